@@ -83,6 +83,7 @@ GLuint loadTexture(std::string name)
 void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height)
 {
     const size_t rowBytes = size_t(width) * 4;
+    if (rowBytes == 0) return;
     std::vector<uint8_t> temp(rowBytes);
     for (uint32_t i = 0; i < height / 2; ++i) {
         uint8_t* top = pixels + size_t(i) * rowBytes;
