@@ -20,7 +20,8 @@ uint64_t inflateBound(size_t compressed) { return (uint64_t(compressed) + 4) * 1
 
 }  // namespace
 
-int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& out) {
+int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& out)
+{
     error = readPngHeader(data, size, info);
     if (error) return error;
 

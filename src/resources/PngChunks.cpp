@@ -7,13 +7,15 @@ namespace {
 
 const uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 
-uint32_t readBigEndian32(const uint8_t* p) {
+uint32_t readBigEndian32(const uint8_t* p)
+{
     return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
 }
 
 uint32_t readBigEndian16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
-bool depthAllowed(uint32_t colorType, uint32_t depth) {
+bool depthAllowed(uint32_t colorType, uint32_t depth)
+{
     switch (colorType) {
     case 0: return depth == 1 || depth == 2 || depth == 4 || depth == 8 || depth == 16;
     case 3: return depth == 1 || depth == 2 || depth == 4 || depth == 8;
@@ -21,7 +23,8 @@ bool depthAllowed(uint32_t colorType, uint32_t depth) {
     }
 }
 
-int readPalette(const uint8_t* chunk, uint64_t length, PngInfo& info) {
+int readPalette(const uint8_t* chunk, uint64_t length, PngInfo& info)
+{
     const uint64_t entries = length / 3;
     if (entries > 256) return 38;
     // Entries of three bytes: a remainder would leave the chunk malformed.
@@ -36,7 +39,8 @@ int readPalette(const uint8_t* chunk, uint64_t length, PngInfo& info) {
     return 0;
 }
 
-int readTransparency(const uint8_t* chunk, uint64_t length, PngInfo& info) {
+int readTransparency(const uint8_t* chunk, uint64_t length, PngInfo& info)
+{
     switch (info.colorType) {
     case 3:
         if (4 * length > info.palette.size()) return 39;
@@ -61,7 +65,8 @@ int readTransparency(const uint8_t* chunk, uint64_t length, PngInfo& info) {
 
 }  // namespace
 
-uint32_t pngChannels(uint32_t colorType) {
+uint32_t pngChannels(uint32_t colorType)
+{
     switch (colorType) {
     case 0: return 1;
     case 2: return 3;
@@ -72,7 +77,8 @@ uint32_t pngChannels(uint32_t colorType) {
     }
 }
 
-int readPngHeader(const uint8_t* data, size_t size, PngInfo& info) {
+int readPngHeader(const uint8_t* data, size_t size, PngInfo& info)
+{
     if (data == nullptr || size == 0) return 48;
     if (size < 29) return 27;
     if (std::memcmp(data, kSignature, 8) != 0) return 28;
@@ -92,7 +98,8 @@ int readPngHeader(const uint8_t* data, size_t size, PngInfo& info) {
     return 0;
 }
 
-int readPngChunks(const uint8_t* data, size_t size, PngInfo& info, std::vector<uint8_t>& idat) {
+int readPngChunks(const uint8_t* data, size_t size, PngInfo& info, std::vector<uint8_t>& idat)
+{
     info.keyDefined = false;
     idat.clear();
     // 64-bit positions: q + 12 + length cannot wrap for any 32-bit length.

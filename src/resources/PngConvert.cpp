@@ -8,7 +8,8 @@ namespace {
 
 uint32_t sample16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
-void put(uint8_t* o, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+void put(uint8_t* o, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
+{
     o[0] = r;
     o[1] = g;
     o[2] = b;
@@ -16,12 +17,14 @@ void put(uint8_t* o, uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 }
 
 // Sample `x` of a row packed at `depth` (1, 2 or 4) bits, most significant first.
-unsigned packedSample(const uint8_t* row, uint32_t x, uint32_t depth) {
+unsigned packedSample(const uint8_t* row, uint32_t x, uint32_t depth)
+{
     const uint64_t bit = uint64_t(x) * depth;
     return (row[bit >> 3] >> (8 - depth - (bit & 7))) & ((1u << depth) - 1);
 }
 
-void convertRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& info) {
+void convertRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& info)
+{
     const bool key = info.keyDefined;
     const uint32_t depth = info.bitDepth;
     switch (info.colorType * 100 + depth) {
@@ -75,7 +78,8 @@ void convertRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& in
 }
 
 // Palette rows; false at the first index without an entry.
-bool convertPaletteRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& info) {
+bool convertPaletteRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& info)
+{
     const uint8_t* palette = info.palette.data();
     const size_t entries = info.palette.size() / 4;
     for (uint32_t x = 0; x < width; ++x, o += 4) {
@@ -89,7 +93,8 @@ bool convertPaletteRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngI
 
 }  // namespace
 
-int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const PngInfo& info) {
+int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const PngInfo& info)
+{
     const size_t width = info.width;
     const size_t height = info.height;
     if (info.colorType == 6 && info.bitDepth == 8) {

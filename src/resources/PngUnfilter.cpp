@@ -12,7 +12,8 @@ struct Adam7Pass {
 const Adam7Pass kPasses[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                               {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
 
-uint32_t passExtent(uint32_t size, uint32_t first, uint32_t step) {
+uint32_t passExtent(uint32_t size, uint32_t first, uint32_t step)
+{
     return size > first ? uint32_t((uint64_t(size) - first + step - 1) / step) : 0;
 }
 
@@ -53,7 +54,8 @@ void placePassRow(uint8_t* raw, const uint8_t* row, uint32_t count, uint64_t row
 
 }  // namespace
 
-uint8_t paethPredictor(int left, int up, int upLeft) {
+uint8_t paethPredictor(int left, int up, int upLeft)
+{
     const int p = left + up - upLeft;
     const int dLeft = std::abs(p - left);
     const int dUp = std::abs(p - up);
@@ -111,7 +113,8 @@ int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* pri
 
 uint64_t pngRowBytes(uint64_t width, uint32_t bpp) { return (width * bpp + 7) / 8; }
 
-uint64_t pngFilteredBytes(uint32_t width, uint32_t height, uint32_t bpp, bool interlaced) {
+uint64_t pngFilteredBytes(uint32_t width, uint32_t height, uint32_t bpp, bool interlaced)
+{
     if (!interlaced) return uint64_t(height) * (1 + pngRowBytes(width, bpp));
     uint64_t total = 0;
     for (const Adam7Pass& pass : kPasses) {
@@ -123,7 +126,8 @@ uint64_t pngFilteredBytes(uint32_t width, uint32_t height, uint32_t bpp, bool in
     return total;
 }
 
-int unfilterImage(uint8_t* raw, const uint8_t* in, uint32_t width, uint32_t height, uint32_t bpp) {
+int unfilterImage(uint8_t* raw, const uint8_t* in, uint32_t width, uint32_t height, uint32_t bpp)
+{
     const size_t stride = size_t(pngRowBytes(width, bpp));
     const size_t byteWidth = (bpp + 7) / 8;
     const uint8_t* prior = nullptr;
@@ -136,7 +140,8 @@ int unfilterImage(uint8_t* raw, const uint8_t* in, uint32_t width, uint32_t heig
     return 0;
 }
 
-int deinterlaceAdam7(uint8_t* raw, uint8_t* in, uint32_t width, uint32_t height, uint32_t bpp) {
+int deinterlaceAdam7(uint8_t* raw, uint8_t* in, uint32_t width, uint32_t height, uint32_t bpp)
+{
     const uint64_t stride = pngRowBytes(width, bpp);
     const size_t byteWidth = (bpp + 7) / 8;
     for (const Adam7Pass& pass : kPasses) {

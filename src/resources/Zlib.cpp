@@ -62,7 +62,8 @@ private:
     size_t outPos_ = 0;
 };
 
-int Inflater::run() {
+int Inflater::run()
+{
     error = 0;
     bitPos_ = 0;
     outPos_ = 0;
@@ -88,16 +89,31 @@ int Inflater::run() {
     return error;
 }
 
-int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol) {
+int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
+{
     const uint32_t n = tree.numCodes;
     const uint32_t* table = tree.tree2d.data();
     uint32_t node = 0;
+    // The current byte is fetched once per byte, not once per bit.
+    size_t pos = bitPos_;
+    unsigned current = byteAt(pos >> 3);
     for (;;) {
-        if ((bitPos_ & 7) == 0 && bytePos() > limit_) return 10;
-        unsigned bit = readBit();
-        if (node >= n) return 11;
-        uint32_t next = table[2 * node + bit];
+        if ((pos & 7) == 0) {
+            if ((pos >> 3) > limit_) {
+                bitPos_ = pos;
+                return 10;
+            }
+            current = byteAt(pos >> 3);
+        }
+        const unsigned bit = (current >> (pos & 7)) & 1u;
+        ++pos;
+        if (node >= n) {
+            bitPos_ = pos;
+            return 11;
+        }
+        const uint32_t next = table[2 * node + bit];
         if (next < n) {
+            bitPos_ = pos;
             symbol = next;
             return 0;
         }
@@ -105,7 +121,8 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol) {
     }
 }
 
-void Inflater::storedBlock() {
+void Inflater::storedBlock()
+{
     bitPos_ = (bitPos_ + 7) & ~size_t(7);
     size_t p = bytePos();
     if (p + 4 >= limit_) {
@@ -133,7 +150,8 @@ void Inflater::storedBlock() {
     bitPos_ = (p + len) * 8;
 }
 
-void Inflater::fixedTrees() {
+void Inflater::fixedTrees()
+{
     uint32_t lengths[288];
     for (unsigned i = 0; i < 288; ++i) lengths[i] = i < 144 ? 8 : i < 256 ? 9 : i < 280 ? 7 : 8;
     uint32_t distances[32];
@@ -142,7 +160,8 @@ void Inflater::fixedTrees() {
     if (error == 0) error = distanceTree.build(distances, 32, 15);
 }
 
-void Inflater::dynamicTrees() {
+void Inflater::dynamicTrees()
+{
     if (bytePos() + 2 >= limit_) {
         error = 49;
         return;
@@ -215,7 +234,8 @@ void Inflater::dynamicTrees() {
     if (error == 0) error = distanceTree.build(distances, 32, 15);
 }
 
-void Inflater::copyBack(size_t distance, size_t length) {
+void Inflater::copyBack(size_t distance, size_t length)
+{
     if (outPos_ + length >= out_.size()) out_.resize(2 * (outPos_ + length));
     uint8_t* o = out_.data() + outPos_;
     const uint8_t* from = o - distance;
@@ -229,7 +249,8 @@ void Inflater::copyBack(size_t distance, size_t length) {
     outPos_ += length;
 }
 
-void Inflater::huffmanBlock() {
+void Inflater::huffmanBlock()
+{
     for (;;) {
         unsigned symbol = 0;
         error = decodeSymbol(litLenTree, symbol);
@@ -269,7 +290,8 @@ void Inflater::huffmanBlock() {
 
 }  // namespace
 
-int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLength) {
+int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLength)
+{
     numCodes = count;
     uint32_t lengthCount[32] = {};
     uint32_t nextCode[32] = {};
@@ -312,7 +334,8 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
     return 0;
 }
 
-int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out) {
+int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
+{
     if (in == nullptr || size < 2) return 53;
     const unsigned cmf = in[0];
     const unsigned flg = in[1];
@@ -323,6 +346,7 @@ int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out) {
     return inflater.run();
 }
 
-int zlibDecompress(const std::vector<uint8_t>& in, std::vector<uint8_t>& out) {
+int zlibDecompress(const std::vector<uint8_t>& in, std::vector<uint8_t>& out)
+{
     return zlibDecompress(in.data(), in.size(), out);
 }
