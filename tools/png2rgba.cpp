@@ -18,14 +18,14 @@ int main(int argc, char** argv)
         return 2;
     }
     std::error_code ignored;
-    const bool directory = std::filesystem::is_directory(argv[1], ignored);
-    std::ifstream in(argv[1], std::ios::binary);
-    std::vector<uint8_t> file;
-    if (in) file.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (directory || (!in && !in.eof())) {
+    std::ifstream in;
+    // Directories open as streams on Linux and then fail to read: refuse them first.
+    if (!std::filesystem::is_directory(argv[1], ignored)) in.open(argv[1], std::ios::binary);
+    if (!in.is_open()) {
         std::cerr << "png2rgba: cannot read " << argv[1] << std::endl;
         return 2;
     }
+    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;
