@@ -67,6 +67,8 @@ uint8_t paethPredictor(int left, int up, int upLeft)
 
 int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior,
                      size_t byteWidth, uint8_t filterType, size_t length) {
+    if (filterType > 4) return 36;
+    if (length == 0) return 0;  // empty rows of zero-width images: nothing to copy
     const size_t head = byteWidth < length ? byteWidth : length;
     switch (filterType) {
     case 0:
