@@ -27,9 +27,10 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
 
     const uint32_t bpp = pngChannels(info.colorType) * info.bitDepth;
     const bool interlaced = info.interlaceMethod == 1;
-    const uint64_t pixelBytes = uint64_t(info.width) * info.height * 4;
+    // width*height fits 64 bits; once it is bounded, so are the byte counts.
+    if (uint64_t(info.width) * info.height > kMaxPixelBytes / 4) return error = 70;
     const uint64_t filteredBytes = pngFilteredBytes(info.width, info.height, bpp, interlaced);
-    if (pixelBytes > kMaxPixelBytes || filteredBytes > kMaxFilteredBytes) return error = 70;
+    if (filteredBytes > kMaxFilteredBytes) return error = 70;
 
     std::vector<uint8_t> idat;
     error = readPngChunks(data, size, info, idat);

@@ -140,6 +140,9 @@ TEST(PngDecode, SizeLimitsRejectBeforeAllocating)
 {
     EXPECT_EQ(errorOf(makePng(70000, 70000, 8, 6, {0})), 70);
     EXPECT_EQ(errorOf(makePng(0xFFFFFFFFu, 0xFFFFFFFFu, 16, 6, {0})), 70);
+    // Products that wrap 64 bits when multiplied by 4 must not slip through.
+    EXPECT_EQ(errorOf(makePng(0x80000000u, 0x80000000u, 8, 0, {0})), 70);
+    EXPECT_EQ(errorOf(makePng(8193, 8192, 8, 0, {0})), 70);
     EXPECT_EQ(errorOf(makePng(0, 0xFFFFFFFFu, 8, 0, {0})), 70);  // 4 G filter bytes
     // Fits the limits but the data is far too short: no huge buffer, code 71.
     EXPECT_EQ(errorOf(makePng(8000, 8000, 8, 6, {0, 1, 2, 3, 4})), 71);
