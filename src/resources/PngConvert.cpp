@@ -97,6 +97,11 @@ int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const Pn
 {
     const size_t width = info.width;
     const size_t height = info.height;
+    if (width == 0 || height == 0) {
+        // No pixels: do not walk billions of empty rows of a zero-width image.
+        out.clear();
+        return 0;
+    }
     if (info.colorType == 6 && info.bitDepth == 8) {
         out.swap(raw);
         out.resize(width * height * 4);

@@ -165,6 +165,11 @@ TEST(PngDecode, EmptyImages)
     EXPECT_EQ(noRows.error, 0);
     EXPECT_TRUE(noRows.pixels.empty());
     EXPECT_EQ(decode(makePng(0, 7, 1, 0, {}, {}, 1)).error, 0);  // every pass empty
+    // Found by fuzzing: a zero-width interlaced image needs no data, so a
+    // height of 4 G rows must not be walked row by row.
+    Decoded tall = decode(makePng(0, 0xFFFFFFFFu, 2, 3, {}, chunk("PLTE", palette(1)), 1));
+    EXPECT_EQ(tall.error, 0);
+    EXPECT_TRUE(tall.pixels.empty());
 }
 
 TEST(PngDecode, SampleConversion)
