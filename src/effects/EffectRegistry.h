@@ -1,0 +1,20 @@
+// The one process-wide map from instance name to effect, and the factory from type word to effect.
+// The registry does not own the effects: nothing the script does destroys one.
+#pragma once
+#include <string>
+#include "effects/Demoeffect.h"
+
+class EffectRegistry {
+public:
+    // The binding of `name`; a name seen for the first time gets an empty (null) binding.
+    static Demoeffect*& findOrAdd(const std::string& name);
+    // Whether `name` has a binding (an empty one counts). Never adds one.
+    static bool contains(const std::string& name);
+    // Forgets every binding (the effects themselves are left alone). Used when the GL context is
+    // replaced, since the effects hold names of the old context.
+    static void clear();
+    static size_t size();
+};
+
+// A new effect for the type word, or null for a word that names no type.
+Demoeffect* createEffect(const char* typeWord);

@@ -1,0 +1,8 @@
+// Image effect (placeholder).
+#include "effects/Image.h"
+#include <new>
+
+Demoeffect* Image::clone()
+{
+    return new (std::nothrow) Image(*this);
+}

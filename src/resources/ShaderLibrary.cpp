@@ -1,0 +1,129 @@
+// Shader library. The stage is chosen by ".vert", ".frag" or ".geom" anywhere in the path (in that
+// order of preference). A stage file that cannot be opened is cached as an empty shader object, so
+// the failure shows as a failed link; a stage that fails to compile is not cached and is compiled
+// (and reported) again by every later program that names it.
+#include "resources/ShaderLibrary.h"
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <vector>
+
+namespace {
+std::map<std::string, GLuint>& shaderSources()
+{
+    static std::map<std::string, GLuint> map;
+    return map;
+}
+
+std::map<std::string, GLuint>& shaderPrograms()
+{
+    static std::map<std::string, GLuint> map;
+    return map;
+}
+
+GLenum stageOf(const std::string& path)
+{
+    if (path.find(".vert") != std::string::npos) return GL_VERTEX_SHADER;
+    if (path.find(".frag") != std::string::npos) return GL_FRAGMENT_SHADER;
+    if (path.find(".geom") != std::string::npos) return GL_GEOMETRY_SHADER;
+    return 0;
+}
+
+bool readWholeFile(const std::string& path, std::vector<char>& out)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return false;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    out.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    in.read(out.data(), size);
+    return true;
+}
+
+std::string shaderLog(GLuint shader)
+{
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1), '\0');
+    glGetShaderInfoLog(shader, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    return std::string(log.data());
+}
+
+std::string programLog(GLuint program)
+{
+    GLint length = 0;
+    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &length);
+    std::vector<char> log(static_cast<size_t>(length > 0 ? length : 1), '\0');
+    glGetProgramInfoLog(program, static_cast<GLsizei>(log.size()), nullptr, log.data());
+    return std::string(log.data());
+}
+} // namespace
+
+GLuint loadShaderSource(std::string fileName)
+{
+    const std::string path = "data/shaders/" + fileName;
+    const GLenum stage = stageOf(path);
+    if (stage == 0) return 0;
+    const GLuint shader = glCreateShader(stage);
+    std::vector<char> text;
+    if (!readWholeFile(path, text)) {
+        shaderSources()[fileName] = shader;
+        return shader;
+    }
+    const GLchar* source = text.empty() ? "" : text.data();
+    const GLint length = static_cast<GLint>(text.size());
+    glShaderSource(shader, 1, &source, &length);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_TRUE) {
+        shaderSources()[fileName] = shader;
+        return shader;
+    }
+    std::cout << "Error compiling shader " << fileName << std::endl;
+    std::cout << shaderLog(shader) << std::endl;
+    return 0;
+}
+
+GLuint findShaderSource(std::string fileName)
+{
+    auto it = shaderSources().find(fileName);
+    if (it != shaderSources().end()) return it->second;
+    const GLuint shader = loadShaderSource(fileName);
+    if (shader == 0) std::cout << "Tried to find a nonexistant shader source: " << fileName << std::endl;
+    return shader;
+}
+
+void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3)
+{
+    const GLuint program = glCreateProgram();
+    for (const std::string* stage : {&stage1, &stage2, &stage3}) {
+        if (stage->empty()) continue;
+        // A stage that could not be made is attached as 0; the GL rejects that attach.
+        const GLuint shader = findShaderSource(*stage);
+        if (shader != 0) glAttachShader(program, shader);
+    }
+    glLinkProgram(program);
+    GLint linked = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        std::cout << "Error linking shader." << std::endl;
+        std::cout << programLog(program) << std::endl;
+    }
+    shaderPrograms()[name] = program;
+}
+
+GLuint findShaderProgram(std::string name)
+{
+    auto it = shaderPrograms().find(name);
+    if (it != shaderPrograms().end()) return it->second;
+    std::cout << "Tried to find a nonexistant shader program: " << name << std::endl;
+    return 0;
+}
+
+void clearShaderLibrary()
+{
+    shaderSources().clear();
+    shaderPrograms().clear();
+}

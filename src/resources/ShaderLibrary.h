@@ -1,0 +1,12 @@
+// Shader library: GLSL stage files under "data/shaders/" compiled once and cached by file name,
+// programs linked from up to three stages and found by program name. GL objects are never deleted.
+#pragma once
+#include <string>
+#include "resources/Gl.h"
+
+void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3);
+GLuint findShaderProgram(std::string name);
+GLuint findShaderSource(std::string fileName);
+GLuint loadShaderSource(std::string fileName);
+// Forgets every cached stage and program without GL calls (their context is gone).
+void clearShaderLibrary();

@@ -1,0 +1,14 @@
+// Test fixture for tests that need a real GL context: one hidden 1280x720 window with a 3.3
+// compatibility context per test process, and empty registries plus default GL state per test.
+#pragma once
+#include <gtest/gtest.h>
+#include "resources/Gl.h"
+
+class GlTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+};
+
+// Reads the current model-view matrix (column-major, 16 floats).
+void readModelView(float out[16]);
