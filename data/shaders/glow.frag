@@ -1,7 +1,7 @@
 #version 330 compatibility
 // "glow": fragment stage of the emissive particle program (state bits in
-// glow.vert).  Fragments too faint to see are discarded so that they write
-// no depth.
+// glow.vert).  Fragments too faint to see, and those of the far side, are
+// discarded so that they write no depth.
 // Unit 0 counts as untextured when its texture is at most 1 texel wide: with no
 // texture bound, drivers sample an empty or 1x1 black stand-in.
 uniform int state;
@@ -27,7 +27,11 @@ void main()
 {
     vec3 n = normalize(v_normal);
     vec3 v = normalize(-v_eye);
-    float facing = abs(dot(n, v));
+    // Only the half that faces the viewer is drawn: with blending, the far half
+    // would otherwise show through in bands that depend on the drawing order.
+    float facing = dot(n, v);
+    if (facing < 0.0)
+        discard;
     float core = pow(facing, 2.5);
     float edge = pow(1.0 - facing, 2.0);
     vec3 tint = hueRotate(vec3(0.2, 0.8, 1.0), musictime * 0.03);

@@ -67,9 +67,12 @@ vec3 chrome(vec3 n, vec3 v)
 void main()
 {
     vec3 n = normalize(v_normal);
+    vec3 v = normalize(-v_eye);
+    // x-ray is see-through: skip the far side so it cannot band through
+    if ((state & 16) != 0 && dot(n, v) < 0.0)
+        discard;
     if (!gl_FrontFacing)
         n = -n;
-    vec3 v = normalize(-v_eye);
     vec3 l = normalize(gl_LightSource[0].position.xyz);
     float diff = max(dot(n, l), 0.0);
     float spec = pow(max(dot(reflect(-l, n), v), 0.0), 60.0);
