@@ -126,7 +126,11 @@ def adsr(n, a, d, s, r, gate):
                    s + (1 - s) * np.exp(-(t - a) / max(d, 1e-6)))
     at_gate = np.interp(gate, t, env) if n else 0.0
     rel = at_gate * np.exp(-(t - gate) / max(r, 1e-6))
-    return np.where(t < gate, env, rel).astype(np.float32)
+    out = np.where(t < gate, env, rel).astype(np.float32)
+    tail = min(n, samples(0.006))  # end every note at exactly zero: no clicks
+    if tail:
+        out[n - tail:] *= np.linspace(1.0, 0.0, tail, dtype=np.float32)
+    return out
 
 
 # --------------------------------------------------------------- spectral FX
