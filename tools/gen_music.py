@@ -139,9 +139,9 @@ def fft_filter(x, gain_of_freq):
     """Static zero-phase filter of a mono signal through one FFT."""
     n = len(x)
     m = 1 << (n - 1).bit_length()
-    spec = np.fft.rfft(x, m)
+    spectrum = np.fft.rfft(x, m)
     f = np.fft.rfftfreq(m, 1.0 / SR)
-    return np.fft.irfft(spec * gain_of_freq(f), m)[:n].astype(np.float32)
+    return np.fft.irfft(spectrum * gain_of_freq(f), m)[:n].astype(np.float32)
 
 
 def sweep_filter(x, gain_of_freq_and_pos):
@@ -155,8 +155,8 @@ def sweep_filter(x, gain_of_freq_and_pos):
     f = np.fft.rfftfreq(win, 1.0 / SR)
     for s in range(0, n + win, hop):
         pos = min(max((s - win / 2) / max(n, 1), 0.0), 1.0)
-        spec = np.fft.rfft(padded[s:s + win] * w)
-        out[s:s + win] += np.fft.irfft(spec * gain_of_freq_and_pos(f, pos), win) * w
+        spectrum = np.fft.rfft(padded[s:s + win] * w)
+        out[s:s + win] += np.fft.irfft(spectrum * gain_of_freq_and_pos(f, pos), win) * w
     return (out[win:win + n] / 1.5).astype(np.float32)
 
 

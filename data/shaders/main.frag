@@ -45,17 +45,17 @@ void main()
         n = -n;
     vec3 l = normalize(gl_LightSource[0].position.xyz);
     float diff = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(reflect(-l, n), v), 0.0), 40.0);
+    float specular = pow(max(dot(reflect(-l, n), v), 0.0), 40.0);
     float rim = pow(1.0 - max(dot(n, v), 0.0), 3.0);
     if ((state & 8) != 0) {
         diff = floor(diff * 3.0 + 0.5) / 3.0;
-        spec = step(0.5, spec);
+        specular = step(0.5, specular);
     }
     vec3 albedo = baseColour();
     if ((state & 2) != 0)
         albedo = hueRotate(albedo, musictime * (125.0 / 60.0) / 16.0);
     vec3 rimColour = hueRotate(vec3(0.3, 0.7, 1.0), musictime * 0.05);
-    vec3 c = albedo * (0.25 + 0.85 * diff) + vec3(spec) * 0.6 + rimColour * rim * 0.8;
+    vec3 c = albedo * (0.25 + 0.85 * diff) + vec3(specular) * 0.6 + rimColour * rim * 0.8;
     float alpha = 1.0;
     if ((state & 1) != 0)
         c *= 1.0 + 0.5 * v_pulse;

@@ -75,7 +75,7 @@ void main()
         n = -n;
     vec3 l = normalize(gl_LightSource[0].position.xyz);
     float diff = max(dot(n, l), 0.0);
-    float spec = pow(max(dot(reflect(-l, n), v), 0.0), 60.0);
+    float specular = pow(max(dot(reflect(-l, n), v), 0.0), 60.0);
     float rim = pow(1.0 - max(dot(n, v), 0.0), 2.5);
 
     vec3 albedo = vec3(0.45, 0.35, 0.75);
@@ -85,11 +85,11 @@ void main()
         albedo = hueRotate(albedo, musictime * (125.0 / 60.0) / 16.0);
     vec3 rimColour = hueRotate(vec3(1.0, 0.35, 0.8), musictime * 0.04);
 
-    vec3 c = albedo * (0.22 + 0.9 * diff) + vec3(spec) * 0.7 + rimColour * rim * 0.9;
+    vec3 c = albedo * (0.22 + 0.9 * diff) + vec3(specular) * 0.7 + rimColour * rim * 0.9;
     if ((state & 8) != 0)
         c = neonHeights() * (0.55 + 0.6 * diff) + rimColour * rim * 0.3;
     if ((state & 32) != 0)
-        c = chrome(n, v) * (0.6 + 0.4 * diff) + vec3(spec) + rimColour * rim * 0.4;
+        c = chrome(n, v) * (0.6 + 0.4 * diff) + vec3(specular) + rimColour * rim * 0.4;
     float alpha = 1.0;
     if ((state & 16) != 0) {
         c = rimColour * (rim * 2.2 + 0.05);
