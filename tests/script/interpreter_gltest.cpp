@@ -1,6 +1,7 @@
 // Command interpreter rows that reach the GL through the resource libraries and the effect
 // constructors: "SHADER", "shader", "texture" and "new" for every type word.
 #include <gtest/gtest.h>
+#include <typeinfo>
 #include "effects/EffectRegistry.h"
 #include "resources/ShaderLibrary.h"
 #include "support/GlFixture.h"
