@@ -70,3 +70,38 @@ TEST_F(FrameAllocationGl, FramesAllocateNothingOnceTheSceneIsBuilt)
     EXPECT_EQ(fps.locals, 501);
     EXPECT_EQ(groups[1].motion.point[0] > 0.0f, true); // children were drawn (and moved)
 }
+
+TEST_F(FrameAllocationGl, FramesOfEveryEffectTypeAllocateNothing)
+{
+    ScopedWorkDir dir;
+    ManualClock clock;
+    testing::internal::CaptureStdout();
+    Demo demo(clock);
+    const char* const types[] = {"demoeffect", "camera", "model", "sphere", "text", "image", "particles"};
+    Demoeffect* root = createEffect("demoeffect");
+    for (const char* type : types) {
+        for (int i = 0; i < 5; ++i) {
+            Demoeffect* effect = createEffect(type);
+            ASSERT_NE(effect, nullptr) << type;
+            effect->motion.deltaDirection[0] = 0.1f;
+            root->addChild(effect);
+        }
+    }
+    demo.scene.push_back(root);
+    EffectRegistry::findOrAdd("fps") = createEffect("text");
+    EffectRegistry::findOrAdd("cam") = root->children[5];
+    EffectRegistry::findOrAdd("skydome") = root->children[15];
+    clock.state = 0;
+    for (uint32_t i = 0; i < 3; ++i) { // first frames may build caches
+        clock.ms = demo.startMs + 10 * i;
+        demo.renderFrame();
+    }
+    const unsigned long before = g_allocations.load();
+    for (uint32_t i = 0; i < 200; ++i) {
+        clock.ms = demo.startMs + 100 + 16 * i;
+        demo.renderFrame();
+    }
+    const unsigned long allocations = g_allocations.load() - before;
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(allocations, 0u);
+}

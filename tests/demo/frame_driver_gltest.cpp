@@ -104,7 +104,7 @@ TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
 
 TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
 {
-    writeScript("5.0 x late\n2.0 x early\n1.0 x first\n");
+    writeScript("5.0 late\n2.0 early\n1.0 first\n"); // no command word: the lines do nothing
     testing::internal::CaptureStdout();
     Demo demo(clock);
     testing::internal::GetCapturedStdout();
@@ -112,24 +112,24 @@ TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
     clock.position = 1.0; // equal to the first event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
     clock.position = 1.0001;
-    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x first\n");
+    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 first\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order
-    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 x late\nDoing: 2.0 x early\n");
+    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 late\nDoing: 2.0 early\n");
     EXPECT_EQ(frameAt(demo, 40), "");
     for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
 }
 
 TEST_F(DemoGl, WithoutMusicEventsFollowTheWallClock)
 {
-    writeScript("0.25 x one\n9.5 x two\n");
+    writeScript("0.25 one\n9.5 two\n");
     testing::internal::CaptureStdout();
     Demo demo(clock);
     testing::internal::GetCapturedStdout();
     clock.state = 0; // no stream, or the track has ended
     clock.position = 100.0;
     EXPECT_EQ(frameAt(demo, 250), "");
-    EXPECT_EQ(frameAt(demo, 251), "Doing: 0.25 x one\n");
-    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 x two\n");
+    EXPECT_EQ(frameAt(demo, 251), "Doing: 0.25 one\n");
+    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
 }
 
 TEST_F(DemoGl, FpsInstanceReceivesTheAverageFrameRateText)
@@ -230,7 +230,7 @@ TEST_F(DemoGl, DestructionStopsTheMusicAndANewDemoRestartsTheClocks)
 
 TEST_F(DemoGl, FrameClockDrivesTheSameFrameDriverWithoutMusic)
 {
-    writeScript("0.5 x half\n");
+    writeScript("0.5 half\n");
     FrameClock frames(50); // 20 ms per frame
     testing::internal::CaptureStdout();
     Demo demo(frames);
@@ -243,6 +243,6 @@ TEST_F(DemoGl, FrameClockDrivesTheSameFrameDriverWithoutMusic)
     }
     EXPECT_DOUBLE_EQ(g_wallTime, 0.6);
     EXPECT_DOUBLE_EQ(g_musicTime, 0.6);
-    EXPECT_EQ(out, "0.5 x half 0.500000\n"); // frame 25 reads 0.5 exactly: not yet due
+    EXPECT_EQ(out, "0.5 half 0.500000\n"); // frame 25 reads 0.5 exactly: not yet due
     EXPECT_TRUE(demo.events[0].done);
 }

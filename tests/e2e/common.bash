@@ -7,6 +7,11 @@ set -euo pipefail
 export SDL_AUDIODRIVER=dummy
 export MESA_SHADER_CACHE_DISABLE=true
 
+# One end-to-end run per display at a time: the tests move the keyboard focus and press keys, so
+# two demos on one display would take each other's keys and message boxes.
+exec 9> "/tmp/zemblar-e2e-display-${DISPLAY//[^0-9A-Za-z]/_}.lock"
+flock 9
+
 WORK=$(mktemp -d)
 ZEMBLAR_PID=""
 cleanup() {
