@@ -2,6 +2,7 @@
 #include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "effects/Random.h"
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
 
@@ -11,4 +12,5 @@ void resetProcessState()
     clearShaderLibrary();
     clearTextureLibrary();
     g_boundProgram = 0;
+    reseedRandom();
 }
