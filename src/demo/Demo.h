@@ -1,15 +1,21 @@
 // The Demo: the one central object of a running demo. It owns the script text, the timeline and the
 // music stream, refers to the top-level effects of its scene, and draws one frame at a time.
+// Its clocks come from a ClockSource: the platform clock with music for the live demo, or a frame
+// counter for offline rendering; the frame driver is the same for both.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include "demo/ClockSource.h"
 #include "effects/Demoeffect.h"
 #include "script/Timeline.h"
 
 class Demo {
 public:
+    // Live demo: platform clock, music played from "data/music/Tundrel.mp3".
     Demo();
+    // Demo driven by the given clock source, which must outlive the Demo.
+    explicit Demo(ClockSource& clock);
     ~Demo();
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
@@ -25,4 +31,18 @@ public:
     uint32_t startMs = 0;
     uint32_t frameCount = 0;
     uint32_t stream = 0;
+
+private:
+    void setFixedGlState();
+    void listAndRunStartupEvents();
+    void advanceClocks();
+    void feedFrameRate();
+    void skydomeFollowsCamera();
+    void runDueEvents();
+    void drawScene();
+
+    ClockSource& clock_;
 };
+
+// The clock source of every Demo built without one: the platform clock with music.
+ClockSource& platformClock();

@@ -1,20 +1,60 @@
-// Demo construction and destruction (placeholder until the running demo lands).
+// Demo construction and destruction: fixed GL state, the script and its start-up events, then the
+// music, then the wall clock's zero. Destruction stops the music; the effects are not touched.
 #include "demo/Demo.h"
+#include <cstdio>
+#include "effects/Globals.h"
 
-Demo::Demo()
+ClockSource& platformClock()
 {
-    initScene();
+    static PlatformClock clock;
+    return clock;
 }
 
-Demo::~Demo() = default;
+Demo::Demo() : Demo(platformClock()) {}
+
+Demo::Demo(ClockSource& clock) : clock_(clock)
+{
+    // A rebuilt Demo starts its clocks from zero like the first one, so start-up events and the
+    // first frame see the same readings after a restart as after a fresh start.
+    g_musicTime = 0.0;
+    g_frameDelta = 0.0;
+    g_wallTime = 0.0;
+    initScene();
+    stream = clock_.startMusic();
+    startMs = clock_.milliseconds();
+    frameCount = 0;
+}
+
+Demo::~Demo()
+{
+    clock_.stopMusic();
+}
 
 bool Demo::initScene()
 {
+    setFixedGlState();
     loadScript();
+    listAndRunStartupEvents();
     return true;
 }
 
-bool Demo::renderFrame()
+void Demo::setFixedGlState()
 {
-    return true;
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.1f, 0.1f, 0.1f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+}
+
+// Lists every event as "<line> <time>"; an event with a negative time runs right after its own
+// listing line, so its output stands between that line and the next.
+void Demo::listAndRunStartupEvents()
+{
+    for (size_t i = 0; i < events.size(); ++i) {
+        std::printf("%s %f\n", events[i].line, events[i].time);
+        if (events[i].time < 0.0) runEvent(events[i]);
+    }
 }

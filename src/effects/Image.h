@@ -1,4 +1,6 @@
-// Image effect (placeholder: draws like a plain group node until its own draw lands).
+// Image effect: the effect's texture on a 1 x 1 square centred on its origin in the local x-y
+// plane (texture top at +y), alpha blended, fixed function unless the script gives a program.
+// It has no per-type commands and prints nothing for any.
 #pragma once
 #include "effects/Demoeffect.h"
 
@@ -6,5 +8,7 @@ class Image : public Demoeffect {
 public:
     Image() = default;
     Image(const Image&) = default;
+    void draw() override;
     Demoeffect* clone() override;
+    void local(float time, char* argument) override;
 };

@@ -1,10 +1,21 @@
-// Model effect (placeholder: draws like a plain group node until its own draw lands).
+// Model effect: a triangle mesh loaded from an OBJ file by the per-type command "loadobj" and
+// drawn from its vertex buffer with indices read from client memory. Draws nothing until loaded.
 #pragma once
+#include <cstdint>
+#include <vector>
 #include "effects/Demoeffect.h"
+#include "effects/ObjParse.h"
 
 class Model : public Demoeffect {
 public:
-    Model() = default;
+    Model();
     Model(const Model&) = default;
+    void draw() override;
     Demoeffect* clone() override;
+    // "loadobj;FILE" loads the mesh; any other word prints "failed local: WORD ARG".
+    void local(float time, char* argument) override;
+
+    std::vector<ObjVertex> vertices; // filled by a load, emptied again once uploaded
+    std::vector<uint32_t> indices;   // three per triangle, read by every draw
+    uint8_t loaded;
 };

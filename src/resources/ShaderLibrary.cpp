@@ -5,6 +5,7 @@
 #include "resources/ShaderLibrary.h"
 #include <fstream>
 #include <iostream>
+#include <limits>
 #include <map>
 #include <vector>
 
@@ -29,15 +30,18 @@ GLenum stageOf(const std::string& path)
     return 0;
 }
 
+// Reads the whole file as bytes. A file that cannot be opened or sized, or that is too long to hand
+// to the GL in one string (its length is a 32-bit signed count), counts as not readable.
 bool readWholeFile(const std::string& path, std::vector<char>& out)
 {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     if (!in) return false;
     const std::streamoff size = in.tellg();
-    if (size < 0) return false;
+    if (size < 0 || size > std::numeric_limits<GLint>::max()) return false;
     out.resize(static_cast<size_t>(size));
     in.seekg(0);
     in.read(out.data(), size);
+    out.resize(static_cast<size_t>(in.gcount()));
     return true;
 }
 
@@ -100,7 +104,8 @@ void linkShaderProgram(std::string name, std::string stage1, std::string stage2,
     const GLuint program = glCreateProgram();
     for (const std::string* stage : {&stage1, &stage2, &stage3}) {
         if (stage->empty()) continue;
-        // A stage that could not be made is attached as 0; the GL rejects that attach.
+        // A stage that could not be made (0) is left out: attaching 0 would only raise a GL error,
+        // the program ends up without that stage either way.
         const GLuint shader = findShaderSource(*stage);
         if (shader != 0) glAttachShader(program, shader);
     }

@@ -1,5 +1,7 @@
-// Process entry (placeholder: the window and the demo arrive with the shell).
-int main()
+// Process entry: the whole demo runs in runZemblar(). The demo takes no command-line arguments.
+#include "shell/Shell.h"
+
+int main(int, char**)
 {
-    return 0;
+    return runZemblar();
 }

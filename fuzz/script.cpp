@@ -1,0 +1,115 @@
+// Fuzz target for the script: random text is split into events and every event is run through the
+// interpreter, then the scene is drawn once. Lines whose command word is "END" are left out (they
+// would end the fuzzer). A hidden GL context is made first so that shader, texture and effect
+// commands run for real; without a display the lines that could reach the GL are left out and
+// nothing is drawn. Lines holding a "/" are left out too: textures and meshes are opened by the name
+// the script gives, and a path such as /dev/zero would never end. After each input the effects,
+// bindings, caches and GL objects it made are released, which the demo itself never does, so
+// memory stays bounded over millions of inputs.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <set>
+#include <string>
+#include <vector>
+#include "effects/EffectRegistry.h"
+#include "effects/Globals.h"
+#include "resources/ShaderLibrary.h"
+#include "resources/TextureLibrary.h"
+#include "script/Interpreter.h"
+#include "script/Timeline.h"
+#include "script/WordCutter.h"
+#include "shell/OffscreenContext.h"
+
+namespace {
+bool haveGl()
+{
+    static const bool ok = createOffscreenContext(64, 64);
+    return ok;
+}
+
+// The instance and command words of a line, read from a cut copy so the line itself stays whole.
+struct LineWords {
+    std::string instance, command, firstArg;
+    int count = 0;
+};
+
+LineWords peek(const char* line)
+{
+    std::string copy(line);
+    const ScriptWords w = cutWords(copy.data());
+    LineWords out;
+    out.count = w.count;
+    if (w.word(0)) out.instance = w.word(0);
+    if (w.word(1)) out.command = w.word(1);
+    if (w.word(2)) out.firstArg = w.word(2);
+    return out;
+}
+
+bool mayTouchGl(const LineWords& w)
+{
+    if (w.command == "SHADER" || w.command == "shader" || w.command == "texture" || w.command == "local") return true;
+    return w.command == "new" && w.firstArg != "demoeffect";
+}
+
+void drawScene(const std::vector<Demoeffect*>& scene)
+{
+    g_musicTime = 3.0;
+    g_frameDelta = 0.02;
+    glMatrixMode(GL_MODELVIEW);
+    for (Demoeffect* e : scene) {
+        glLoadIdentity();
+        e->draw();
+    }
+    glUseProgram(0);
+    g_boundProgram = 0;
+}
+
+// A fresh GL object name: every program or shader made after it has a name at or above it.
+GLuint probeName()
+{
+    return glCreateProgram();
+}
+
+void deleteGlObjectsFrom(GLuint first)
+{
+    const GLuint last = probeName();
+    for (GLuint name = first; name <= last; ++name) {
+        if (glIsProgram(name)) glDeleteProgram(name);
+        else if (glIsShader(name)) glDeleteShader(name);
+    }
+    while (glGetError() != GL_NO_ERROR) {}
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    const bool gl = haveGl();
+    const GLuint firstName = gl ? probeName() : 0;
+    std::vector<char> text(data, data + size);
+    text.resize(size + 4, '\0');
+    std::vector<ScriptEvent> events;
+    splitScript(text.data(), static_cast<int64_t>(size), events);
+
+    std::vector<Demoeffect*> scene;
+    std::set<Demoeffect*> made;
+    for (ScriptEvent& event : events) {
+        const LineWords words = peek(event.line);
+        if (words.count >= 2 && words.command == "END") continue;
+        if (!gl && mayTouchGl(words)) continue;
+        if (std::strchr(event.line, '/')) continue; // a path could name a device file that never ends
+        g_musicTime = event.time;
+        runEvent(event, scene);
+        // Every effect the script makes is bound to the instance name of its line at once.
+        if (words.count >= 1 && EffectRegistry::contains(words.instance))
+            if (Demoeffect* e = EffectRegistry::findOrAdd(words.instance)) made.insert(e);
+    }
+    if (gl) drawScene(scene);
+
+    for (Demoeffect* e : made) delete e;
+    EffectRegistry::clear();
+    clearShaderLibrary();
+    clearTextureLibrary();
+    if (gl) deleteGlObjectsFrom(firstName);
+    return 0;
+}

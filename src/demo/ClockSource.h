@@ -1,0 +1,57 @@
+// Where the Demo reads its time from. The frame driver is the same for every source: it asks the
+// source for a 32-bit millisecond reading (the wall clock) and for the music's position and state
+// (the demo clock). PlatformClock plays the music and reads the platform clock; FrameClock steps a
+// frame counter at a fixed rate and opens no audio device, for rendering frames offline.
+#pragma once
+#include <cstdint>
+
+class ClockSource {
+public:
+    virtual ~ClockSource() = default;
+    // Starts the music as the Demo's construction ends; returns the stream handle (0: none).
+    virtual uint32_t startMusic() = 0;
+    // The wall clock: milliseconds as an unsigned 32-bit count that may wrap.
+    virtual uint32_t milliseconds() = 0;
+    // Play position of the stream in seconds.
+    virtual double musicPosition(uint32_t stream) = 0;
+    // Stream state: 0 stopped, 1 playing, 2 stalled, 3 paused.
+    virtual int musicState(uint32_t stream) = 0;
+    // Called once at the end of every frame.
+    virtual void service() = 0;
+    // Stops the music and releases the audio device (the Demo's destruction).
+    virtual void stopMusic() = 0;
+};
+
+// The live clock: platform milliseconds and the music "data/music/Tundrel.mp3" at 44100 Hz. Audio
+// failures are shown in message boxes (caption "BASS") and leave the stream at 0.
+class PlatformClock : public ClockSource {
+public:
+    uint32_t startMusic() override;
+    uint32_t milliseconds() override;
+    double musicPosition(uint32_t stream) override;
+    int musicState(uint32_t stream) override;
+    void service() override;
+    void stopMusic() override;
+};
+
+// Offline clock: frame n reads n * 1000 / framesPerSecond milliseconds (rounded down), with no
+// music, so the demo clock is the frame time. advance() moves to the next frame.
+class FrameClock : public ClockSource {
+public:
+    explicit FrameClock(uint32_t framesPerSecond);
+    void advance() { ++frame_; }
+    uint64_t frame() const { return frame_; }
+
+    uint32_t startMusic() override { return 0; }
+    uint32_t milliseconds() override;
+    double musicPosition(uint32_t) override { return 0.0; }
+    int musicState(uint32_t) override { return 0; }
+    void service() override {}
+    void stopMusic() override {}
+
+private:
+    uint32_t framesPerSecond_;
+    uint64_t frame_ = 0;
+};
+
+extern const char* const kMusicPath; // "data/music/Tundrel.mp3"

@@ -1,0 +1,90 @@
+// The frame driver: one frame of the Demo. Clocks, the two hard-wired instances ("fps" gets the
+// frame-rate text, "skydome" follows "cam"), due script events in file order, then the scene.
+// Allocates nothing per frame.
+#include <cstdio>
+#include <string>
+#include "demo/Demo.h"
+#include "effects/EffectRegistry.h"
+#include "effects/Globals.h"
+
+namespace {
+const std::string kFpsName("fps");
+const std::string kSkydomeName("skydome");
+const std::string kCameraName("cam");
+constexpr size_t kFrameRateTextSize = 90;
+
+// The bound effect of a fixed name, or null when the script never bound it (never adds a binding).
+Demoeffect* boundEffect(const std::string& name)
+{
+    return EffectRegistry::contains(name) ? EffectRegistry::findOrAdd(name) : nullptr;
+}
+} // namespace
+
+bool Demo::renderFrame()
+{
+    advanceClocks();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    feedFrameRate();
+    skydomeFollowsCamera();
+    runDueEvents();
+    drawScene();
+    if (g_boundProgram != 0) {
+        glUseProgram(0);
+        g_boundProgram = 0;
+    }
+    ++frameCount;
+    clock_.service();
+    return true;
+}
+
+// Wall clock from the millisecond reading (unsigned difference, so a wrap of the 32-bit clock does
+// no harm); the demo clock is the music position while the stream plays or stalls, else the wall.
+void Demo::advanceClocks()
+{
+    const uint32_t elapsedMs = clock_.milliseconds() - startMs;
+    const double elapsed = static_cast<double>(elapsedMs) / 1000.0;
+    g_frameDelta = elapsed - g_wallTime;
+    g_wallTime = elapsed;
+    g_musicTime = clock_.musicPosition(stream);
+    const int state = clock_.musicState(stream);
+    if (state == 0 || state == 3) g_musicTime = g_wallTime;
+}
+
+// Average frame rate since the Demo was built, as the local command "text;<rate> fps".
+void Demo::feedFrameRate()
+{
+    char text[kFrameRateTextSize];
+    std::snprintf(text, sizeof text, "text;%lf fps", frameCount / g_wallTime);
+    if (Demoeffect* fps = boundEffect(kFpsName)) fps->local(static_cast<float>(g_musicTime), text);
+}
+
+void Demo::skydomeFollowsCamera()
+{
+    if (!EffectRegistry::contains(kSkydomeName) || !EffectRegistry::contains(kCameraName)) return;
+    Demoeffect* skydome = EffectRegistry::findOrAdd(kSkydomeName);
+    const Demoeffect* camera = EffectRegistry::findOrAdd(kCameraName);
+    if (!skydome || !camera) return;
+    for (int i = 0; i < 3; ++i) skydome->motion.point[i] = camera->motion.point[i];
+}
+
+// Every event not yet run whose time lies strictly before the demo clock, in file order. The
+// length is read at every step.
+void Demo::runDueEvents()
+{
+    for (size_t i = 0; i < events.size(); ++i) {
+        if (events[i].done || !(events[i].time < g_musicTime)) continue;
+        std::printf("Doing: %s\n", events[i].line);
+        runEvent(events[i]);
+    }
+}
+
+// Each top-level effect from an identity model-view matrix. Empty scene entries (a name appended
+// before anything was bound to it) are skipped.
+void Demo::drawScene()
+{
+    for (size_t i = 0; i < scene.size(); ++i) {
+        glLoadIdentity();
+        if (scene[i]) scene[i]->draw();
+    }
+}

@@ -1,0 +1,10 @@
+// Loads an OBJ file into a Model: parses it (ObjParse.h), then uploads the vertices into a new
+// vertex buffer laid out for the model's current shader program and marks the model loaded.
+#pragma once
+
+class Model;
+
+// True when the file gave at least one triangle and it was uploaded. A missing file fails
+// silently; a file without usable faces prints "Couldn't load FILE". A failed load leaves the
+// model as it was; a successful one replaces the mesh of an earlier load.
+bool loadObj(Model& model, const char* fileName);

@@ -1,0 +1,72 @@
+// The run of the demo: the start question, the window, the Demo, and the main loop that drains the
+// event queue, then either ends on Escape or draws and presents a frame, and restarts on F1 or F5
+// (F1 also flips between fullscreen and windowed). The loop never sleeps.
+#include <memory>
+#include "demo/Demo.h"
+#include "demo/ProcessState.h"
+#include "shell/Shell.h"
+
+namespace {
+// Drains the whole event queue. False once the quit event has been taken.
+bool pumpEvents()
+{
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        if (event.type == SDL_QUIT) return false;
+        windowProc(event);
+    }
+    return true;
+}
+
+// Replaces the Demo, the window and its context. False when the new window cannot be made.
+bool restart(std::unique_ptr<Demo>& demo)
+{
+    const bool flip = g_keys[VK_F1];
+    g_keys[VK_F1] = false;
+    g_keys[VK_F5] = false;
+    demo.reset();
+    killWindow();
+    // The registries hold GL names of the context that just went away.
+    resetProcessState();
+    if (flip) g_fullscreen = !g_fullscreen;
+    if (!createWindow()) return false;
+    demo = std::make_unique<Demo>();
+    return true;
+}
+
+// Runs until the window is closed or Escape is held. False when a restart could not open a window.
+bool mainLoop(std::unique_ptr<Demo>& demo)
+{
+    for (;;) {
+        if (!pumpEvents()) return true;
+        bool done = false;
+        if (g_active) {
+            if (g_keys[VK_ESCAPE]) {
+                done = true;
+            } else {
+                done = !demo->renderFrame();
+                SDL_GL_SwapWindow(g_window);
+            }
+        }
+        if ((g_keys[VK_F1] || g_keys[VK_F5]) && !restart(demo)) return false;
+        if (done) return true;
+    }
+}
+} // namespace
+
+int runZemblar()
+{
+    bool answered = false;
+    const bool yes =
+        askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, &answered);
+    if (answered && !yes) g_fullscreen = false;
+    if (!createWindow()) return 0;
+    SDL_Delay(25);
+    auto demo = std::make_unique<Demo>();
+    mainLoop(demo);
+    // Stop the music before the window goes, so the mixer thread is idle at exit.
+    demo.reset();
+    killWindow();
+    SDL_Quit();
+    return 0;
+}

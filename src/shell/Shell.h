@@ -1,0 +1,46 @@
+// The runtime shell on SDL2: the one output window and its OpenGL 3.3 compatibility context, the
+// projection, the event handling that keeps the key and activity state, and the main loop.
+#pragma once
+#include <SDL.h>
+#include <cstdint>
+
+// Virtual-key codes of the keys the shell reads (g_keys is indexed by these codes).
+enum : int {
+    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
+    VK_PAUSE = 0x13, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
+    VK_DOWN = 0x28, VK_F1 = 0x70, VK_F5 = 0x74, VK_F12 = 0x7B
+};
+constexpr int kKeyCount = 256;
+
+extern bool g_keys[kKeyCount];    // true while the key with that virtual-key code is down
+extern bool g_fullscreen;          // the user's choice; true at start
+extern bool g_active;              // false while the window is minimised
+extern SDL_Window* g_window;       // the demo window; null when none
+extern SDL_GLContext g_renderContext;
+
+constexpr int kWindowWidth = 1280;
+constexpr int kWindowHeight = 720;
+
+// Opens the window (fullscreen or windowed as g_fullscreen says) with its GL 3.3 compatibility
+// context current, shows it and sets the projection. On failure it has shown the reason in a
+// message box, released what it had made, and returns false.
+bool createWindow();
+// Releases the context and the window and restores the desktop mode. Safe with parts missing.
+void killWindow();
+// Viewport and 45-degree perspective projection for a client area of that size (height 0 -> 1).
+void resizeScene(int width, int height);
+// Applies one window event to the shell state: activity, close (posts a quit), keys, size.
+void windowProc(const SDL_Event& event);
+// The virtual-key code of an SDL key, or -1 for keys the demo has no code for.
+int virtualKeyCode(SDL_Keycode key);
+
+// Message boxes without an owner window; icon kinds as the shell uses them.
+enum class BoxIcon { Information, Warning, Error };
+void showShellMessage(const char* text, const char* caption, BoxIcon icon);
+// Asks a Yes/No question (Return answers Yes, Escape answers No). True only for an explicit Yes;
+// `answered` (when given) tells whether a button was chosen at all.
+bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answered = nullptr);
+
+// The start question and the whole run: window, Demo, main loop, restarts, shutdown. Returns the
+// process exit status.
+int runZemblar();

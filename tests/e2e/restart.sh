@@ -1,0 +1,24 @@
+# F5 rebuilds the window and the Demo: the script is listed and its start-up events run again, and
+# the restarted demo shows the same as a fresh one (its effects are created anew), then Escape ends.
+source "$(dirname "$0")/common.bash"
+make_music 5
+printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 2\n' > data/vessikscript.txt
+start_zemblar
+answer_box "Start Fullscreen?" Escape
+first=$(window_titled "Zemblar") || fail "no demo window"
+sleep 1
+hold_key F5
+second=""
+for _ in $(seq 100); do
+  second=$(window_titled "Zemblar") || fail "demo ended on F5"
+  [ "$second" != "$first" ] && break
+  sleep 0.1
+done
+[ "$second" != "$first" ] || fail "F5 did not replace the window"
+sleep 1
+hold_key Escape
+wait_exit 10
+[ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+[ "$(grep -c -x -- '-1 box new demoeffect -1.000000' out.txt)" -eq 2 ] || fail "script not listed twice"
+[ "$(grep -c -x 'Doing: 0.2 box scale 2' out.txt)" -eq 2 ] || fail "event did not run again after the restart"
+echo "ok"

@@ -1,0 +1,185 @@
+// Camera: view direction, roll, fixed world light, lighting state and the children's view matrix.
+#include <gtest/gtest.h>
+#include <cmath>
+#include "effects/Camera.h"
+#include "effects/EffectRegistry.h"
+#include "effects/Globals.h"
+#include "support/GlFixture.h"
+
+using CameraGl = GlTest;
+
+namespace {
+// Eye-space vector of a world vector under a column-major model-view matrix.
+void transform(const float m[16], const float v[4], float out[4])
+{
+    for (int r = 0; r < 4; ++r)
+        out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
+}
+
+void expectEyeVector(const float m[16], float x, float y, float z, float w, float ex, float ey, float ez)
+{
+    const float v[4] = {x, y, z, w};
+    float e[4];
+    transform(m, v, e);
+    EXPECT_NEAR(e[0], ex, 1e-5f);
+    EXPECT_NEAR(e[1], ey, 1e-5f);
+    EXPECT_NEAR(e[2], ez, 1e-5f);
+}
+
+void drawCamera(Camera& cam, float yaw, float pitch, float roll, float m[16])
+{
+    cam.motion.direction[0] = yaw;
+    cam.motion.direction[1] = pitch;
+    cam.motion.direction[2] = roll;
+    glLoadIdentity();
+    cam.draw();
+    readModelView(m);
+}
+
+// Records the model-view matrix it is drawn with.
+struct MatrixProbe : Demoeffect {
+    float seen[16] = {};
+    int draws = 0;
+    void draw() override
+    {
+        readModelView(seen);
+        ++draws;
+    }
+};
+} // namespace
+
+TEST(CameraDirection, PolesStayDefined)
+{
+    float d[3];
+    for (float pitch : {0.0f, 1.0f, -1.0f}) {
+        cameraViewDirection(0.5f, pitch, d);
+        const float horizontal = std::hypot(d[0], d[2]);
+        EXPECT_GT(horizontal, 1e-5f) << "pitch " << pitch;
+        EXPECT_NEAR(std::fabs(d[1]), 1.0f, 1e-6f);
+    }
+    cameraViewDirection(0.5f, 0.25f, d); // a quarter up
+    EXPECT_NEAR(d[1], std::sqrt(0.5f), 1e-6f);
+}
+
+TEST_F(CameraGl, LooksAlongTheExampleDirections)
+{
+    Camera cam;
+    struct Case { float yaw; float dx, dz; } cases[] = {
+        {0.5f, 0, -1}, {0.75f, -1, 0}, {0.25f, 1, 0}, {0.0f, 0, 1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.yaw);
+        float m[16];
+        drawCamera(cam, c.yaw, 0.5f, 0.0f, m);
+        expectEyeVector(m, c.dx, 0, c.dz, 0, 0, 0, -1);   // the look direction becomes -z in eye space
+        expectEyeVector(m, 0, 1, 0, 0, 0, 1, 0);          // up stays up
+        expectEyeVector(m, 0, 0, 1, 1, 0, 0, 0);          // the eye sits at (0, 0, 1)
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(CameraGl, RollTurnsTheViewAboutTheLineOfSight)
+{
+    Camera cam;
+    float m[16];
+    drawCamera(cam, 0.5f, 0.5f, 0.25f, m);
+    expectEyeVector(m, 0, 1, 0, 0, -1, 0, 0);
+    expectEyeVector(m, 0, 0, -1, 0, 0, 0, -1);
+}
+
+TEST_F(CameraGl, MovesWithItsMotionAndPitchesDown)
+{
+    Camera cam;
+    cam.motion.point[0] = 3.0f;
+    cam.motion.deltaPoint[1] = 2.0f;
+    g_frameDelta = 0.5;
+    float m[16];
+    drawCamera(cam, 0.5f, 0.75f, 0.0f, m); // one motion step: eye (3, 1, 1), looking 45 degrees down
+    expectEyeVector(m, 3, 1, 1, 1, 0, 0, 0);
+    const float s = std::sqrt(0.5f);
+    expectEyeVector(m, 0, -s, -s, 0, 0, 0, -1);
+}
+
+TEST_F(CameraGl, LightStaysFixedInTheWorld)
+{
+    Camera cam;
+    float m[16], light[4];
+    drawCamera(cam, 0.5f, 0.5f, 0.0f, m);
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+    EXPECT_FLOAT_EQ(light[0], 1.0f);
+    EXPECT_FLOAT_EQ(light[1], 1.0f);
+    EXPECT_FLOAT_EQ(light[2], 1.0f);
+    EXPECT_FLOAT_EQ(light[3], 0.0f);
+
+    drawCamera(cam, 0.75f, 0.5f, 0.0f, m); // looking along -x: world (1, 1, 1) is left, up, behind
+    glGetLightfv(GL_LIGHT0, GL_POSITION, light);
+    EXPECT_NEAR(light[0], -1.0f, 1e-5f);
+    EXPECT_NEAR(light[1], 1.0f, 1e-5f);
+    EXPECT_NEAR(light[2], 1.0f, 1e-5f);
+    EXPECT_FLOAT_EQ(light[3], 0.0f);
+}
+
+TEST_F(CameraGl, SetsTheLightAndMaterialTable)
+{
+    Camera cam;
+    cam.draw();
+    for (GLenum cap : {GL_NORMALIZE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+        EXPECT_TRUE(glIsEnabled(cap)) << cap;
+    float v[4];
+    glGetFloatv(GL_LIGHT_MODEL_AMBIENT, v);
+    EXPECT_FLOAT_EQ(v[0], 0.7f);
+    glGetLightfv(GL_LIGHT0, GL_AMBIENT, v);
+    EXPECT_FLOAT_EQ(v[2], 0.7f);
+    glGetLightfv(GL_LIGHT0, GL_SPECULAR, v);
+    EXPECT_FLOAT_EQ(v[1], 1.0f);
+    glGetLightfv(GL_LIGHT0, GL_DIFFUSE, v);
+    EXPECT_FLOAT_EQ(v[0], 1.0f);
+    for (GLenum face : {GL_FRONT, GL_BACK}) {
+        glGetMaterialfv(face, GL_SPECULAR, v);
+        EXPECT_FLOAT_EQ(v[0], 0.6f);
+        EXPECT_FLOAT_EQ(v[3], 1.0f);
+        glGetMaterialfv(face, GL_SHININESS, v);
+        EXPECT_FLOAT_EQ(v[0], 60.0f);
+    }
+    // Colour material is on before the ambient and diffuse colours are given, so those two track
+    // the current colour (white here) instead of the table.
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
+    EXPECT_FLOAT_EQ(v[1], 1.0f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(CameraGl, ChildrenStartFromTheViewAndClonesShareThem)
+{
+    Camera cam;
+    MatrixProbe child;
+    cam.addChild(&child);
+    cam.motion.direction[0] = 0.25f;
+    glLoadIdentity();
+    cam.draw();
+    float after[16];
+    readModelView(after);
+    ASSERT_EQ(child.draws, 1);
+    for (int n = 0; n < 16; ++n) EXPECT_FLOAT_EQ(child.seen[n], after[n]) << n;
+    expectEyeVector(child.seen, 1, 0, 0, 0, 0, 0, -1);
+
+    Demoeffect* copy = cam.clone();
+    ASSERT_NE(dynamic_cast<Camera*>(copy), nullptr);
+    EXPECT_FLOAT_EQ(copy->motion.direction[0], 0.25f);
+    glLoadIdentity();
+    copy->draw();
+    EXPECT_EQ(child.draws, 2);
+    delete copy;
+}
+
+TEST_F(CameraGl, FactoryMakesACameraAtTheDefaultPlace)
+{
+    Demoeffect* e = createEffect("camera");
+    ASSERT_NE(dynamic_cast<Camera*>(e), nullptr);
+    float m[16];
+    glLoadIdentity();
+    e->draw();
+    readModelView(m);
+    expectEyeVector(m, 0, 0, 0, 1, 0, 0, -1); // the origin lies one unit ahead
+    char word[] = "anything;1";
+    e->local(0.0f, word); // the camera has no per-type commands
+    delete e;
+}

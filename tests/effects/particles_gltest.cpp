@@ -1,0 +1,100 @@
+// Particles drawn through a real context: nothing before "init", then every child inside the
+// system's own transform after a formation step, and a formation of spheres from one shared mesh.
+#include <gtest/gtest.h>
+#include <cstring>
+#include <memory>
+#include <vector>
+#include "effects/EffectRegistry.h"
+#include "effects/Globals.h"
+#include "effects/Particles.h"
+#include "effects/Random.h"
+#include "effects/Sphere.h"
+#include "resources/ShaderLibrary.h"
+#include "support/GlFixture.h"
+#include "support/TempDir.h"
+
+using ParticlesGl = GlTest;
+
+namespace {
+// Records the translation of the matrix it is drawn with.
+struct Probe : Demoeffect {
+    std::shared_ptr<std::vector<float>> seen = std::make_shared<std::vector<float>>();
+    Demoeffect* clone() override { return new Probe(*this); }
+    void draw() override
+    {
+        Demoeffect::draw();
+        float m[16];
+        readModelView(m);
+        seen->insert(seen->end(), {m[12], m[13], m[14]});
+    }
+};
+
+void local(Demoeffect& e, const char* text, float time = 0.0f)
+{
+    std::vector<char> buffer(text, text + std::strlen(text) + 1);
+    e.local(time, buffer.data());
+}
+} // namespace
+
+TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
+{
+    Probe probe;
+    EffectRegistry::findOrAdd("probe") = &probe;
+    Demoeffect* e = createEffect("particles");
+    auto* ps = dynamic_cast<Particles*>(e);
+    ASSERT_NE(ps, nullptr);
+    local(*ps, "x;3");
+    local(*ps, "y;2");
+    glLoadIdentity();
+    ps->draw(); // not initialized: draws nothing
+    EXPECT_TRUE(probe.seen->empty());
+
+    local(*ps, "init;probe");
+    ps->motion.point[1] = 10.0f;
+    ps->scale = 2.0;
+    ps->children[0]->motion.point[0] = 50.0f; // put back by the formation step
+    glLoadIdentity();
+    ps->draw();
+    ASSERT_EQ(probe.seen->size(), 18u);
+    const float xs[3] = {-2, 0, 2}, zs[2] = {-1, 1};
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_FLOAT_EQ((*probe.seen)[k * 3 + 0], 2.0f * xs[k % 3]) << k;
+        EXPECT_FLOAT_EQ((*probe.seen)[k * 3 + 1], 10.0f) << k;
+        EXPECT_FLOAT_EQ((*probe.seen)[k * 3 + 2], 2.0f * zs[k / 3]) << k;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    delete e;
+}
+
+TEST_F(ParticlesGl, BurningSpheresShareOneMeshAndDraw)
+{
+    ScopedWorkDir dir;
+    dir.write("data/shaders/main.vert", "#version 330 compatibility\nin vec3 in_position;\n"
+                                        "void main() { gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n");
+    dir.write("data/shaders/main.frag", "#version 330 compatibility\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
+    linkShaderProgram("main", "main.vert", "main.frag", "");
+    Sphere ball;
+    EffectRegistry::findOrAdd("ball") = &ball;
+    Particles ps;
+    ps.state = 32;
+    ps.texture = 0;
+    local(ps, "anim;burn");
+    local(ps, "init;ball");
+    ASSERT_EQ(ps.children.size(), 100u);
+    for (Demoeffect* c : ps.children) EXPECT_EQ(c->vertexData, ball.vertexData);
+    reseedRandom();
+    g_frameDelta = 0.1;
+    for (int frame = 0; frame < 30; ++frame) { // enough to shrink every child away at least once
+        g_musicTime += g_frameDelta;
+        glLoadIdentity();
+        ps.draw();
+    }
+    int respawned = 0;
+    for (Demoeffect* c : ps.children) {
+        respawned += c->state;
+        EXPECT_LE(c->scale, 1.0);
+    }
+    EXPECT_GT(respawned, 0);
+    glBindVertexArray(0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
