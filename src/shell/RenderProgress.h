@@ -1,5 +1,6 @@
 // The progress line of an offline render on standard error: a bar, the frame, the demo time and
-// the rate of rendering. Redrawn in place with a carriage return, at most ten times a second.
+// the rate of rendering. On a terminal it is redrawn in place at most ten times a second; into a
+// file or pipe it is written as a new line every five seconds and once at the end.
 #pragma once
 #include <chrono>
 #include <cstdint>
@@ -21,6 +22,7 @@ private:
     void draw();
 
     uint64_t total_;
+    bool terminal_;
     uint64_t done_ = 0;
     uint64_t frame_ = 0;
     double demoSeconds_ = 0.0;
