@@ -122,3 +122,25 @@ line_of() {
   [ -n "$n" ] || fail "missing output line: $1"
   echo "$n"
 }
+
+# Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
+start_answered() {
+  start_zemblar
+  answer_box "Start Fullscreen?" "${1:-Escape}"
+}
+
+# Waits up to the given seconds for zemblar to end; fails unless its status is 0.
+expect_clean_exit() {
+  wait_exit "$1"
+  [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+}
+
+# Fails unless every given output line is there, each after the one before it.
+expect_in_order() {
+  local previous=0 n line
+  for line in "$@"; do
+    n=$(line_of "$line")
+    [ "$n" -gt "$previous" ] || fail "out of order: $line"
+    previous=$n
+  done
+}
