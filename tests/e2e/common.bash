@@ -59,10 +59,11 @@ start_zemblar() {
   START_NS=$(date +%s%N)
 }
 
-# Id of the top-level window with exactly this title, waiting up to 20 s for it.
+# Id of the top-level window with exactly this title, waiting up to 60 s for it (a loaded machine
+# may take long to map a window).
 window_titled() {
   local title=$1 id=""
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     id=$(xwininfo -root -tree | grep -F " \"$title\": " | awk '{ print $1; exit }')
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 "$ZEMBLAR_PID" 2>/dev/null || return 1
@@ -71,12 +72,22 @@ window_titled() {
   return 1
 }
 
+# Gives the window the keyboard focus. A window that exists but is not mapped yet refuses the focus
+# (BadMatch), so this tries again for a few seconds, as a user would click again.
+focus_window() {
+  for _ in $(seq 50); do
+    xdotool windowfocus "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "cannot focus window $1"
+}
+
 # Answers a message box the way a user would: focus it and press the key (Return = Yes/OK,
 # Escape = No).
 answer_box() {
   local title=$1 key=$2 id
   id=$(window_titled "$title") || fail "no message box titled '$title'"
-  xdotool windowfocus "$id"
+  focus_window "$id"
   sleep 0.1
   xdotool key "$key"
 }
@@ -85,7 +96,7 @@ answer_box() {
 hold_key() {
   local id
   id=$(window_titled "Zemblar") || fail "no Zemblar window"
-  xdotool windowfocus "$id"
+  focus_window "$id"
   sleep 0.1
   xdotool keydown "$1"
   sleep 0.3
