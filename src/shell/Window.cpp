@@ -34,8 +34,11 @@ bool fullscreenModeAvailable()
 bool settleFullscreen()
 {
     if (!g_fullscreen || fullscreenModeAvailable()) return true;
-    if (askYesNo("The Requested Fullscreen Mode is not Supported by\nyour video card. Use Windowed mode instead?",
-                 "OpenGL Rules", BoxIcon::Warning)) {
+    // A question that cannot be shown at all is taken as Yes: running windowed is the safe way on.
+    bool answered = false;
+    const bool windowed = askYesNo("The Requested Fullscreen Mode is not Supported by\nyour video card. Use Windowed mode instead?",
+                                   "OpenGL Rules", BoxIcon::Warning, &answered);
+    if (windowed || !answered) {
         g_fullscreen = false;
         return true;
     }

@@ -6,7 +6,7 @@ make_music 3
 make_shader
 cat > data/vessikscript.txt <<'SCRIPT'
 # a comment line
--1 plain SHADER plain.vert plain.frag
+-1 plain SHADER plain.vert,plain.frag,
 -1 box new demoeffect
 -1 ghost setpoint 1 2 3
 -1 box shader plain
@@ -19,11 +19,12 @@ start_answered
 expect_clean_exit 30
 [ "$ELAPSED_MS" -ge 1500 ] || fail "ended after ${ELAPSED_MS} ms, before the END event's time"
 # The listing in file order with the start-up output in place, then the due events in time order.
-expect_in_order "-1 plain SHADER plain.vert plain.frag -1.000000" "-1 box new demoeffect -1.000000" \
+expect_in_order "-1 plain SHADER plain.vert,plain.frag, -1.000000" "-1 box new demoeffect -1.000000" \
   "-1 ghost setpoint 1 2 3 -1.000000" "You need to create this effect with new or clone first! ghost setpoint" \
   "-1 box shader plain -1.000000" "-1 SCENE append box -1.000000" "0.6 box setpoint 0 0 -5 0.600000" \
   "0.3 box scale 2 0.300000" "1.5 box END 1.500000" \
   "Doing: 0.3 box scale 2" "Doing: 0.6 box setpoint 0 0 -5" "Doing: 1.5 box END"
 [ "$(tail -1 out.txt)" = "Doing: 1.5 box END" ] || fail "output after END"
 [ "$(grep -c '^Doing:' out.txt)" -eq 3 ] || fail "an event ran more than once"
+grep -q -e "Missing words" -e "Error linking" -e "nonexistant" out.txt && fail "the shader did not link"
 echo "ok: ran ${ELAPSED_MS} ms"
