@@ -130,15 +130,9 @@ TEST_F(ParticlesTest, CountsChangedAfterInitOnlyChangeTheArithmetic)
 TEST_F(ParticlesTest, LocalWordsAndTheirFailures)
 {
     testing::internal::CaptureStdout();
-    local(ps, "padx;1.5");
-    local(ps, "pady;3");
-    local(ps, "type;tube");
-    local(ps, "type;ring");
-    local(ps, "anim;wonk");
-    local(ps, "anim;jump");
-    local(ps, "spin;4");
-    local(ps, "spin");
-    local(ps, "x;99999999999");
+    for (const char* word : {"padx;1.5", "pady;3", "type;tube", "type;ring", "anim;wonk", "anim;jump", "spin;4",
+                             "spin", "x;99999999999"})
+        local(ps, word); // unknown types and modes keep the previous choice
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "failed local: spin 4failed local: spin ");
     EXPECT_FLOAT_EQ(ps.padx, 1.5f);
     EXPECT_FLOAT_EQ(ps.pady, 3.0f);
@@ -253,23 +247,6 @@ TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
     EXPECT_EQ(c.texture, 77u); // without bit 32 the texture is not handed over
 }
 
-TEST_F(ParticlesTest, TubeBurnTakesVelocityFromDirectionAndColumn)
-{
-    local(ps, "type;tube");
-    local(ps, "anim;burn");
-    local(ps, "init;ball");
-    Demoeffect& c = *ps.children[5];
-    c.scale = 0.0;
-    c.motion.direction[0] = 0.25f;
-    ps.formationStep();
-    const float f = c.motion.deltaPoint[2] / 0.5f;
-    EXPECT_GE(f, 0.0f);
-    EXPECT_LE(f, 5.0f);
-    EXPECT_FLOAT_EQ(c.motion.deltaPoint[0], 0.25f * f);
-    EXPECT_FLOAT_EQ(c.motion.deltaPoint[1], 0.5f * f);
-    EXPECT_DOUBLE_EQ(c.scale, 1.0); // a zero frame delta does not shrink
-}
-
 TEST_F(ParticlesTest, SpikeLeavesChildrenWhereTheyAre)
 {
     local(ps, "type;spike");
@@ -312,10 +289,6 @@ TEST(RandomStream, IsTheSeededMersenneTwisterAndRestarts)
         first.push_back(randomPercent());
         EXPECT_EQ(first.back(), percent(engine));
     }
-    int low = 100, high = 0;
-    for (int v : first) low = std::min(low, v), high = std::max(high, v);
-    EXPECT_EQ(low, 0);
-    EXPECT_EQ(high, 100);
     reseedRandom();
     for (int n = 0; n < 1000; ++n) ASSERT_EQ(randomPercent(), first[n]) << n;
 }
