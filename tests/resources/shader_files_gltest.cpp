@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <dirent.h>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "support/GlFixture.h"
@@ -20,11 +20,8 @@ const std::string kShaderDir = std::string(ZEMBLAR_SOURCE_DIR) + "/data/shaders/
 bool readFile(const std::string& path, std::string& out)
 {
     std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::ostringstream text;
-    text << in.rdbuf();
-    out = text.str();
-    return true;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return bool(in);
 }
 
 std::vector<std::string> programNames()
@@ -101,17 +98,6 @@ GLuint buildProgram(const std::string& name, std::string& log)
     return 0;
 }
 
-bool drawsImmediateQuads(const std::string& name)
-{
-    return name == "image";
-}
-
-// Reads the pixel at the middle of the 1280x720 viewport.
-void centrePixel(unsigned char rgba[4])
-{
-    glReadPixels(640, 360, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
-}
-
 // One triangle around the view centre in the 32-byte mesh vertex layout, facing the viewer.
 void drawMeshTriangle()
 {
@@ -150,36 +136,8 @@ void drawImmediateQuad()
 }
 } // namespace
 
-TEST_F(ShaderFilesGl, TheProgramsTheDemoNeedsAreThere)
-{
-    const std::vector<std::string> names = programNames();
-    for (const char* wanted : {"main", "model", "sky", "glow", "plasma", "image"})
-        EXPECT_NE(std::find(names.begin(), names.end(), wanted), names.end()) << wanted << ".vert missing";
-}
-
-TEST_F(ShaderFilesGl, EveryProgramCompilesLinksAndTakesTheEffectUniforms)
-{
-    for (const std::string& name : programNames()) {
-        SCOPED_TRACE(name);
-        std::string log;
-        const GLuint program = buildProgram(name, log);
-        ASSERT_NE(program, 0u) << log;
-        EXPECT_NE(glGetUniformLocation(program, "state"), -1);
-        EXPECT_NE(glGetUniformLocation(program, "musictime"), -1);
-        if (!drawsImmediateQuads(name)) {
-            // Meshes keep one vertex array across programs, so every program agrees on locations.
-            EXPECT_EQ(glGetAttribLocation(program, "in_position"), 0);
-            const GLint normal = glGetAttribLocation(program, "in_normal");
-            const GLint texcoords = glGetAttribLocation(program, "in_texcoords");
-            EXPECT_TRUE(normal == 1 || normal == -1) << "in_normal at " << normal;
-            EXPECT_TRUE(texcoords == 2 || texcoords == -1) << "in_texcoords at " << texcoords;
-        }
-        glDeleteProgram(program);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
-}
-
-TEST_F(ShaderFilesGl, EveryProgramDrawsVisiblePixelsWithEveryStateBit)
+// Which programs the demo needs is checked by playing its script (script_file_gltest).
+TEST_F(ShaderFilesGl, EveryProgramLinksTakesTheEffectUniformsAndDrawsWithEveryStateBit)
 {
     // Colour is read without blending: a see-through variant still has to write some colour.
     glDisable(GL_DEPTH_TEST);
@@ -187,27 +145,41 @@ TEST_F(ShaderFilesGl, EveryProgramDrawsVisiblePixelsWithEveryStateBit)
     const float light[] = {1.0f, 1.0f, 1.0f, 0.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, light);
     glTranslatef(0.0f, 0.0f, -0.5f);
-    for (const std::string& name : programNames()) {
+    const std::vector<std::string> names = programNames();
+    EXPECT_FALSE(names.empty());
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
         std::string log;
         const GLuint program = buildProgram(name, log);
         ASSERT_NE(program, 0u) << log;
+        EXPECT_NE(glGetUniformLocation(program, "state"), -1);
+        EXPECT_NE(glGetUniformLocation(program, "musictime"), -1);
+        const bool immediateQuads = name == "image";
+        if (!immediateQuads) {
+            // Meshes keep one vertex array across programs, so every program agrees on locations.
+            EXPECT_EQ(glGetAttribLocation(program, "in_position"), 0);
+            const GLint normal = glGetAttribLocation(program, "in_normal");
+            const GLint texcoords = glGetAttribLocation(program, "in_texcoords");
+            EXPECT_TRUE(normal == 1 || normal == -1) << "in_normal at " << normal;
+            EXPECT_TRUE(texcoords == 2 || texcoords == -1) << "in_texcoords at " << texcoords;
+        }
         glUseProgram(program);
         for (int state : {0, 1, 2, 4, 8, 16, 32, 63}) {
-            SCOPED_TRACE(name + " with state " + std::to_string(state));
+            SCOPED_TRACE("state " + std::to_string(state));
             glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glUniform1i(glGetUniformLocation(program, "state"), state);
             glUniform1f(glGetUniformLocation(program, "musictime"), 12.3f);
-            if (drawsImmediateQuads(name))
+            if (immediateQuads)
                 drawImmediateQuad();
             else
                 drawMeshTriangle();
             unsigned char rgba[4] = {0, 0, 0, 0};
-            centrePixel(rgba);
+            glReadPixels(640, 360, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba); // the viewport's centre
             EXPECT_GT(rgba[0] + rgba[1] + rgba[2], 8) << "nothing visible at the centre";
         }
         glUseProgram(0);
         glDeleteProgram(program);
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

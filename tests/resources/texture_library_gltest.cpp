@@ -4,11 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <iostream>
-#include <sstream>
+#include <utility>
 
 #include "PngWriter.h"
 #include "resources/TextureLibrary.h"
+#include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -42,22 +42,13 @@ GLint levelSize(GLuint texture, GLenum which)
     return value;
 }
 
-// Captures what the library writes to std::cout.
-class CoutCapture {
-public:
-    CoutCapture() : old_(std::cout.rdbuf(buffer_.rdbuf())) {}
-    ~CoutCapture() { std::cout.rdbuf(old_); }
-    std::string take()
-    {
-        std::string s = buffer_.str();
-        buffer_.str("");
-        return s;
-    }
-
-private:
-    std::ostringstream buffer_;
-    std::streambuf* old_;
-};
+// The texture for `name` and what finding it printed.
+std::pair<GLuint, std::string> find(const char* name)
+{
+    GLuint texture = 0;
+    const std::string out = capturedStdout([&] { texture = findTexture(name); });
+    return {texture, out};
+}
 
 }  // namespace
 
@@ -90,9 +81,7 @@ TEST_F(TextureLibraryGl, SuccessfulLoadsAreCached)
     const GLuint first = findTexture("a.png");
     ASSERT_NE(first, 0u);
     std::filesystem::remove("a.png");  // a second read would now fail
-    CoutCapture out;
-    EXPECT_EQ(findTexture("a.png"), first);
-    EXPECT_EQ(out.take(), "");
+    EXPECT_EQ(find("a.png"), std::make_pair(first, std::string()));
 
     clearTextureLibrary();  // forgotten without GL calls; the next request loads again
     EXPECT_EQ(findTexture("a.png"), 0u);
@@ -101,27 +90,23 @@ TEST_F(TextureLibraryGl, SuccessfulLoadsAreCached)
 TEST_F(TextureLibraryGl, FailuresPrintAndAreRetried)
 {
     ScopedWorkDir dir;
-    CoutCapture out;
-    EXPECT_EQ(findTexture("missing.png"), 0u);
-    EXPECT_EQ(out.take(), "Couldn't find texture: missing.png\n");
-    EXPECT_EQ(findTexture(""), 0u);  // "data/textures/" is a directory, not a file
-    EXPECT_EQ(out.take(), "Couldn't find texture: \n");
-
     dir.write("empty.png", "");
     dir.write("short.png", "0123456789");
     dir.write("text.png", std::string(40, 'x'));
-    EXPECT_EQ(findTexture("empty.png"), 0u);
-    EXPECT_EQ(out.take(), "Decode png failed: 48\n");
-    EXPECT_EQ(findTexture("short.png"), 0u);
-    EXPECT_EQ(out.take(), "Decode png failed: 27\n");
-    EXPECT_EQ(findTexture("text.png"), 0u);
-    EXPECT_EQ(out.take(), "Decode png failed: 28\n");
-    EXPECT_EQ(findTexture("text.png"), 0u);  // not cached: tried and reported again
-    EXPECT_EQ(out.take(), "Decode png failed: 28\n");
+    const std::pair<const char*, std::string> cases[] = {
+        {"missing.png", "Couldn't find texture: missing.png\n"},
+        {"", "Couldn't find texture: \n"},  // "data/textures/" is a directory, not a file
+        {"empty.png", "Decode png failed: 48\n"},
+        {"short.png", "Decode png failed: 27\n"},
+        {"text.png", "Decode png failed: 28\n"},
+        {"text.png", "Decode png failed: 28\n"},  // not cached: tried and reported again
+    };
+    for (const auto& [name, said] : cases) EXPECT_EQ(find(name), std::make_pair(0u, said)) << name;
 
     dir.write("missing.png", text(countingPng(1, 1)));
-    EXPECT_NE(findTexture("missing.png"), 0u);
-    EXPECT_EQ(out.take(), "");
+    const auto found = find("missing.png");
+    EXPECT_NE(found.first, 0u);
+    EXPECT_EQ(found.second, "");
 }
 
 TEST_F(TextureLibraryGl, UploadIsFlippedWithLinearMirroredParameters)
