@@ -31,7 +31,9 @@ TEST(Motion, SmoothstepPointsAndLandingOnTheTarget)
         g_musicTime = c[2];
         updateMotion(e.motion);
         EXPECT_FLOAT_EQ(e.motion.point[0], float(c[3])) << c[0] << " " << c[1] << " " << c[2];
-        if (c[2] > c[0] + c[1]) EXPECT_EQ(e.motion.motionFlags & MotionMoving, 0u); // landed
+        if (c[2] > c[0] + c[1]) {
+            EXPECT_EQ(e.motion.motionFlags & MotionMoving, 0u); // landed
+        }
     }
 }
 
