@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 export MESA_SHADER_CACHE_DISABLE=true
 export SDL_AUDIODRIVER=dummy
 JOBS=${JOBS:-$(nproc)}
+FAILED=()  # stages whose tests failed; every stage runs, the script fails at the end
 
 stage() {
   local name=$1 start=$2
@@ -20,7 +21,8 @@ run_suite() {
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$JOBS"
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900
+  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900 ||
+    FAILED+=("$dir")
 }
 
 t=$(date +%s)
@@ -37,6 +39,11 @@ if [ "${ZEMBLAR_SKIP_FUZZ:-0}" != 1 ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMBLAR_FUZZ=ON \
     -DZEMBLAR_TESTS=OFF -DZEMBLAR_BENCH=OFF -DZEMBLAR_FUZZ_RUNS="${ZEMBLAR_FUZZ_RUNS:-20000}" >/dev/null
   cmake --build build-fuzz -j "$JOBS" --target fuzz_targets
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900
+  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900 ||
+    FAILED+=(build-fuzz)
   stage "fuzz targets" "$t"
+fi
+if [ ${#FAILED[@]} -gt 0 ]; then
+  echo "=== tests failed in: ${FAILED[*]}" >&2
+  exit 1
 fi
