@@ -41,6 +41,8 @@ public:
     explicit FrameClock(uint32_t framesPerSecond);
     void advance() { ++frame_; }
     uint64_t frame() const { return frame_; }
+    // The reading of frame `frame` at `framesPerSecond` (0 counts as 1).
+    static uint32_t millisecondsOf(uint64_t frame, uint32_t framesPerSecond);
 
     uint32_t startMusic() override { return 0; }
     uint32_t milliseconds() override;

@@ -1,6 +1,7 @@
 // Image effect: the textured, blended unit quad.
 #include "effects/Image.h"
 #include <new>
+#include "effects/BlendState.h"
 
 Demoeffect* Image::clone()
 {
@@ -15,11 +16,7 @@ void Image::local(float, char* argument)
 void Image::draw()
 {
     Demoeffect::draw();
-    const GLboolean hadTexture = glIsEnabled(GL_TEXTURE_2D);
-    const GLboolean hadBlend = glIsEnabled(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const AlphaBlendScope blend;
     glColor3f(1, 1, 1);
     glBegin(GL_QUADS);
     glTexCoord2f(0, 1);
@@ -31,6 +28,4 @@ void Image::draw()
     glTexCoord2f(1, 1);
     glVertex3f(0.5f, 0.5f, 0);
     glEnd();
-    if (!hadTexture) glDisable(GL_TEXTURE_2D);
-    if (!hadBlend) glDisable(GL_BLEND);
 }

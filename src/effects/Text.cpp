@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include "effects/BlendState.h"
 #include "resources/TextureLibrary.h"
 
 namespace {
@@ -37,14 +38,8 @@ void Text::draw()
 {
     if (text.empty()) return;
     Demoeffect::draw();
-    const GLboolean hadTexture = glIsEnabled(GL_TEXTURE_2D);
-    const GLboolean hadBlend = glIsEnabled(GL_BLEND);
-    glEnable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    const AlphaBlendScope blend;
     drawGlyphs();
-    if (!hadTexture) glDisable(GL_TEXTURE_2D);
-    if (!hadBlend) glDisable(GL_BLEND);
 }
 
 // One quad per byte; code g sits in column g mod 16 and row g div 16 counted from the image top,

@@ -1,15 +1,100 @@
-// Texture library (placeholder until the PNG decoder lands): every name is reported missing.
+// Texture library: a PNG file is looked up by its name as given, then under
+// "data/textures/"; it is decoded to RGBA8, flipped so that the first row in
+// memory is the bottom of the picture, and uploaded as a GL_TEXTURE_2D with
+// linear filtering and mirrored repeat, without mipmaps. Successful loads are
+// cached by the name as passed; failures are reported and retried every time.
 #include "resources/TextureLibrary.h"
-#include <iostream>
 
-GLuint findTexture(std::string name) { return loadTexture(name); }
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <vector>
+
+#include "resources/Png.h"
+
+namespace {
+
+std::map<std::string, GLuint>& textures()
+{
+    static std::map<std::string, GLuint> map;
+    return map;
+}
+
+// Reads a whole regular file; false when it cannot be opened or read.
+// Directories open as streams on Linux, so they are refused up front.
+bool readWholeFile(const std::string& path, std::vector<uint8_t>& out)
+{
+    std::error_code ignored;
+    if (std::filesystem::is_directory(path, ignored)) return false;
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in) return false;
+    const std::streamoff size = in.tellg();
+    if (size < 0) return false;
+    out.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(out.data()), size);
+    return static_cast<bool>(in);
+}
+
+}  // namespace
+
+GLuint findTexture(std::string name)
+{
+    auto it = textures().find(name);
+    if (it != textures().end()) return it->second;
+    return loadTexture(name);
+}
 
 GLuint loadTexture(std::string name)
 {
-    std::cout << "Couldn't find texture: " << name << std::endl;
-    return 0;
+    std::vector<uint8_t> file;
+    if (!readWholeFile(name, file) && !readWholeFile("data/textures/" + name, file)) {
+        std::cout << "Couldn't find texture: " << name << std::endl;
+        return 0;
+    }
+
+    std::vector<uint8_t> pixels;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    const int error = decodePng(file.data(), file.size(), pixels, width, height);
+    if (error != 0) {
+        std::cout << "Decode png failed: " << error << std::endl;
+        return 0;
+    }
+    flipImageRows(pixels.data(), width, height);
+
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_MIRRORED_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
+    // Rows are tightly packed at width*4 bytes, which the default unpack
+    // alignment of 4 already matches.
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+                 GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    textures()[name] = texture;
+    return texture;
 }
 
-void flipImageRows(uint8_t*, uint32_t, uint32_t) {}
+void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height)
+{
+    const size_t rowBytes = size_t(width) * 4;
+    if (rowBytes == 0) return;
+    std::vector<uint8_t> temp(rowBytes);
+    for (uint32_t i = 0; i < height / 2; ++i) {
+        uint8_t* top = pixels + size_t(i) * rowBytes;
+        uint8_t* bottom = pixels + size_t(height - 1 - i) * rowBytes;
+        std::memcpy(temp.data(), top, rowBytes);
+        std::memcpy(top, bottom, rowBytes);
+        std::memcpy(bottom, temp.data(), rowBytes);
+    }
+}
 
-void clearTextureLibrary() {}
+void clearTextureLibrary()
+{
+    textures().clear();
+}

@@ -113,30 +113,33 @@ void runSetPoint(const CommandLine& line)
     if (Demoeffect* e = instanceEffect(line)) readVector(line, 1, e->motion.point);
 }
 
-// Timed moves start at the event's scheduled time, not at the clock reading that ran it, so a late
-// event still lands on time.
+// Timed changes start at the event's scheduled time, not at the clock reading that ran it, so a late
+// event still lands on time: from the current value towards words 1-3, lasting word 4 seconds.
+void startTimedChange(const CommandLine& line, double& start, double& end, float (&from)[3], const float (&now)[3],
+                      float (&to)[3])
+{
+    start = line.event.time;
+    end = line.event.time + readReal(line.arg(4));
+    std::memcpy(from, now, sizeof from);
+    readVector(line, 1, to);
+}
+
 void runMovePoint(const CommandLine& line)
 {
-    Demoeffect* e = instanceEffect(line);
-    if (!e) return;
-    Motion& m = e->motion;
-    m.moveStart = line.event.time;
-    m.moveEnd = line.event.time + readReal(line.arg(4));
-    std::memcpy(m.moveFrom, m.point, sizeof m.moveFrom);
-    readVector(line, 1, m.moveTo);
-    m.motionFlags |= MotionMoving;
+    if (Demoeffect* e = instanceEffect(line)) {
+        Motion& m = e->motion;
+        startTimedChange(line, m.moveStart, m.moveEnd, m.moveFrom, m.point, m.moveTo);
+        m.motionFlags |= MotionMoving;
+    }
 }
 
 void runRotatePoint(const CommandLine& line)
 {
-    Demoeffect* e = instanceEffect(line);
-    if (!e) return;
-    Motion& m = e->motion;
-    m.rotateStart = line.event.time;
-    m.rotateEnd = line.event.time + readReal(line.arg(4));
-    std::memcpy(m.rotateFrom, m.direction, sizeof m.rotateFrom);
-    readVector(line, 1, m.rotateTo);
-    m.motionFlags |= MotionRotating;
+    if (Demoeffect* e = instanceEffect(line)) {
+        Motion& m = e->motion;
+        startTimedChange(line, m.rotateStart, m.rotateEnd, m.rotateFrom, m.direction, m.rotateTo);
+        m.motionFlags |= MotionRotating;
+    }
 }
 
 void runDeltaPoint(const CommandLine& line)

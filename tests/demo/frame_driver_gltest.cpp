@@ -3,11 +3,13 @@
 // file order strictly after their time, drawing from identity, and the offline frame clock.
 #include <gtest/gtest.h>
 #include <cmath>
+#include <memory>
 #include <string>
 #include "demo/Demo.h"
 #include "demo/DemoTestSupport.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -19,9 +21,15 @@ protected:
     std::string frameAt(Demo& demo, uint32_t msSinceStart)
     {
         clock.ms = demo.startMs + msSinceStart;
-        testing::internal::CaptureStdout();
-        demo.renderFrame();
-        return testing::internal::GetCapturedStdout();
+        return capturedStdout([&] { demo.renderFrame(); });
+    }
+
+    // A Demo on the manual clock, its start-up output dropped.
+    std::unique_ptr<Demo> quietDemo()
+    {
+        std::unique_ptr<Demo> demo;
+        capturedStdout([&] { demo.reset(new Demo(clock)); });
+        return demo;
     }
 
     ScopedWorkDir dir;
@@ -75,9 +83,8 @@ TEST_F(DemoGl, MissingScriptGivesAnEmptyTimelineAndTheDemoRuns)
 TEST_F(DemoGl, WallClockIsAnUnsignedDifferenceThatSurvivesTheWrap)
 {
     clock.ms = 0xFFFFFF00u;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     frameAt(demo, 500);
     EXPECT_DOUBLE_EQ(g_wallTime, 0.5);
     EXPECT_DOUBLE_EQ(g_frameDelta, 0.5);
@@ -90,9 +97,8 @@ TEST_F(DemoGl, WallClockIsAnUnsignedDifferenceThatSurvivesTheWrap)
 
 TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
 {
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     clock.position = 3.25;
     const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
     for (const auto& c : cases) {
@@ -105,9 +111,8 @@ TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
 TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
 {
     writeScript("5.0 late\n2.0 early\n1.0 first\n"); // no command word: the lines do nothing
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     clock.state = 1;
     clock.position = 1.0; // equal to the first event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
@@ -122,9 +127,8 @@ TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
 TEST_F(DemoGl, WithoutMusicEventsFollowTheWallClock)
 {
     writeScript("0.25 one\n9.5 two\n");
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     clock.state = 0; // no stream, or the track has ended
     clock.position = 100.0;
     EXPECT_EQ(frameAt(demo, 250), "");
@@ -136,9 +140,8 @@ TEST_F(DemoGl, FpsInstanceReceivesTheAverageFrameRateText)
 {
     RecordingEffect fps;
     EffectRegistry::findOrAdd("fps") = &fps;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     clock.state = 1;
     clock.position = 0.75;
     frameAt(demo, 500);
@@ -154,9 +157,8 @@ TEST_F(DemoGl, FpsTextOnTheVeryFirstMillisecondIsNotANumber)
 {
     RecordingEffect fps;
     EffectRegistry::findOrAdd("fps") = &fps;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     frameAt(demo, 0);
     EXPECT_NE(std::string(fps.lastLocal).find("nan fps"), std::string::npos) << fps.lastLocal;
 }
@@ -167,9 +169,8 @@ TEST_F(DemoGl, SkydomeTakesTheCameraPositionOnly)
     cam.motion.point[0] = 1; cam.motion.point[1] = 2; cam.motion.point[2] = 3;
     cam.motion.direction[0] = 0.9f;
     EffectRegistry::findOrAdd("cam") = &cam;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     frameAt(demo, 10); // "skydome" absent: nothing copied, nothing added
     EXPECT_FALSE(EffectRegistry::contains("skydome"));
     EXPECT_FALSE(EffectRegistry::contains("fps"));
@@ -186,9 +187,8 @@ TEST_F(DemoGl, SkydomeWithoutCameraStaysPut)
     RecordingEffect sky;
     sky.motion.point[0] = 4;
     EffectRegistry::findOrAdd("skydome") = &sky;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     frameAt(demo, 10);
     EXPECT_EQ(sky.motion.point[0], 4.0f);
     EXPECT_FALSE(EffectRegistry::contains("cam"));
@@ -199,9 +199,8 @@ TEST_F(DemoGl, EveryTopLevelEffectStartsFromIdentityAndTheProgramIsReleased)
     RecordingEffect first, second;
     first.motion.point[2] = -5.0f; // leaves a translation behind on the matrix
     first.programToBind = 12345;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    testing::internal::GetCapturedStdout();
+    auto owned = quietDemo();
+    Demo& demo = *owned;
     demo.scene = {&first, nullptr, &second};
     frameAt(demo, 10);
     EXPECT_EQ(first.draws, 1);

@@ -2,13 +2,11 @@
 source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '0.1 x nothing\n30 x END\n' > data/vessikscript.txt
-start_zemblar
-answer_box "Start Fullscreen?" Escape
+start_answered
 window_titled "Zemblar" >/dev/null || fail "no demo window"
 sleep 1
 close_demo_window
-wait_exit 10
-[ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+expect_clean_exit 10
 line_of "Doing: 0.1 x nothing" >/dev/null
 grep -q "Doing: 30 x END" out.txt && fail "END ran although the window was closed first"
 echo "ok"

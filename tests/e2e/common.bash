@@ -59,10 +59,11 @@ start_zemblar() {
   START_NS=$(date +%s%N)
 }
 
-# Id of the top-level window with exactly this title, waiting up to 20 s for it.
+# Id of the top-level window with exactly this title, waiting up to 60 s for it (a loaded machine
+# may take long to map a window).
 window_titled() {
   local title=$1 id=""
-  for _ in $(seq 200); do
+  for _ in $(seq 600); do
     id=$(xwininfo -root -tree | grep -F " \"$title\": " | awk '{ print $1; exit }')
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 "$ZEMBLAR_PID" 2>/dev/null || return 1
@@ -71,12 +72,22 @@ window_titled() {
   return 1
 }
 
+# Gives the window the keyboard focus. A window that exists but is not mapped yet refuses the focus
+# (BadMatch), so this tries again for a few seconds, as a user would click again.
+focus_window() {
+  for _ in $(seq 50); do
+    xdotool windowfocus "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "cannot focus window $1"
+}
+
 # Answers a message box the way a user would: focus it and press the key (Return = Yes/OK,
 # Escape = No).
 answer_box() {
   local title=$1 key=$2 id
   id=$(window_titled "$title") || fail "no message box titled '$title'"
-  xdotool windowfocus "$id"
+  focus_window "$id"
   sleep 0.1
   xdotool key "$key"
 }
@@ -85,7 +96,7 @@ answer_box() {
 hold_key() {
   local id
   id=$(window_titled "Zemblar") || fail "no Zemblar window"
-  xdotool windowfocus "$id"
+  focus_window "$id"
   sleep 0.1
   xdotool keydown "$1"
   sleep 0.3
@@ -121,4 +132,26 @@ line_of() {
   n=$(grep -n -x -F -- "$1" "$WORK/out.txt" | head -1 | cut -d: -f1)
   [ -n "$n" ] || fail "missing output line: $1"
   echo "$n"
+}
+
+# Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
+start_answered() {
+  start_zemblar
+  answer_box "Start Fullscreen?" "${1:-Escape}"
+}
+
+# Waits up to the given seconds for zemblar to end; fails unless its status is 0.
+expect_clean_exit() {
+  wait_exit "$1"
+  [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+}
+
+# Fails unless every given output line is there, each after the one before it.
+expect_in_order() {
+  local previous=0 n line
+  for line in "$@"; do
+    n=$(line_of "$line")
+    [ "$n" -gt "$previous" ] || fail "out of order: $line"
+    previous=$n
+  done
 }

@@ -3,12 +3,10 @@
 source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 3\n' > data/vessikscript.txt
-start_zemblar
-answer_box "Start Fullscreen?" Return
+start_answered Return
 window_titled "Zemblar" >/dev/null || fail "no demo window"
 sleep 1.5
 hold_key Escape
-wait_exit 10
-[ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+expect_clean_exit 10
 line_of "Doing: 0.2 box scale 3" >/dev/null
 echo "ok"

@@ -3,8 +3,7 @@
 source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 2\n' > data/vessikscript.txt
-start_zemblar
-answer_box "Start Fullscreen?" Escape
+start_answered
 first=$(window_titled "Zemblar") || fail "no demo window"
 sleep 1
 hold_key F5
@@ -17,8 +16,7 @@ done
 [ "$second" != "$first" ] || fail "F5 did not replace the window"
 sleep 1
 hold_key Escape
-wait_exit 10
-[ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
+expect_clean_exit 10
 [ "$(grep -c -x -- '-1 box new demoeffect -1.000000' out.txt)" -eq 2 ] || fail "script not listed twice"
 [ "$(grep -c -x 'Doing: 0.2 box scale 2' out.txt)" -eq 2 ] || fail "event did not run again after the restart"
 echo "ok"

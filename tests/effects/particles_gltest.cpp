@@ -9,7 +9,6 @@
 #include "effects/Particles.h"
 #include "effects/Random.h"
 #include "effects/Sphere.h"
-#include "resources/ShaderLibrary.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -69,10 +68,7 @@ TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
 TEST_F(ParticlesGl, BurningSpheresShareOneMeshAndDraw)
 {
     ScopedWorkDir dir;
-    dir.write("data/shaders/main.vert", "#version 330 compatibility\nin vec3 in_position;\n"
-                                        "void main() { gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n");
-    dir.write("data/shaders/main.frag", "#version 330 compatibility\nout vec4 c;\nvoid main() { c = vec4(1.0); }\n");
-    linkShaderProgram("main", "main.vert", "main.frag", "");
+    linkTestProgram("main");
     Sphere ball;
     EffectRegistry::findOrAdd("ball") = &ball;
     Particles ps;

@@ -43,6 +43,17 @@ std::vector<std::string> programNames()
     return names;
 }
 
+// The info log of a shader or program, through the matching pair of GL queries.
+template <typename GetParameter, typename GetLog>
+std::string infoLog(GLuint object, GetParameter getParameter, GetLog getLog)
+{
+    GLint size = 0;
+    getParameter(object, GL_INFO_LOG_LENGTH, &size);
+    std::vector<char> buffer(static_cast<std::size_t>(std::max(size, 1)), '\0');
+    getLog(object, static_cast<GLsizei>(buffer.size()), nullptr, buffer.data());
+    return buffer.data();
+}
+
 // Compiles one stage; returns 0 and fills `log` on failure.
 GLuint compileStage(GLenum stage, const std::string& path, std::string& log)
 {
@@ -59,11 +70,7 @@ GLuint compileStage(GLenum stage, const std::string& path, std::string& log)
     GLint ok = GL_FALSE;
     glGetShaderiv(shader, GL_COMPILE_STATUS, &ok);
     if (ok == GL_TRUE) return shader;
-    GLint size = 0;
-    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &size);
-    std::vector<char> buffer(static_cast<std::size_t>(std::max(size, 1)), '\0');
-    glGetShaderInfoLog(shader, static_cast<GLsizei>(buffer.size()), nullptr, buffer.data());
-    log = path + ":\n" + buffer.data();
+    log = path + ":\n" + infoLog(shader, glGetShaderiv, glGetShaderInfoLog);
     glDeleteShader(shader);
     return 0;
 }
@@ -89,11 +96,7 @@ GLuint buildProgram(const std::string& name, std::string& log)
     GLint ok = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &ok);
     if (ok == GL_TRUE) return program;
-    GLint size = 0;
-    glGetProgramiv(program, GL_INFO_LOG_LENGTH, &size);
-    std::vector<char> buffer(static_cast<std::size_t>(std::max(size, 1)), '\0');
-    glGetProgramInfoLog(program, static_cast<GLsizei>(buffer.size()), nullptr, buffer.data());
-    log = "link of " + name + ":\n" + buffer.data();
+    log = "link of " + name + ":\n" + infoLog(program, glGetProgramiv, glGetProgramInfoLog);
     glDeleteProgram(program);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 #include "resources/ShaderLibrary.h"
+#include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -20,14 +21,7 @@ protected:
     void writeStage(const std::string& name, const char* text) { dir.write("data/shaders/" + name, text); }
 
     template <typename F>
-    std::string captured(F&& action)
-    {
-        std::fflush(stdout);
-        ::testing::internal::CaptureStdout();
-        action();
-        std::fflush(stdout);
-        return ::testing::internal::GetCapturedStdout();
-    }
+    std::string captured(F&& action) { return capturedStdout(action); }
 
     static std::vector<GLuint> attached(GLuint program)
     {

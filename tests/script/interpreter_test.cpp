@@ -193,59 +193,46 @@ TEST_F(Interpreter, LocalGetsTheScheduledTimeAndOneWritableWord)
     EXPECT_EQ(probe.calls, 1);
 }
 
-TEST_F(Interpreter, UnknownNamesAreReportedAndShortLinesDoNothing)
+TEST_F(Interpreter, RefusedLinesSayWhyAndChangeNothing)
 {
-    ScriptEvent e = script.run("5");
-    EXPECT_TRUE(e.done);
-    EXPECT_EQ(script.output("5 a"), "");
-    EXPECT_EQ(script.output("5 ghost setpoint 1 2 3"),
-              "You need to create this effect with new or clone first! ghost setpoint\n");
-    EXPECT_FALSE(EffectRegistry::contains("ghost"));
-    // Too few numbers falls through to "any other word", which still needs the instance.
-    EXPECT_EQ(script.output("5 ghost setpoint 1"),
-              "You need to create this effect with new or clone first! ghost setpoint\n");
-    // Two spaces after the time: an empty instance name and the name taken as the command.
-    EXPECT_EQ(script.output("5  cam scale 2"), "You need to create this effect with new or clone first!  cam\n");
+    script.run("1 a new demoeffect");
     script.run("1 cam new demoeffect");
-    EXPECT_EQ(script.output("1 Cam scale 2"), "You need to create this effect with new or clone first! Cam scale\n");
-}
-
-TEST_F(Interpreter, MissingArgumentWordsAreNeverRead)
-{
-    script.run("1 a new demoeffect");
-    EXPECT_EQ(script.output("1 x new"), "Missing words, line skipped: x new\n");
-    EXPECT_FALSE(EffectRegistry::contains("x"));
-    EXPECT_EQ(script.output("1 p SHADER a.vert b.frag"), "Missing words, line skipped: p SHADER\n");
-    for (const char* cmd : {"clone", "texture", "shader", "append", "remove", "scale", "state"}) {
-        const std::string line = std::string("1 a ") + cmd;
-        EXPECT_EQ(script.output(line), std::string("Missing words, line skipped: a ") + cmd + "\n");
-    }
-    EXPECT_DOUBLE_EQ(bound("a")->scale, 1.0);
-}
-
-TEST_F(Interpreter, EmptyBindingsSkipTheLine)
-{
-    script.run("1 a new demoeffect");
     script.run("1 dud new nosuchtype");
-    EXPECT_EQ(script.output("1 dud scale 2"), "No effect bound to dud, line skipped: dud scale\n");
-    EXPECT_EQ(script.output("1 dud local x"), "No effect bound to dud, line skipped: dud local\n");
-    EXPECT_EQ(script.output("1 dud movepoint 1 2 3 4"), "No effect bound to dud, line skipped: dud movepoint\n");
-    EXPECT_EQ(script.output("1 dud unknownword"), "");
-    // "SCENE" with anything but append means the effect of that name, and there is none.
-    EXPECT_EQ(script.output("1 SCENE setpoint 1 2 3"), "No effect bound to SCENE, line skipped: SCENE setpoint\n");
-    // Appending or removing a name that holds nothing.
-    EXPECT_EQ(script.output("1 SCENE append nobody"), "No effect bound to nobody, line skipped: SCENE append\n");
-    EXPECT_TRUE(script.scene.empty());
-    EXPECT_EQ(script.output("1 a append dud"), "No effect bound to dud, line skipped: a append\n");
-    EXPECT_EQ(script.output("1 dud append a"), "No effect bound to dud, line skipped: dud append\n");
-    EXPECT_EQ(script.output("1 a remove dud"), "No effect bound to dud, line skipped: a remove\n");
-    EXPECT_TRUE(bound("a")->children.empty());
-    // Cloning nothing binds nothing: a bound name keeps its effect, an unbound one stays unbound.
+    EXPECT_TRUE(script.run("5").done);
+    const std::string none = "You need to create this effect with new or clone first! ";
+    const std::pair<const char*, std::string> cases[] = {
+        {"5 a", ""},
+        {"5 ghost setpoint 1 2 3", none + "ghost setpoint\n"},
+        // Too few numbers falls through to "any other word", which still needs the instance.
+        {"5 ghost setpoint 1", none + "ghost setpoint\n"},
+        // Two spaces after the time: an empty instance name and the name taken as the command.
+        {"5  cam scale 2", none + " cam\n"},
+        {"1 Cam scale 2", none + "Cam scale\n"},
+        {"1 x new", "Missing words, line skipped: x new\n"},
+        {"1 p SHADER a.vert b.frag", "Missing words, line skipped: p SHADER\n"},
+        {"1 dud scale 2", "No effect bound to dud, line skipped: dud scale\n"},
+        {"1 dud local x", "No effect bound to dud, line skipped: dud local\n"},
+        {"1 dud movepoint 1 2 3 4", "No effect bound to dud, line skipped: dud movepoint\n"},
+        {"1 dud unknownword", ""},
+        // "SCENE" with anything but append means the effect of that name, and there is none.
+        {"1 SCENE setpoint 1 2 3", "No effect bound to SCENE, line skipped: SCENE setpoint\n"},
+        {"1 SCENE append nobody", "No effect bound to nobody, line skipped: SCENE append\n"},
+        {"1 a append dud", "No effect bound to dud, line skipped: a append\n"},
+        {"1 dud append a", "No effect bound to dud, line skipped: dud append\n"},
+        {"1 a remove dud", "No effect bound to dud, line skipped: a remove\n"},
+        // Cloning nothing binds nothing: a bound name keeps its effect, an unbound one stays unbound.
+        {"1 a clone dud", "No effect bound to dud, line skipped: a clone\n"},
+        {"1 fresh clone dud", "No effect bound to dud, line skipped: fresh clone\n"},
+    };
     Demoeffect* a = bound("a");
-    EXPECT_EQ(script.output("1 a clone dud"), "No effect bound to dud, line skipped: a clone\n");
+    for (const auto& [line, said] : cases) EXPECT_EQ(script.output(line), said) << line;
+    for (const char* cmd : {"clone", "texture", "shader", "append", "remove", "scale", "state"})
+        EXPECT_EQ(script.output(std::string("1 a ") + cmd), std::string("Missing words, line skipped: a ") + cmd + "\n");
+    for (const char* name : {"ghost", "x", "fresh"}) EXPECT_FALSE(EffectRegistry::contains(name)) << name;
+    EXPECT_TRUE(script.scene.empty());
     EXPECT_EQ(bound("a"), a);
-    EXPECT_EQ(script.output("1 fresh clone dud"), "No effect bound to dud, line skipped: fresh clone\n");
-    EXPECT_FALSE(EffectRegistry::contains("fresh"));
+    EXPECT_TRUE(a->children.empty());
+    EXPECT_DOUBLE_EQ(a->scale, 1.0);
 }
 
 TEST_F(Interpreter, AppendBuildsTheSceneAndRefusesCycles)

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 #include "script/Timeline.h"
+#include "support/CaptureStdout.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -50,97 +51,60 @@ TEST(TimelineLineEnds, EveryTerminatorPairGivesTheSameEvents)
     }
 }
 
-TEST(TimelineLineEnds, ThreeTerminatorsMakeOneEmptyLineWhichIsSkipped)
+TEST(TimelineLineEnds, EmptyLinesAreSkippedAndTheLastLineEndsAtTheEndOfTheFile)
 {
-    Parsed p = split("1 a\n\n\n2 b\r\n\r\n3 c");
-    EXPECT_EQ(lines(p), (std::vector<std::string>{"1 a", "2 b", "3 c"}));
-}
-
-TEST(TimelineLineEnds, LastLineWithoutTerminatorEndsAtTheEndOfTheFile)
-{
-    Parsed p = split("1 a\n7 last words");
-    ASSERT_EQ(p.events.size(), 2u);
-    EXPECT_STREQ(p.events[1].line, "7 last words");
+    // Three terminators make one empty line; the last line needs no terminator of its own.
+    Parsed p = split("1 a\n\n\n2 b\r\n\r\n3 c\n7 last words");
+    EXPECT_EQ(lines(p), (std::vector<std::string>{"1 a", "2 b", "3 c", "7 last words"}));
     EXPECT_EQ(p.buffer[p.buffer.size() - 4], '\0');
-}
-
-TEST(TimelineLineEnds, EventsPointIntoTheBuffer)
-{
-    Parsed p = split("1 a\n2 b\n");
-    for (const ScriptEvent& e : p.events) {
+    for (const ScriptEvent& e : p.events) { // cut in place
         EXPECT_GE(e.line, p.buffer.data());
         EXPECT_LT(e.line, p.buffer.data() + p.buffer.size());
     }
 }
 
-TEST(TimelineNumbers, LeadingBlanksSignsExponentsAndTrailingLetters)
+TEST(TimelineNumbers, TimesAreReadLikeStrtodAndKeptInFileOrder)
 {
-    Parsed p = split("   3.5 a\n10abc\n-2e1 b\n+0.25 c\n\t4 tab\n");
-    EXPECT_EQ(times(p), (std::vector<double>{3.5, 10.0, -20.0, 0.25, 4.0}));
+    // Leading blanks, signs, exponents and trailing letters; comments, B-lines, words and blank
+    // lines are skipped; out-of-order times stay in file order.
+    Parsed p = split("   3.5 a\n10abc\n#5 commented\nB12 b-line\nBar 3\nword 4\n\n   \n-2e1 b\n+0.25 c\n\t4 tab\n2 d\n");
+    EXPECT_EQ(times(p), (std::vector<double>{3.5, 10.0, -20.0, 0.25, 4.0, 2.0}));
     EXPECT_STREQ(p.events[0].line, "   3.5 a");
     EXPECT_STREQ(p.events[1].line, "10abc");
-}
-
-TEST(TimelineNumbers, CommentBLinesWordsAndBlankLinesAreSkipped)
-{
-    Parsed p = split("#5 commented\nB12 b-line\nBar 3\nword 4\n\n   \n6 kept\n");
-    EXPECT_EQ(lines(p), (std::vector<std::string>{"6 kept"}));
-}
-
-TEST(TimelineNumbers, OutOfOrderTimesStayInFileOrder)
-{
-    Parsed p = split("5 a\n2 b\n5 c\n-1 d\n");
-    EXPECT_EQ(times(p), (std::vector<double>{5.0, 2.0, 5.0, -1.0}));
 }
 
 TEST(TimelineHostileBytes, NoReadPastTheBuffer)
 {
     // A file ending inside a number, a file of NUL bytes, a binary file: none may read past the
     // N + 4 bytes (AddressSanitizer watches these in the sanitizer build).
+    std::string binary;
+    for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xff));
     for (const std::string& text : {std::string("1 a\n12.5"), std::string(64, '\0'), std::string("\r"),
-                                     std::string("\n\r\n"), std::string("7")}) {
+                                     std::string("\n\r\n"), std::string("7"), binary}) {
         std::unique_ptr<char[]> exact(new char[text.size() + 4]);
         std::memcpy(exact.get(), text.data(), text.size());
         std::vector<ScriptEvent> events;
         splitScript(exact.get(), static_cast<int64_t>(text.size()), events);
         for (const ScriptEvent& e : events) EXPECT_LE(std::strlen(e.line), text.size());
     }
-    std::string binary;
-    for (int i = 0; i < 4096; ++i) binary.push_back(static_cast<char>((i * 7919) & 0xff));
-    Parsed p = split(binary);
-    SUCCEED() << p.events.size() << " events from binary noise";
 }
 
-TEST(TimelineFile, MissingFileReportsAndLeavesOutputsAlone)
+TEST(TimelineFile, ReadsRawBytesAndReportsAMissingFile)
 {
     ScopedWorkDir dir;
     std::unique_ptr<char[]> buffer;
     int64_t size = 77;
-    testing::internal::CaptureStdout();
-    EXPECT_FALSE(loadScriptFile(buffer, size));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Couldn't open: data/vessikscript.txt\n");
+    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadScriptFile(buffer, size)); }),
+              "Couldn't open: data/vessikscript.txt\n");
     EXPECT_EQ(size, 77);
     EXPECT_EQ(buffer, nullptr);
-}
 
-TEST(TimelineFile, ReadsRawBytesAndEmptyFile)
-{
-    ScopedWorkDir dir;
-    dir.write("data/vessikscript.txt", "1 a\r\n2 b");
-    std::unique_ptr<char[]> buffer;
-    int64_t size = 0;
-    ASSERT_TRUE(loadScriptFile(buffer, size));
-    EXPECT_EQ(size, 8);
-    EXPECT_EQ(std::string(buffer.get(), 8), "1 a\r\n2 b");
-    std::vector<ScriptEvent> events;
-    splitScript(buffer.get(), size, events);
-    ASSERT_EQ(events.size(), 2u);
-    EXPECT_STREQ(events[1].line, "2 b");
-
-    dir.write("data/vessikscript.txt", "");
-    ASSERT_TRUE(loadScriptFile(buffer, size));
-    EXPECT_EQ(size, 0);
-    events.clear();
-    splitScript(buffer.get(), size, events);
-    EXPECT_TRUE(events.empty());
+    for (const std::string text : {"1 a\r\n2 b", ""}) {
+        dir.write("data/vessikscript.txt", text);
+        ASSERT_TRUE(loadScriptFile(buffer, size));
+        EXPECT_EQ(std::string(buffer.get(), size_t(size)), text);
+        std::vector<ScriptEvent> events;
+        splitScript(buffer.get(), size, events);
+        EXPECT_EQ(events.size(), text.empty() ? 0u : 2u);
+    }
 }

@@ -4,6 +4,9 @@
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
 #include "shell/OffscreenContext.h"
+#include <filesystem>
+#include <fstream>
+#include <string>
 
 void GlTest::SetUp()
 {
@@ -31,4 +34,20 @@ void GlTest::TearDown()
 void readModelView(float out[16])
 {
     glGetFloatv(GL_MODELVIEW_MATRIX, out);
+}
+
+GLuint linkTestProgram(const char* name)
+{
+    const std::string base = std::string("data/shaders/") + name;
+    std::filesystem::create_directories("data/shaders");
+    std::ofstream(base + ".vert") << "#version 330 compatibility\n"
+        "in vec3 in_position; in vec3 in_normal; in vec2 in_texcoords; out float u;\n"
+        "void main() { u = in_texcoords.x + 0.0 * in_normal.x;"
+        " gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n";
+    std::ofstream(base + ".frag") << "#version 330 compatibility\n"
+        "in float u; uniform int state; uniform float musictime; out vec4 colour;\n"
+        "void main() { colour = vec4(1.0, 0.5, u, 1.0) + 0.0 * vec4(float(state), musictime, 0.0, 0.0); }\n";
+    const std::string file = name;
+    linkShaderProgram(name, file + ".vert", file + ".frag", "");
+    return findShaderProgram(name);
 }

@@ -12,3 +12,8 @@ protected:
 
 // Reads the current model-view matrix (column-major, 16 floats).
 void readModelView(float out[16]);
+
+// Writes data/shaders/NAME.vert and NAME.frag under the working directory and links them through
+// the shader library as program NAME. The program takes the mesh attributes, "state" and
+// "musictime", and colours every fragment (1, 0.5, u, 1) with u the first texture coordinate.
+GLuint linkTestProgram(const char* name = "main");

@@ -2,13 +2,12 @@
 // buffer (kept alive for the test, since effects may hold on to words of it), one scene list, and
 // an optional capture of everything printed on standard output.
 #pragma once
-#include <gtest/gtest.h>
-#include <cstdio>
 #include <deque>
 #include <string>
 #include <vector>
 #include "effects/Demoeffect.h"
 #include "script/Interpreter.h"
+#include "support/CaptureStdout.h"
 
 struct ScriptRunner {
     std::vector<Demoeffect*> scene;
@@ -26,10 +25,6 @@ struct ScriptRunner {
     // Runs one line and returns what it printed.
     std::string output(const std::string& text, double time = 1.0)
     {
-        std::fflush(stdout);
-        ::testing::internal::CaptureStdout();
-        run(text, time);
-        std::fflush(stdout);
-        return ::testing::internal::GetCapturedStdout();
+        return capturedStdout([&] { run(text, time); });
     }
 };

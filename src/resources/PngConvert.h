@@ -1,0 +1,14 @@
+// Conversion of raw PNG samples to 8-bit RGBA: greys scaled up from 1, 2 and
+// 4 bits, 16-bit samples reduced to their high byte, palette lookup, and the
+// tRNS colour key turned into alpha 0. Does not apply gamma or sBIT.
+#pragma once
+
+#include "resources/Png.h"
+
+#include <cstdint>
+#include <vector>
+
+// Converts `raw` (rows of (width*bpp+7)/8 bytes) into `out`, width*height*4
+// bytes. Returns 0, 46 or 47 (palette index without an entry; the pixels
+// before it are written). An 8-bit RGBA image is moved from `raw`, not copied.
+int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const PngInfo& info);

@@ -1,0 +1,71 @@
+// PNG encoder for frames: signature, IHDR, one IDAT, IEND, with zlib doing the deflate and CRC.
+#include "shell/FramePng.h"
+#include <zlib.h>
+#include <cstring>
+
+namespace {
+const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr uint8_t kFilterUp = 2;
+constexpr int kCompressionLevel = 1; // frames are many and large: speed over the last few percent
+
+void putBigEndian32(std::vector<uint8_t>& out, uint32_t value)
+{
+    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
+}
+
+// Length, type, data, and the CRC over type and data.
+void putChunk(std::vector<uint8_t>& out, const char type[4], const uint8_t* data, size_t size)
+{
+    putBigEndian32(out, static_cast<uint32_t>(size));
+    const size_t typeAt = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (size) out.insert(out.end(), data, data + size);
+    const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(4 + size));
+    putBigEndian32(out, static_cast<uint32_t>(crc));
+}
+
+// Each row becomes its filter byte followed by the byte-wise difference to the row above.
+std::vector<uint8_t> filterRows(const uint8_t* rgb, size_t rowBytes, uint32_t height)
+{
+    std::vector<uint8_t> filtered((rowBytes + 1) * height);
+    uint8_t* dst = filtered.data();
+    for (uint32_t y = 0; y < height; ++y) {
+        const uint8_t* row = rgb + rowBytes * y;
+        *dst++ = kFilterUp;
+        if (y == 0) {
+            std::memcpy(dst, row, rowBytes);
+        } else {
+            const uint8_t* above = row - rowBytes;
+            for (size_t i = 0; i < rowBytes; ++i) dst[i] = static_cast<uint8_t>(row[i] - above[i]);
+        }
+        dst += rowBytes;
+    }
+    return filtered;
+}
+} // namespace
+
+bool encodePng(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<uint8_t>& out)
+{
+    out.clear();
+    if (!rgb || width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide) return false;
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    const std::vector<uint8_t> filtered = filterRows(rgb, rowBytes, height);
+
+    uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
+    std::vector<uint8_t> packed(packedSize);
+    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()),
+                  kCompressionLevel) != Z_OK)
+        return false;
+
+    std::vector<uint8_t> ihdr;
+    putBigEndian32(ihdr, width);
+    putBigEndian32(ihdr, height);
+    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, adaptive filters, no interlace
+
+    out.reserve(sizeof kSignature + 25 + packedSize + 12 + 12);
+    out.insert(out.end(), kSignature, kSignature + sizeof kSignature);
+    putChunk(out, "IHDR", ihdr.data(), ihdr.size());
+    putChunk(out, "IDAT", packed.data(), packedSize);
+    putChunk(out, "IEND", nullptr, 0);
+    return true;
+}

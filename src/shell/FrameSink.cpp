@@ -1,0 +1,113 @@
+// Frame outputs: PNG files written through FramePng, video through VideoEncoder.
+#include "shell/FrameSink.h"
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include "shell/FramePng.h"
+
+namespace {
+bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) std::fprintf(stderr, "cannot write %s\n", path.c_str());
+    return written && closed;
+}
+
+bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height)
+{
+    std::vector<uint8_t> png;
+    if (!encodePng(rgb.data(), static_cast<uint32_t>(width), static_cast<uint32_t>(height), png)) {
+        std::fprintf(stderr, "cannot encode %s\n", path.c_str());
+        return false;
+    }
+    return writeFile(path, png);
+}
+
+class PngDirectory : public FrameSink {
+public:
+    PngDirectory(std::string directory, int width, int height)
+        : directory_(std::move(directory)), width_(width), height_(height) {}
+    bool write(uint64_t frame, const std::vector<uint8_t>& rgb) override
+    {
+        return writePng(frameFileName(directory_, frame), rgb, width_, height_);
+    }
+    bool finish() override { return true; }
+
+private:
+    std::string directory_;
+    int width_, height_;
+};
+
+class PngFile : public FrameSink {
+public:
+    PngFile(std::string path, int width, int height) : path_(std::move(path)), width_(width), height_(height) {}
+    bool write(uint64_t, const std::vector<uint8_t>& rgb) override
+    {
+        written_ = writePng(path_, rgb, width_, height_);
+        return written_;
+    }
+    bool finish() override { return written_; }
+
+private:
+    std::string path_;
+    int width_, height_;
+    bool written_ = false;
+};
+
+class Video : public FrameSink {
+public:
+    bool open(const VideoSettings& settings) { return encoder_.open(settings); }
+    bool write(uint64_t, const std::vector<uint8_t>& rgb) override
+    {
+        if (encoder_.write(rgb)) return true;
+        std::fprintf(stderr, "ffmpeg stopped taking frames\n");
+        return false;
+    }
+    bool finish() override
+    {
+        if (encoder_.finish()) return true;
+        std::fprintf(stderr, "ffmpeg failed\n");
+        return false;
+    }
+
+private:
+    VideoEncoder encoder_;
+};
+} // namespace
+
+std::string frameFileName(const std::string& directory, uint64_t frame)
+{
+    char name[48];
+    std::snprintf(name, sizeof name, "frame_%06llu.png", static_cast<unsigned long long>(frame));
+    return (std::filesystem::path(directory) / name).string();
+}
+
+std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height)
+{
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error || !std::filesystem::is_directory(directory)) {
+        std::fprintf(stderr, "cannot make the directory %s\n", directory.c_str());
+        return nullptr;
+    }
+    return std::make_unique<PngDirectory>(directory, width, height);
+}
+
+std::unique_ptr<FrameSink> openPngFile(const std::string& path, int width, int height)
+{
+    return std::make_unique<PngFile>(path, width, height);
+}
+
+std::unique_ptr<FrameSink> openVideo(const VideoSettings& settings)
+{
+    auto video = std::make_unique<Video>();
+    if (!video->open(settings)) return nullptr;
+    return video;
+}

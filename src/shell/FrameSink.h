@@ -1,0 +1,27 @@
+// Where rendered frames go: numbered PNG files in a directory, one PNG file, or an ffmpeg video.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+#include "shell/VideoEncoder.h"
+
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    // One frame (width * height * 3 bytes, top row first) with its number in the demo. False,
+    // after printing why, when it could not be stored.
+    virtual bool write(uint64_t frame, const std::vector<uint8_t>& rgb) = 0;
+    // Completes the output. False, after printing why, when that failed.
+    virtual bool finish() = 0;
+};
+
+// "<directory>/frame_NNNNNN.png" per frame (six digits or more); the directory is made if missing.
+std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height);
+// Exactly one frame into `path`.
+std::unique_ptr<FrameSink> openPngFile(const std::string& path, int width, int height);
+// An ffmpeg process encoding the frames (see VideoEncoder).
+std::unique_ptr<FrameSink> openVideo(const VideoSettings& settings);
+
+// The file name of a frame inside a frame directory.
+std::string frameFileName(const std::string& directory, uint64_t frame);
