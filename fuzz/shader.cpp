@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include "GlObjects.h"
 #include "resources/ShaderLibrary.h"
 #include "shell/OffscreenContext.h"
 
@@ -59,21 +60,6 @@ bool haveGl()
     return ok;
 }
 
-GLuint probeName()
-{
-    return glCreateProgram();
-}
-
-void deleteGlObjectsFrom(GLuint first)
-{
-    const GLuint last = probeName();
-    for (GLuint name = first; name <= last; ++name) {
-        if (glIsProgram(name)) glDeleteProgram(name);
-        else if (glIsShader(name)) glDeleteShader(name);
-    }
-    while (glGetError() != GL_NO_ERROR) {}
-}
-
 void linkAndUse(const char* stage, const char* partner)
 {
     linkShaderProgram("fuzz", stage, partner, "");
@@ -99,10 +85,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 
     char previous[4096];
     if (!getcwd(previous, sizeof previous) || chdir(scratchDir().c_str()) != 0) return 0;
-    const GLuint firstName = probeName();
     linkAndUse(kStages[which], which == 0 ? "partner.frag" : "partner.vert");
     clearShaderLibrary();
-    deleteGlObjectsFrom(firstName);
+    fuzzgl::deleteAllObjects();
     if (chdir(previous) != 0) std::abort();
     return 0;
 }
