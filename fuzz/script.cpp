@@ -5,13 +5,14 @@
 // nothing is drawn. Lines holding a "/" are left out too: textures and meshes are opened by the name
 // the script gives, and a path such as /dev/zero would never end. After each input the effects,
 // bindings, caches and GL objects it made are released, which the demo itself never does, so
-// memory stays bounded over millions of inputs.
+// memory stays bounded over millions of inputs (fuzz/GlObjects.h).
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <set>
 #include <string>
 #include <vector>
+#include "GlObjects.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "resources/ShaderLibrary.h"
@@ -65,27 +66,11 @@ void drawScene(const std::vector<Demoeffect*>& scene)
     g_boundProgram = 0;
 }
 
-// A fresh GL object name: every program or shader made after it has a name at or above it.
-GLuint probeName()
-{
-    return glCreateProgram();
-}
-
-void deleteGlObjectsFrom(GLuint first)
-{
-    const GLuint last = probeName();
-    for (GLuint name = first; name <= last; ++name) {
-        if (glIsProgram(name)) glDeleteProgram(name);
-        else if (glIsShader(name)) glDeleteShader(name);
-    }
-    while (glGetError() != GL_NO_ERROR) {}
-}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     const bool gl = haveGl();
-    const GLuint firstName = gl ? probeName() : 0;
     std::vector<char> text(data, data + size);
     text.resize(size + 4, '\0');
     std::vector<ScriptEvent> events;
@@ -110,6 +95,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     EffectRegistry::clear();
     clearShaderLibrary();
     clearTextureLibrary();
-    if (gl) deleteGlObjectsFrom(firstName);
+    if (gl) fuzzgl::deleteAllObjects();
     return 0;
 }
