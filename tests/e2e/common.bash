@@ -2,6 +2,7 @@
 # zemblar started in it, and a user answering its message boxes and pressing keys through xdotool.
 # Sourced by the tests/e2e/*.sh scripts; expects ZEMBLAR_BIN and a running X display (DISPLAY).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/music.bash"
 
 : "${ZEMBLAR_BIN:?set ZEMBLAR_BIN to the zemblar executable}"
 export SDL_AUDIODRIVER=dummy
@@ -34,19 +35,6 @@ fail() {
   exit 1
 }
 
-# A mono sine tone of the given seconds as "data/music/Tundrel.mp3".
-make_music() {
-  /usr/bin/python3 - "$1" <<'PY'
-import math, struct, sys, wave
-seconds = float(sys.argv[1])
-with wave.open("tone.wav", "wb") as w:
-    w.setnchannels(1); w.setsampwidth(2); w.setframerate(44100)
-    w.writeframes(b"".join(struct.pack("<h", int(6000 * math.sin(i * 2 * math.pi * 440 / 44100)))
-                           for i in range(int(44100 * seconds))))
-PY
-  lame --quiet tone.wav data/music/Tundrel.mp3
-  rm -f tone.wav
-}
 
 make_shader() {
   printf '#version 330 compatibility\nin vec3 in_position;\nvoid main() { gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n' > data/shaders/plain.vert

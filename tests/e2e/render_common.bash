@@ -2,6 +2,7 @@
 # the committed render test scene, and the renderer run in it. Sourced by tests/e2e/render_*.sh;
 # expects ZEMBLAR_BUILD, ZEMBLAR_SOURCE and a running X display (DISPLAY).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/music.bash"
 
 : "${ZEMBLAR_BUILD:?set ZEMBLAR_BUILD to the build directory}"
 : "${ZEMBLAR_SOURCE:?set ZEMBLAR_SOURCE to the source directory}"
@@ -32,17 +33,3 @@ render() {
   set -e
 }
 
-# A mono sine tone of the given seconds as "data/music/Tundrel.mp3".
-make_music() {
-  mkdir -p data/music
-  /usr/bin/python3 - "$1" <<'PY'
-import math, struct, sys, wave
-seconds = float(sys.argv[1])
-with wave.open("tone.wav", "wb") as w:
-    w.setnchannels(1); w.setsampwidth(2); w.setframerate(44100)
-    w.writeframes(b"".join(struct.pack("<h", int(6000 * math.sin(i * 2 * math.pi * 440 / 44100)))
-                           for i in range(int(44100 * seconds))))
-PY
-  lame --quiet tone.wav data/music/Tundrel.mp3
-  rm -f tone.wav
-}
