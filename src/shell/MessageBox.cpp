@@ -17,6 +17,9 @@ Uint32 iconFlags(BoxIcon icon)
 
 void showBox(const char* text, const char* caption, BoxIcon icon, SDL_Window* owner)
 {
+    // One more try after a short pause: the X server may refuse a box for a moment under load.
+    if (SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner) == 0) return;
+    SDL_Delay(100);
     if (SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner) != 0)
         std::printf("%s: %s\n", caption, text); // no display to show it on: keep the text visible
 }
@@ -42,7 +45,11 @@ bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answere
     const SDL_MessageBoxData box = {iconFlags(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
                                     caption, text, 2, buttons, nullptr};
     int choice = -1;
-    const bool shown = SDL_ShowMessageBox(&box, &choice) == 0;
+    bool shown = SDL_ShowMessageBox(&box, &choice) == 0;
+    if (!shown) {
+        SDL_Delay(100);
+        shown = SDL_ShowMessageBox(&box, &choice) == 0;
+    }
     if (answered) *answered = shown && choice >= 0;
     return shown && choice == kYes;
 }
