@@ -15,12 +15,21 @@ Uint32 iconFlags(BoxIcon icon)
     return SDL_MESSAGEBOX_INFORMATION;
 }
 
+// SDL shows an X11 box from a short-lived child process; under load that child now and then fails
+// (the box never appears). A few tries with a short pause, as a user would wait for it.
+template <class Show>
+bool showWithRetries(Show show)
+{
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0) SDL_Delay(100);
+        if (show() == 0) return true;
+    }
+    return false;
+}
+
 void showBox(const char* text, const char* caption, BoxIcon icon, SDL_Window* owner)
 {
-    // One more try after a short pause: the X server may refuse a box for a moment under load.
-    if (SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner) == 0) return;
-    SDL_Delay(100);
-    if (SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner) != 0)
+    if (!showWithRetries([&] { return SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner); }))
         std::printf("%s: %s\n", caption, text); // no display to show it on: keep the text visible
 }
 } // namespace
@@ -45,11 +54,7 @@ bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answere
     const SDL_MessageBoxData box = {iconFlags(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
                                     caption, text, 2, buttons, nullptr};
     int choice = -1;
-    bool shown = SDL_ShowMessageBox(&box, &choice) == 0;
-    if (!shown) {
-        SDL_Delay(100);
-        shown = SDL_ShowMessageBox(&box, &choice) == 0;
-    }
+    const bool shown = showWithRetries([&] { return SDL_ShowMessageBox(&box, &choice); });
     if (answered) *answered = shown && choice >= 0;
     return shown && choice == kYes;
 }
