@@ -1,14 +1,19 @@
-// Particles without GL: "init", the local words, the town and tube layouts, the animation modes,
-// burn's life cycle, shared ownership of the clones, and the shared random stream.
+// Particles without GL: "init" and its refusals, the local words, the town, tube and spike layouts
+// with their animation modes, burn's life cycle, shared ownership of the clones, and the shared
+// random stream.
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <sstream>
+#include <string>
 #include <vector>
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "effects/ParticleFormation.h"
 #include "effects/Particles.h"
 #include "effects/Random.h"
+#include "support/CaptureStdout.h"
 
 namespace {
 // A template whose copies count how many of them are alive.
@@ -21,10 +26,11 @@ struct Counted : Demoeffect {
 };
 int Counted::alive = 0;
 
-void local(Demoeffect& e, const char* text, float time = 0.0f)
+// Runs each space-separated per-type command of `words`.
+void local(Demoeffect& e, const std::string& words, float time = 0.0f)
 {
-    std::vector<char> buffer(text, text + std::strlen(text) + 1);
-    e.local(time, buffer.data());
+    std::istringstream in(words);
+    for (std::string w; in >> w;) e.local(time, w.data());
 }
 
 class ParticlesTest : public ::testing::Test {
@@ -45,22 +51,55 @@ protected:
 };
 } // namespace
 
-TEST_F(ParticlesTest, InitLaysOutTheTownGridOnce)
+TEST_F(ParticlesTest, FormationsPlaceTheChildren)
+{
+    enum Axis { X, Y, Z, Scale, Roll, Yaw };
+    const double wonk = 2.5 * std::sin(0.4f) + 5.5; // tube row 1 under "wonk" at time 0, padx 3
+    // Commands given at time `start` before "init;ball", the clock of the formation step, then one
+    // child's coordinate and its expected value.
+    const struct { const char* words; float start; double clock; int child; Axis axis; double value; } rows[] = {
+        {"", 0, 0, 0, X, -9}, {"", 0, 0, 0, Z, -9}, {"", 0, 0, 99, X, 9}, {"", 0, 0, 99, Z, 9},  // town
+        {"", 0, 0, 37, X, 5}, {"", 0, 0, 37, Z, -3}, {"", 0, 0, 37, Y, 0},
+        {"anim;sine", 0, 1.3, 55, Y, 3.0 * std::sin(3.9)},  // column 5, row 5: the centre
+        {"anim;dinky", 0, 1.3, 55, Scale, 0.5 * std::sin(3.9) + 0.5},
+        {"anim;dinky", 0, 1.3, 55, Y, 0},
+        {"type;tube padx;3", 0, 0, 0, X, 0}, {"type;tube padx;3", 0, 0, 0, Y, -3},  // tube column 0
+        {"type;tube padx;3", 0, 0, 0, Z, -9}, {"type;tube padx;3", 0, 0, 95, Z, 9},
+        {"type;tube padx;3", 0, 0, 5, X, 0}, {"type;tube padx;3", 0, 0, 5, Y, 3},     // column 5
+        {"type;tube padx;3", 0, 0, 5, Roll, 0.5}, {"type;tube padx;3", 0, 0, 5, Yaw, 0.5},
+        {"type;tube padx;3 anim;wonk", 0, 0, 10, Y, -wonk},  // the row spacing follows the radius
+        {"type;tube padx;3 anim;wonk", 0, 0, 10, Z, wonk - 4.5 * wonk},
+        {"type;tube anim;sinepulse", 12, 12, 0, Y, -2}, {"type;tube anim;sinepulse", 12, 12, 90, Y, -2},
+        {"type;tube anim;sinepulse", 12, 12.375, 0, Y, -7},
+        {"type;tube anim;sinepulse", 12, 12.375, 90, Y, -2},  // the last row starts 0.5 s later
+        {"type;tube anim;sinepulse", 12, 12.75, 0, Y, -2},
+        {"type;tube y;1 anim;sinepulse", 12, 12.375, 0, Y, -7},  // a single row: no division by zero
+        {"type;spike", 0, 0, 9, X, 0},  // spike leaves the clones where the template is
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.words << " @" << r.clock << " child " << r.child << " axis " << r.axis);
+        Particles p;
+        local(p, r.words, r.start);
+        local(p, "init;ball");
+        g_musicTime = r.clock;
+        p.formationStep();
+        const Demoeffect& c = *p.children.at(r.child);
+        const double got[] = {c.motion.point[0], c.motion.point[1], c.motion.point[2], c.scale,
+                              c.motion.direction[2], c.motion.direction[0]};
+        EXPECT_NEAR(got[r.axis], r.value, 1e-4);
+    }
+}
+
+TEST_F(ParticlesTest, InitTwiceKeepsTheFirstChildrenAndNoneReappliesTheLayout)
 {
     local(ps, "init;ball");
     ASSERT_EQ(ps.children.size(), 100u);
-    EXPECT_TRUE(ps.initialized);
-    for (int k = 0; k < 100; ++k) {
-        EXPECT_FLOAT_EQ(point(k)[0], -9.0f + 2.0f * (k % 10)) << k;
-        EXPECT_FLOAT_EQ(point(k)[1], 0.0f) << k;
-        EXPECT_FLOAT_EQ(point(k)[2], -9.0f + 2.0f * (k / 10)) << k;
-    }
     EXPECT_NE(ps.children[0], &ball);
     EXPECT_NE(ps.children[0], ps.children[1]);
+    Demoeffect* first = ps.children[0];
     local(ps, "init;ball");
-    EXPECT_EQ(ps.children.size(), 100u);
-
-    // With "none" the layout is re-applied every step.
+    ASSERT_EQ(ps.children.size(), 100u);
+    EXPECT_EQ(ps.children[0], first);
     ps.children[7]->motion.point[1] = 4.0f;
     ps.formationStep();
     EXPECT_FLOAT_EQ(point(7)[1], 0.0f);
@@ -68,19 +107,13 @@ TEST_F(ParticlesTest, InitLaysOutTheTownGridOnce)
 
 TEST_F(ParticlesTest, InitRefusesMissingCyclicAndHugeTemplates)
 {
-    testing::internal::CaptureStdout();
-    local(ps, "init;nothing");
-    local(ps, "init");
     EffectRegistry::findOrAdd("self") = &ps;
-    local(ps, "init;self");
     Demoeffect group;
     group.addChild(&ps);
     EffectRegistry::findOrAdd("group") = &group;
-    local(ps, "init;group");
-    local(ps, "x;100000");
-    local(ps, "y;100000");
-    local(ps, "init;ball");
-    const std::string out = testing::internal::GetCapturedStdout();
+    const std::string out = capturedStdout([&] {
+        local(ps, "init;nothing init init;self init;group x;100000 y;100000 init;ball");
+    });
     EXPECT_EQ(out, "init: no effect named nothing\n"
                    "init: no effect named \n"
                    "init: self contains this particle system\n"
@@ -88,140 +121,53 @@ TEST_F(ParticlesTest, InitRefusesMissingCyclicAndHugeTemplates)
                    "init: 10000000000 particles are more than 1000000\n");
     EXPECT_TRUE(ps.children.empty());
     EXPECT_FALSE(ps.initialized);
-    EXPECT_TRUE(EffectRegistry::contains("nothing")); // the look-up leaves an empty binding
-
-    local(ps, "x;3");
-    local(ps, "y;2");
-    local(ps, "init;ball");
+    local(ps, "x;3 y;2 init;ball");
     EXPECT_EQ(ps.children.size(), 6u);
-}
-
-TEST_F(ParticlesTest, EmptyGridInitialisesWithoutChildren)
-{
-    local(ps, "x;0");
-    local(ps, "init;ball");
-    EXPECT_TRUE(ps.initialized);
-    EXPECT_TRUE(ps.children.empty());
-    local(ps, "x;-3");
-    local(ps, "y;-4"); // a positive product of negative counts must not misbehave
-    ps.children.push_back(nullptr);
-    ps.formationStep();
 }
 
 TEST_F(ParticlesTest, CountsChangedAfterInitOnlyChangeTheArithmetic)
 {
-    local(ps, "init;ball");
-    local(ps, "x;5");
-    local(ps, "y;2"); // 10 cells: children 10.. keep their places
+    local(ps, "init;ball x;5 y;2"); // 10 cells: children 10.. keep their places
     ps.children[50]->motion.point[1] = 7.0f;
     ps.formationStep();
-    EXPECT_EQ(ps.children.size(), 100u);
-    EXPECT_FLOAT_EQ(point(9)[0], 4.0f);   // column 4 of 5: 4 * 2 - 4
-    EXPECT_FLOAT_EQ(point(9)[2], 1.0f);   // row 1 of 2
+    EXPECT_FLOAT_EQ(point(9)[0], 4.0f); // column 4 of 5
+    EXPECT_FLOAT_EQ(point(9)[2], 1.0f); // row 1 of 2
     EXPECT_FLOAT_EQ(point(50)[1], 7.0f);
-
-    local(ps, "x;20");
-    local(ps, "y;20"); // 400 cells, 100 children: the step stops at the last child
+    local(ps, "x;20 y;20"); // 400 cells, 100 children: the step stops at the last child
     ps.formationStep();
-    EXPECT_FLOAT_EQ(point(99)[0], 19.0f * 2.0f - 19.0f);
-    EXPECT_FLOAT_EQ(point(99)[2], 4.0f * 2.0f - 19.0f);
+    EXPECT_FLOAT_EQ(point(99)[0], 19.0f);
+    local(ps, "x;-3 y;-4"); // a positive product of negative counts must not index anything
+    ps.children.push_back(nullptr);
+    ps.formationStep();
+
+    Particles empty;
+    local(empty, "x;0 init;ball");
+    EXPECT_TRUE(empty.initialized);
+    EXPECT_TRUE(empty.children.empty());
 }
 
 TEST_F(ParticlesTest, LocalWordsAndTheirFailures)
 {
-    testing::internal::CaptureStdout();
-    for (const char* word : {"padx;1.5", "pady;3", "type;tube", "type;ring", "anim;wonk", "anim;jump", "spin;4",
-                             "spin", "x;99999999999"})
-        local(ps, word); // unknown types and modes keep the previous choice
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "failed local: spin 4failed local: spin ");
+    const std::string out = capturedStdout(
+        [&] { local(ps, "padx;1.5 type;tube type;ring anim;wonk anim;jump spin;4 spin x;99999999999"); });
+    EXPECT_EQ(out, "failed local: spin 4failed local: spin ");
     EXPECT_FLOAT_EQ(ps.padx, 1.5f);
-    EXPECT_FLOAT_EQ(ps.pady, 3.0f);
-    EXPECT_EQ(ps.type, 1);
-    EXPECT_EQ(ps.anim, 8);
+    EXPECT_EQ(ps.type, FormationTube); // unknown types and modes keep the previous choice
+    EXPECT_EQ(ps.anim, AnimWonk);
     EXPECT_EQ(ps.countx, INT32_MAX);
-    const char* words[] = {"none", "sine", "sinepulse", "wonk", "dinky", "burn"};
-    const int values[] = {1, 2, 4, 8, 16, 64};
-    for (int n = 0; n < 6; ++n) {
-        local(ps, (std::string("anim;") + words[n]).c_str(), n + 0.5f);
-        EXPECT_EQ(ps.anim, values[n]);
-    }
-    EXPECT_DOUBLE_EQ(ps.startTime, 2.5); // set by "sinepulse" only
-    local(ps, "type;spike");
-    EXPECT_EQ(ps.type, 2);
-}
-
-TEST_F(ParticlesTest, TownSineAndDinky)
-{
-    local(ps, "anim;sine");
-    g_musicTime = 1.3;
-    local(ps, "init;ball");
-    EXPECT_NEAR(point(55)[1], 3.0 * std::sin(3.0 * 1.3), 1e-5); // column 5, row 5: d = 0
-    EXPECT_NEAR(point(58)[1], 3.0 * std::sin(0.5 * 3.0 + 3.0 * 1.3), 1e-5);
-    EXPECT_FLOAT_EQ(point(55)[0], 1.0f);
-
-    local(ps, "anim;dinky");
-    ps.formationStep();
-    EXPECT_FLOAT_EQ(point(55)[1], 0.0f);
-    EXPECT_NEAR(ps.children[55]->scale, 0.5 * std::sin(3.0 * 1.3) + 0.5, 1e-12);
-}
-
-TEST_F(ParticlesTest, TubeRingsColumnsAndRoll)
-{
-    local(ps, "type;tube");
-    local(ps, "padx;3");
-    local(ps, "init;ball");
-    EXPECT_NEAR(point(0)[0], 0.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(point(0)[1], -3.0f);
-    EXPECT_FLOAT_EQ(point(0)[2], -9.0f);
-    EXPECT_NEAR(point(5)[0], 0.0f, 1e-6f);
-    EXPECT_FLOAT_EQ(point(5)[1], 3.0f);
-    EXPECT_FLOAT_EQ(ps.children[5]->motion.direction[2], 0.5f);
-    EXPECT_FLOAT_EQ(ps.children[5]->motion.direction[0], 0.5f); // yaw and pitch are kept
-    EXPECT_FLOAT_EQ(point(95)[2], 9.0f);
-
-    local(ps, "anim;wonk");
-    g_musicTime = 0.0; // R = 2.5 sin(0.4 j) + 3 + 2.5, and the row spacing equals R
-    ps.formationStep();
-    const double r1 = 2.5 * std::sin(0.4f) + 5.5;
-    EXPECT_NEAR(point(10)[1], -r1, 1e-5);
-    EXPECT_NEAR(point(10)[2], r1 - 4.5 * r1, 1e-4);
-}
-
-TEST_F(ParticlesTest, TubeSinePulseRunsAlongTheRows)
-{
-    local(ps, "type;tube");
-    local(ps, "init;ball");
-    const float t0 = 12.0f;
-    local(ps, "anim;sinepulse", t0);
-    g_musicTime = t0;
-    ps.formationStep();
-    for (int row = 0; row < 10; ++row) EXPECT_NEAR(point(row * 10)[1], -2.0f, 1e-5f) << row;
-    g_musicTime = t0 + 0.375;
-    ps.formationStep();
-    EXPECT_NEAR(point(0)[1], -7.0f, 1e-5f);
-    EXPECT_NEAR(point(90)[1], -2.0f, 1e-5f); // the last row starts 0.5 s later
-    g_musicTime = t0 + 0.75;
-    ps.formationStep();
-    EXPECT_NEAR(point(0)[1], -2.0f, 1e-5f);
-
-    local(ps, "y;1"); // a single row must not divide by zero
-    ps.formationStep();
-    EXPECT_TRUE(std::isfinite(point(0)[1]));
 }
 
 TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
 {
-    local(ps, "anim;burn");
-    ps.state = 32;
+    ps.state = kStateTextureOnRespawn;
     ps.texture = 77;
     g_frameDelta = 0.25;
-    local(ps, "init;ball"); // fresh clones have scale 1: they shrink but do not respawn
+    local(ps, "anim;burn init;ball"); // fresh clones have scale 1: they shrink but do not respawn
     Demoeffect& c = *ps.children[3];
     EXPECT_LT(c.scale, 1.0);
     EXPECT_GE(c.scale, 0.75);
     EXPECT_EQ(c.state, 0);
     EXPECT_EQ(c.texture, 0u);
-    EXPECT_FLOAT_EQ(c.motion.deltaPoint[0], 0.0f);
 
     c.scale = 0.005;
     c.motion.point[1] = 42.0f;
@@ -247,14 +193,6 @@ TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
     EXPECT_EQ(c.texture, 77u); // without bit 32 the texture is not handed over
 }
 
-TEST_F(ParticlesTest, SpikeLeavesChildrenWhereTheyAre)
-{
-    local(ps, "type;spike");
-    ball.motion.point[0] = 6.0f;
-    local(ps, "init;ball");
-    for (Demoeffect* c : ps.children) EXPECT_FLOAT_EQ(c->motion.point[0], 6.0f);
-}
-
 TEST_F(ParticlesTest, ClonesShareTheChildrenWhichAreDestroyedOnce)
 {
     Counted::alive = 0;
@@ -267,10 +205,7 @@ TEST_F(ParticlesTest, ClonesShareTheChildrenWhichAreDestroyedOnce)
         local(*owner, "init;counted");
         EXPECT_EQ(Counted::alive, 101);
         Demoeffect* copy = owner->clone();
-        auto* twin = dynamic_cast<Particles*>(copy);
-        ASSERT_NE(twin, nullptr);
-        EXPECT_EQ(twin->children, owner->children);
-        EXPECT_TRUE(twin->initialized);
+        EXPECT_EQ(copy->children, owner->children);
         delete owner;
         EXPECT_EQ(Counted::alive, 101);
         delete copy;
@@ -285,10 +220,8 @@ TEST(RandomStream, IsTheSeededMersenneTwisterAndRestarts)
     std::mt19937 engine(5489);
     std::uniform_int_distribution<int> percent(0, 100);
     std::vector<int> first;
-    for (int n = 0; n < 1000; ++n) {
-        first.push_back(randomPercent());
-        EXPECT_EQ(first.back(), percent(engine));
-    }
+    for (int n = 0; n < 1000; ++n) first.push_back(randomPercent());
+    for (int n = 0; n < 1000; ++n) ASSERT_EQ(first[n], percent(engine)) << n;
     reseedRandom();
     for (int n = 0; n < 1000; ++n) ASSERT_EQ(randomPercent(), first[n]) << n;
 }

@@ -40,17 +40,6 @@ std::unique_ptr<Text> newText()
 
 using TextGl = GlTest;
 
-TEST_F(TextGl, ConstructorAsksForTheFontAndUsesNoProgram)
-{
-    ScopedWorkDir dir;
-    std::unique_ptr<Demoeffect> e;
-    const std::string out = capturedStdout([&] { e.reset(createEffect("text")); });
-    EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
-    ASSERT_NE(dynamic_cast<Text*>(e.get()), nullptr);
-    EXPECT_EQ(e->shaderProgram, 0u);
-    EXPECT_EQ(e->texture, 0u);
-}
-
 TEST_F(TextGl, GlyphQuadsSampleTheirCells)
 {
     auto text = newText();
@@ -63,15 +52,13 @@ TEST_F(TextGl, GlyphQuadsSampleTheirCells)
     const std::vector<uint8_t> px = target.read();
     auto at = [&](int x, int y) { return &px[(static_cast<size_t>(y) * 64 + x) * 4]; };
     // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191. "B" (66): x 32..47.
+    // Nothing right of x = 1 (pixel 32).
     for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 16; ++x) {
-            ASSERT_EQ(at(x, y)[0], 16 + x) << x << "," << y;
-            ASSERT_EQ(at(16 + x, y)[0], 32 + x) << x << "," << y;
-            ASSERT_EQ(at(x, y)[1], 176 + y) << x << "," << y;
-            ASSERT_EQ(at(16 + x, y)[1], 176 + y) << x << "," << y;
+        for (int x = 0; x < 64; ++x) {
+            const int expected = x < 32 ? (16 + x) * 256 + 176 + y : 0; // red * 256 + green
+            ASSERT_EQ(at(x, y)[0] * 256 + at(x, y)[1], expected) << x << "," << y;
+            ASSERT_EQ(at(x, y)[3], x < 32 ? 255 : 0) << x << "," << y;
         }
-    for (int y = 0; y < 16; ++y)  // nothing right of x = 1 (pixel 32)
-        for (int x = 32; x < 64; ++x) ASSERT_EQ(at(x, y)[3], 0) << x << "," << y;
 
     // The frame-rate line is drawn in full: 13 glyphs; the last, "s" (115: column 3, row 7), ends
     // at pixel 208.
@@ -89,24 +76,20 @@ TEST_F(TextGl, GlyphQuadsSampleTheirCells)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(TextGl, LocalWords)
+TEST_F(TextGl, MissingFontIsReportedAndLocalWordsEditTheText)
 {
-    auto text = newText();
-    char append[] = "append;Hi";
-    text->local(0, append);
-    char more[] = "append;!;ignored";
+    ScopedWorkDir dir;
+    std::unique_ptr<Text> text;
+    const std::string out = capturedStdout([&] { text.reset(static_cast<Text*>(createEffect("text"))); });
+    EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
+    EXPECT_EQ(text->shaderProgram, 0u);
+    char append[] = "append;Hi", more[] = "append;!;ignored", other[] = "blink;fast", bare[] = "text";
+    text->local(0, append); // onto the empty text
     text->local(0, more);
     EXPECT_EQ(text->text, "Hi!");
-    char other[] = "blink;fast";
     EXPECT_EQ(capturedStdout([&] { text->local(0, other); }), "failed local: blink fast");
-    EXPECT_EQ(text->text, "Hi!");
-    char bare[] = "text"; // no ';': the argument is empty
-    text->local(0, bare);
+    text->local(0, bare); // no ';': the argument is empty
     EXPECT_EQ(text->text, "");
-    std::unique_ptr<Demoeffect> copy(text->clone());
-    char again[] = "text;x";
-    text->local(0, again);
-    EXPECT_EQ(static_cast<Text*>(copy.get())->text, "");
 }
 
 TEST_F(TextGl, EmptyTextHidesItselfAndItsChildren)
