@@ -10,42 +10,18 @@
 using CameraGl = GlTest;
 
 namespace {
-// Eye-space vector of a world vector under a column-major model-view matrix.
-void transform(const float m[16], const float v[4], float out[4])
+// Checks where the world vector v (w = 0: a direction, 1: a point) lands under the column-major
+// model-view matrix m.
+void expectEye(const float m[16], const float v[4], const float want[3])
 {
-    for (int r = 0; r < 4; ++r)
-        out[r] = m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3];
-}
-
-void expectEyeVector(const float m[16], float x, float y, float z, float w, float ex, float ey, float ez)
-{
-    const float v[4] = {x, y, z, w};
-    float e[4];
-    transform(m, v, e);
-    EXPECT_NEAR(e[0], ex, 1e-5f);
-    EXPECT_NEAR(e[1], ey, 1e-5f);
-    EXPECT_NEAR(e[2], ez, 1e-5f);
-}
-
-void drawCamera(Camera& cam, float yaw, float pitch, float roll, float m[16])
-{
-    cam.motion.direction[0] = yaw;
-    cam.motion.direction[1] = pitch;
-    cam.motion.direction[2] = roll;
-    glLoadIdentity();
-    cam.draw();
-    readModelView(m);
+    for (int r = 0; r < 3; ++r)
+        EXPECT_NEAR(m[r] * v[0] + m[4 + r] * v[1] + m[8 + r] * v[2] + m[12 + r] * v[3], want[r], 1e-5f) << r;
 }
 
 // Records the model-view matrix it is drawn with.
 struct MatrixProbe : Demoeffect {
     float seen[16] = {};
-    int draws = 0;
-    void draw() override
-    {
-        readModelView(seen);
-        ++draws;
-    }
+    void draw() override { readModelView(seen); }
 };
 } // namespace
 
@@ -76,41 +52,28 @@ TEST_F(CameraGl, ViewFollowsYawPitchRollAndMotion)
         {0.5f, 0.75f, 0, 3, 2, {3, 1, 1, 1}, {0, 0, 0}},  // moved to (3, 1, 1), 45 degrees down
         {0.5f, 0.75f, 0, 3, 2, {0, -s, -s, 0}, {0, 0, -1}},
     };
+    const float worldLight[4] = {1, 1, 1, 0};
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.yaw << " " << c.pitch << " " << c.roll << " " << c.x);
         Camera cam;
         cam.motion.point[0] = c.x;
         cam.motion.deltaPoint[1] = c.dy;
+        cam.motion.direction[0] = c.yaw;
+        cam.motion.direction[1] = c.pitch;
+        cam.motion.direction[2] = c.roll;
         g_frameDelta = 0.5;
-        float m[16];
-        drawCamera(cam, c.yaw, c.pitch, c.roll, m);
-        expectEyeVector(m, c.world[0], c.world[1], c.world[2], c.world[3], c.eye[0], c.eye[1], c.eye[2]);
-    }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(CameraGl, LightStaysFixedInTheWorldAndColourMaterialTracksTheColour)
-{
-    // {yaw, light position in eye space}: looking along -x, world (1, 1, 1) is left, up, behind.
-    const struct { float yaw, eye[4]; } cases[] = {{0.5f, {1, 1, 1, 0}}, {0.75f, {-1, 1, 1, 0}}};
-    for (const auto& c : cases) {
-        Camera cam;
+        glLoadIdentity();
+        cam.draw();
         float m[16], light[4];
-        drawCamera(cam, c.yaw, 0.5f, 0.0f, m);
-        glGetLightfv(GL_LIGHT0, GL_POSITION, light);
-        for (int n = 0; n < 4; ++n) EXPECT_NEAR(light[n], c.eye[n], 1e-5f) << c.yaw << " " << n;
+        readModelView(m);
+        expectEye(m, c.world, c.eye);
+        glGetLightfv(GL_LIGHT0, GL_POSITION, light); // stored in eye space: fixed in the world
+        expectEye(m, worldLight, light);
     }
-    for (GLenum cap : {GL_NORMALIZE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
-        EXPECT_TRUE(glIsEnabled(cap)) << cap;
-    // Colour material is on before the ambient and diffuse colours are given, so those two track
-    // the current colour (white here) instead of the table.
-    float v[4];
-    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
-    EXPECT_FLOAT_EQ(v[1], 1.0f);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(CameraGl, ChildrenStartFromTheDefaultView)
+TEST_F(CameraGl, ChildrenStartFromTheDefaultViewUnderColourMaterialLighting)
 {
     std::unique_ptr<Demoeffect> cam(createEffect("camera"));
     MatrixProbe child;
@@ -119,7 +82,16 @@ TEST_F(CameraGl, ChildrenStartFromTheDefaultView)
     cam->draw();
     float after[16];
     readModelView(after);
-    ASSERT_EQ(child.draws, 1);
     for (int n = 0; n < 16; ++n) EXPECT_FLOAT_EQ(child.seen[n], after[n]) << n;
-    expectEyeVector(child.seen, 0, 0, 0, 1, 0, 0, -1); // the origin lies one unit ahead
+    const float origin[4] = {0, 0, 0, 1}, ahead[3] = {0, 0, -1};
+    expectEye(child.seen, origin, ahead); // the default camera sits one unit in front of the origin
+
+    for (GLenum cap : {GL_NORMALIZE, GL_LIGHTING, GL_LIGHT0, GL_COLOR_MATERIAL})
+        EXPECT_TRUE(glIsEnabled(cap)) << cap;
+    // Colour material is on before the ambient and diffuse colours are given, so those two track
+    // the current colour (white here) instead of the table.
+    float v[4];
+    glGetMaterialfv(GL_FRONT, GL_DIFFUSE, v);
+    EXPECT_FLOAT_EQ(v[1], 1.0f);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -47,7 +47,7 @@ TEST(Motion, DirectionWrapAndVelocities)
     m.direction[0] = 1.25f; m.direction[1] = -0.25f; m.direction[2] = 1.0f;
     g_frameDelta = 0.0;
     updateMotion(m);
-    EXPECT_FLOAT_EQ(m.direction[0], 0.25f); // only the yaw wraps
+    EXPECT_FLOAT_EQ(m.direction[0], 0.25f); // above 1 wraps; below 0 and exactly 1 are kept
     EXPECT_FLOAT_EQ(m.direction[1], -0.25f);
     EXPECT_FLOAT_EQ(m.direction[2], 1.0f);
 

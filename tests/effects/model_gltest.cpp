@@ -9,6 +9,7 @@
 #include "effects/Globals.h"
 #include "effects/Model.h"
 #include "effects/ObjLoader.h"
+#include "RunLocal.h"
 #include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/RenderTarget.h"
@@ -79,8 +80,7 @@ TEST_F(ModelGl, LoadUploadsAndDrawsTheCube)
 {
     Model model;
     model.shaderProgram = linkTestProgram();
-    char command[] = "loadobj;data/meshes/cube.obj";
-    model.local(0, command);
+    runLocal(model, "loadobj;data/meshes/cube.obj");
     ASSERT_EQ(model.loaded, 1);
     EXPECT_EQ(model.indices.size(), 36u);
     GLint size = 0, enabled = 0;

@@ -9,6 +9,7 @@
 #include "effects/Model.h"
 #include "effects/ObjLoader.h"
 #include "effects/ObjParse.h"
+#include "RunLocal.h"
 #include "support/CaptureStdout.h"
 #include "support/TempDir.h"
 
@@ -183,9 +184,7 @@ TEST(ObjLoader, FailuresBeforeAnyUpload)
     EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
     dir.write("comments.obj", "# nothing\n# here\nv 1 2 3\n");
     EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
-    char bare[] = "loadobj";
-    char other[] = "spin;fast;x";
-    EXPECT_EQ(capturedStdout([&] { model.local(1.0f, bare); model.local(1.0f, other); }), "failed local: spin fast");
+    EXPECT_EQ(capturedStdout([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
     EXPECT_EQ(model.loaded, 0);
     EXPECT_EQ(model.vao, 0u);
 }

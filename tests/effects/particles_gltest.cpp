@@ -1,7 +1,6 @@
 // Particles drawn through a real context: nothing before "init", then every child inside the
 // system's own transform after a formation step, and a formation of spheres from one shared mesh.
 #include <gtest/gtest.h>
-#include <cstring>
 #include <memory>
 #include <vector>
 #include "effects/EffectRegistry.h"
@@ -9,6 +8,7 @@
 #include "effects/Particles.h"
 #include "effects/Random.h"
 #include "effects/Sphere.h"
+#include "RunLocal.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -27,12 +27,6 @@ struct Probe : Demoeffect {
         seen->insert(seen->end(), {m[12], m[13], m[14]});
     }
 };
-
-void local(Demoeffect& e, const char* text, float time = 0.0f)
-{
-    std::vector<char> buffer(text, text + std::strlen(text) + 1);
-    e.local(time, buffer.data());
-}
 } // namespace
 
 TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
@@ -40,12 +34,11 @@ TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
     Probe probe;
     EffectRegistry::findOrAdd("probe") = &probe;
     std::unique_ptr<Demoeffect> ps(createEffect("particles"));
-    local(*ps, "x;3");
-    local(*ps, "y;2");
+    runLocal(*ps, "x;3 y;2");
     ps->draw(); // not initialized: draws nothing
     EXPECT_TRUE(probe.seen->empty());
 
-    local(*ps, "init;probe");
+    runLocal(*ps, "init;probe");
     ps->motion.point[1] = 10.0f;
     ps->scale = 2.0;
     ps->children[0]->motion.point[0] = 50.0f; // put back by the formation step
@@ -68,8 +61,7 @@ TEST_F(ParticlesGl, BurningSpheresShareOneMeshAndDraw)
     EffectRegistry::findOrAdd("ball") = &ball;
     Particles ps;
     ps.state = 32;
-    local(ps, "anim;burn");
-    local(ps, "init;ball");
+    runLocal(ps, "anim;burn init;ball");
     ASSERT_EQ(ps.children.size(), 100u);
     for (Demoeffect* c : ps.children) EXPECT_EQ(c->vertexData, ball.vertexData);
     reseedRandom();

@@ -8,6 +8,7 @@
 #include "effects/Globals.h"
 #include "effects/Sphere.h"
 #include "resources/ShaderLibrary.h"
+#include "RunLocal.h"
 #include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
@@ -37,12 +38,6 @@ protected:
 
     ScopedWorkDir dir;
 };
-
-void local(Demoeffect& e, const char* text)
-{
-    std::vector<char> buffer(text, text + std::strlen(text) + 1);
-    e.local(0.0f, buffer.data());
-}
 } // namespace
 
 TEST_F(SphereGl, UploadsTheGeneratedMesh)
@@ -76,7 +71,7 @@ TEST_F(SphereGl, ScaleEditsTheSharedMeshAndLeavesNormals)
     Sphere s;
     const std::vector<float> original = uploaded(s);
     std::unique_ptr<Demoeffect> clone(s.clone());
-    local(*clone, "scale;2");
+    runLocal(*clone, "scale;2");
     std::vector<float> v = uploaded(s);
     for (int n = 0; n < 800; ++n)
         for (int c = 0; c < 8; ++c)
@@ -84,11 +79,11 @@ TEST_F(SphereGl, ScaleEditsTheSharedMeshAndLeavesNormals)
     GLint vao = -1;
     glGetIntegerv(GL_VERTEX_ARRAY_BINDING, &vao);
     EXPECT_EQ(vao, 0);
-    local(s, "scale;0.5");
+    runLocal(s, "scale;0.5");
     EXPECT_EQ(uploaded(*static_cast<Sphere*>(clone.get())), original);
 
     // Unknown words and missing factors change nothing.
-    EXPECT_EQ(capturedStdout([&] { local(s, "grow;3"); local(s, "scale"); local(s, "scale;"); }),
+    EXPECT_EQ(capturedStdout([&] { runLocal(s, "grow;3 scale scale;"); }),
               "failed local: grow 3failed local: scale failed local: scale ");
     EXPECT_EQ(uploaded(s), original);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

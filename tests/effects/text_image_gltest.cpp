@@ -1,0 +1,169 @@
+// Text and Image, the blended fixed-function quads, under a real context: glyph and image pixels
+// read back from a framebuffer, the local words, the frame-rate line, empty text hiding the
+// children, and the blend, texture and colour state both leave behind. Image placement is the base
+// transform, tested with Demoeffect.
+#include <gtest/gtest.h>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+#include "effects/EffectRegistry.h"
+#include "effects/Image.h"
+#include "effects/Text.h"
+#include "RunLocal.h"
+#include "support/CaptureStdout.h"
+#include "support/GlFixture.h"
+#include "support/RenderTarget.h"
+#include "support/TempDir.h"
+
+using TextImageGl = GlTest;
+
+namespace {
+const float kBlue[4] = {0, 0, 1, 1};
+
+void ortho(double left, double right, double bottom, double top)
+{
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(left, right, bottom, top, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+// A Text; without "profont.png" in the working directory it reports the missing font.
+std::unique_ptr<Text> newText(std::string* printed = nullptr)
+{
+    std::unique_ptr<Text> t;
+    const std::string out = capturedStdout([&] { t.reset(static_cast<Text*>(createEffect("text"))); });
+    if (printed) *printed = out;
+    return t;
+}
+
+struct Probe : Demoeffect {
+    int draws = 0;
+    void draw() override { ++draws; }
+};
+} // namespace
+
+TEST_F(TextImageGl, GlyphQuadsSampleTheirCells)
+{
+    // A glyph (0.5 x 1 units) covers 16 x 16 pixels of a 16 pixel high target: one texel per pixel
+    // of a 256 x 256 coordinate font.
+    auto text = newText();
+    text->texture = makeCoordinateTexture(256, 1);
+    runLocal(*text, "text;AB");
+    RenderTarget target(64, 16);
+    ortho(0, 2, 0, 1);
+    text->draw();
+    const std::vector<uint8_t> px = target.read();
+    // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191. "B" (66): x 32..47.
+    // Nothing right of x = 1 (pixel 32).
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t* p = &px[(y * 64 + x) * 4];
+            ASSERT_EQ(p[0] * 256 + p[1], x < 32 ? (16 + x) * 256 + 176 + y : 0) << x << "," << y;
+            ASSERT_EQ(p[3], x < 32 ? 255 : 0) << x << "," << y;
+        }
+
+    // The frame-rate line is drawn in full: 13 glyphs; the last, "s" (115: column 3, row 7), ends
+    // at pixel 208.
+    char line[64];
+    std::snprintf(line, sizeof line, "text;%lf fps", 59.94);
+    text->local(0, line);
+    ASSERT_EQ(text->text, "59.940000 fps");
+    RenderTarget wide(256, 16);
+    ortho(0, 8, 0, 1);
+    text->draw();
+    const std::vector<uint8_t> fps = wide.read();
+    EXPECT_EQ(fps[207 * 4 + 0], 48 + 15);
+    EXPECT_EQ(fps[207 * 4 + 1], 128);
+    EXPECT_EQ(fps[208 * 4 + 3], 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(TextImageGl, MissingFontIsReportedAndLocalWordsEditTheText)
+{
+    ScopedWorkDir dir;
+    std::string out;
+    auto text = newText(&out);
+    EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
+    EXPECT_EQ(text->shaderProgram, 0u);
+    runLocal(*text, "append;Hi append;!;ignored"); // onto the empty text
+    EXPECT_EQ(text->text, "Hi!");
+    EXPECT_EQ(capturedStdout([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
+    runLocal(*text, "text"); // no ';': the argument is empty
+    EXPECT_EQ(text->text, "");
+}
+
+TEST_F(TextImageGl, EmptyTextHidesItselfAndItsChildren)
+{
+    auto text = newText();
+    Probe child;
+    text->addChild(&child);
+    text->motion.point[0] = 3;
+    text->draw();
+    EXPECT_EQ(child.draws, 0);
+    float m[16];
+    readModelView(m);
+    EXPECT_EQ(m[12], 0.0f); // not even the transform was applied
+    runLocal(*text, "text;x");
+    text->draw();
+    EXPECT_EQ(child.draws, 1);
+}
+
+TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
+{
+    // The view -1..1 on a 64 x 64 target: the unit quad covers pixels 16..47, one texel per pixel
+    // of a 32 x 32 coordinate texture.
+    std::unique_ptr<Demoeffect> image(createEffect("image"));
+    EXPECT_EQ(image->shaderProgram, 0u);
+    image->texture = makeCoordinateTexture(32, 8);
+    RenderTarget target(64, 64, kBlue);
+    ortho(-1, 1, -1, 1);
+    image->draw();
+    const std::vector<uint8_t> px = target.read();
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const uint8_t* p = &px[(y * 64 + x) * 4];
+            const bool in = x >= 16 && x < 48 && y >= 16 && y < 48; // t = 1 at the top
+            const int want[3] = {in ? 8 * (x - 16) : 0, in ? 8 * (y - 16) : 0, in ? 0 : 255};
+            for (int c = 0; c < 3; ++c) ASSERT_EQ(p[c], want[c]) << x << "," << y << " channel " << c;
+        }
+
+    image->texture = makeCoordinateTexture(32, 8, 128); // half transparent
+    target.clear();
+    image->draw();
+    const std::vector<uint8_t> p = target.pixel(47, 47); // texel (31, 31): red 248
+    EXPECT_NEAR(p[0], 248 * 128 / 255, 2);
+    EXPECT_NEAR(p[2], 255 - 128, 2);
+    EXPECT_EQ(capturedStdout([&] { runLocal(*image, "text;hello;more anything"); }), ""); // no words
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(TextImageGl, ImageAndTextRestoreBlendAndTextureAndDrawWhite)
+{
+    Image image;
+    auto text = newText();
+    runLocal(*text, "text;Q");
+    for (Demoeffect* effect : {static_cast<Demoeffect*>(&image), static_cast<Demoeffect*>(text.get())})
+        for (bool before : {false, true}) {
+            if (before) { glEnable(GL_BLEND); glEnable(GL_TEXTURE_2D); }
+            else { glDisable(GL_BLEND); glDisable(GL_TEXTURE_2D); }
+            glBlendFunc(GL_ONE, GL_ONE);
+            glColor3f(0.5f, 0.0f, 0.0f);
+            glLoadIdentity();
+            effect->draw();
+            EXPECT_EQ(glIsEnabled(GL_BLEND), before ? GL_TRUE : GL_FALSE);
+            EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), before ? GL_TRUE : GL_FALSE);
+            GLint src = 0, dst = 0;
+            glGetIntegerv(GL_BLEND_SRC_RGB, &src);
+            glGetIntegerv(GL_BLEND_DST_RGB, &dst);
+            EXPECT_EQ(src, GL_SRC_ALPHA);
+            EXPECT_EQ(dst, GL_ONE_MINUS_SRC_ALPHA);
+            float colour[4];
+            glGetFloatv(GL_CURRENT_COLOR, colour);
+            EXPECT_EQ(colour[0] + colour[1] + colour[2], 3.0f);
+        }
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+}
