@@ -40,9 +40,10 @@ protected:
 };
 } // namespace
 
-TEST_F(SphereGl, UploadsTheGeneratedMesh)
+TEST_F(SphereGl, UploadsTheGeneratedMeshAndDrawsFromClientMemoryIndices)
 {
-    Sphere s;
+    std::unique_ptr<Demoeffect> e(createEffect("sphere"));
+    const Sphere& s = *static_cast<Sphere*>(e.get());
     ASSERT_NE(s.shaderProgram, 0u);
     const std::vector<float> v = uploaded(s);
     EXPECT_EQ(std::memcmp(v.data(), s.vertexData, Sphere::kVertexBytes), 0);
@@ -64,6 +65,21 @@ TEST_F(SphereGl, UploadsTheGeneratedMesh)
     EXPECT_EQ(std::vector<uint16_t>(indices, indices + 4), (std::vector<uint16_t>{0, 40, 1, 41}));
     EXPECT_EQ(indices[Sphere::kIndexCount - 2], 759);
     EXPECT_EQ(indices[Sphere::kIndexCount - 1], 799);
+
+    glMatrixMode(GL_PROJECTION);
+    gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
+    glMatrixMode(GL_MODELVIEW);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    e->motion.point[2] = -5.0f;
+    e->draw();
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    unsigned char centre[4] = {}, corner[4] = {};
+    glReadPixels(640, 360, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
+    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
+    EXPECT_EQ(centre[0], 255);
+    EXPECT_NEAR(centre[1], 128, 1);
+    EXPECT_EQ(corner[0], 0);
 }
 
 TEST_F(SphereGl, ScaleEditsTheSharedMeshAndLeavesNormals)
@@ -87,26 +103,6 @@ TEST_F(SphereGl, ScaleEditsTheSharedMeshAndLeavesNormals)
               "failed local: grow 3failed local: scale failed local: scale ");
     EXPECT_EQ(uploaded(s), original);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(SphereGl, DrawsFromClientMemoryIndices)
-{
-    glMatrixMode(GL_PROJECTION);
-    gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
-    glMatrixMode(GL_MODELVIEW);
-    glClearColor(0, 0, 0, 1);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    std::unique_ptr<Demoeffect> e(createEffect("sphere"));
-    ASSERT_NE(e, nullptr);
-    e->motion.point[2] = -5.0f;
-    e->draw();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    unsigned char centre[4] = {}, corner[4] = {};
-    glReadPixels(640, 360, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, centre);
-    glReadPixels(5, 5, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, corner);
-    EXPECT_EQ(centre[0], 255);
-    EXPECT_NEAR(centre[1], 128, 1);
-    EXPECT_EQ(corner[0], 0);
 }
 
 TEST_F(SphereGl, WithoutProgramMainTheSphereIsStillBuilt)

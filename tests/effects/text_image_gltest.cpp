@@ -147,14 +147,12 @@ TEST_F(TextImageGl, ImageAndTextRestoreBlendAndTextureAndDrawWhite)
     runLocal(*text, "text;Q");
     for (Demoeffect* effect : {static_cast<Demoeffect*>(&image), static_cast<Demoeffect*>(text.get())})
         for (bool before : {false, true}) {
-            if (before) { glEnable(GL_BLEND); glEnable(GL_TEXTURE_2D); }
-            else { glDisable(GL_BLEND); glDisable(GL_TEXTURE_2D); }
+            for (GLenum cap : {GL_BLEND, GL_TEXTURE_2D}) before ? glEnable(cap) : glDisable(cap);
             glBlendFunc(GL_ONE, GL_ONE);
             glColor3f(0.5f, 0.0f, 0.0f);
             glLoadIdentity();
             effect->draw();
-            EXPECT_EQ(glIsEnabled(GL_BLEND), before ? GL_TRUE : GL_FALSE);
-            EXPECT_EQ(glIsEnabled(GL_TEXTURE_2D), before ? GL_TRUE : GL_FALSE);
+            for (GLenum cap : {GL_BLEND, GL_TEXTURE_2D}) EXPECT_EQ(glIsEnabled(cap) == GL_TRUE, before) << cap;
             GLint src = 0, dst = 0;
             glGetIntegerv(GL_BLEND_SRC_RGB, &src);
             glGetIntegerv(GL_BLEND_DST_RGB, &dst);
