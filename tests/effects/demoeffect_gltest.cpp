@@ -1,12 +1,10 @@
 // Demoeffect base: motion arithmetic, the per-type argument split, and the base draw under a real
-// context (transform, scales, a child loop). Cloning and the child-list commands are covered
-// through the interpreter.
+// context (transform, scales, a child loop). Cloning and the child lists are tested through the
+// interpreter.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
-#include <vector>
 #include "effects/Demoeffect.h"
-#include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "support/GlFixture.h"
 
@@ -66,34 +64,21 @@ TEST(Motion, DirectionWrapAndVelocities)
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);
 }
 
-TEST(Children, RemoveTakesTheFirstOccurrenceAndNamesAreCaseSensitive)
-{
-    Demoeffect parent, a, b;
-    for (Demoeffect* c : {&a, &b, &a}) parent.addChild(c);
-    parent.removeChild(&a);
-    EXPECT_EQ(parent.children, (std::vector<Demoeffect*>{&b, &a}));
-    EffectRegistry::clear();
-    EXPECT_NE(&EffectRegistry::findOrAdd("cam"), &EffectRegistry::findOrAdd("Cam"));
-    EffectRegistry::clear();
-}
-
 TEST(LocalArgs, SplitsAtSemicolonsAndFillsMissingSlotsWithEmptyText)
 {
-    char text[] = "text;hello;;world";
-    LocalArgs a = splitLocal(text);
-    EXPECT_STREQ(a.word, "text");
-    EXPECT_EQ(a.count, 3);
-    EXPECT_STREQ(a.args[1], "");
-    EXPECT_STREQ(a.args[2], "world");
-    char bare[] = "scale"; // no ';': the first argument reads as empty
-    LocalArgs b = splitLocal(bare);
-    EXPECT_EQ(b.count, 0);
-    EXPECT_STREQ(b.args[0], "");
     std::string many = "w"; // more arguments than slots: the last slot keeps the rest
     for (int i = 0; i < 25; ++i) many += ";" + std::to_string(i);
-    LocalArgs c = splitLocal(many.data());
-    EXPECT_EQ(c.count, 18);
-    EXPECT_STREQ(c.args[17], "17;18;19;20;21;22;23;24");
+    // {text, word, argument count, one argument's index and text}; without ';' the first argument
+    // reads as empty.
+    const struct { std::string text; const char* word; int count, index; const char* arg; } rows[] = {
+        {"text;hello;;world", "text", 3, 1, ""}, {"text;hello;;world", "text", 3, 2, "world"},
+        {"scale", "scale", 0, 0, ""}, {many, "w", 18, 17, "17;18;19;20;21;22;23;24"}};
+    for (auto r : rows) {
+        const LocalArgs a = splitLocal(r.text.data());
+        EXPECT_STREQ(a.word, r.word);
+        EXPECT_EQ(a.count, r.count) << r.word;
+        EXPECT_STREQ(a.args[r.index], r.arg) << r.word;
+    }
 }
 
 TEST_F(DemoeffectGl, BaseDrawTransformsScalesTurnsAndStopsAtCycles)

@@ -49,12 +49,10 @@ TEST_F(SphereGl, UploadsTheGeneratedMeshAndDrawsFromClientMemoryIndices)
     EXPECT_EQ(std::memcmp(v.data(), s.vertexData, Sphere::kVertexBytes), 0);
     // {vertex, x, y, u, v}: the north pole at both ends of ring 0's seam, the south pole last.
     const float expected[][5] = {{0, 0, 1, 0, 1}, {39, 0, 1, 1, 1}, {799, 0, -1, 1, 0}};
-    for (const auto& e : expected) {
-        const float* p = &v[static_cast<size_t>(e[0]) * 8];
-        EXPECT_NEAR(p[0], e[1], 1e-6f) << e[0];
-        EXPECT_FLOAT_EQ(p[1], e[2]) << e[0];
-        EXPECT_FLOAT_EQ(p[6], e[3]) << e[0];
-        EXPECT_FLOAT_EQ(p[7], e[4]) << e[0];
+    for (const auto& x : expected) {
+        const float* p = &v[static_cast<size_t>(x[0]) * 8];
+        const float got[4] = {p[0], p[1], p[6], p[7]};
+        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], x[k + 1], 1e-6f) << x[0] << " " << k;
     }
     for (int n = 0; n < 800; ++n) { // every vertex on the unit sphere, normal equal to position
         const float* p = &v[n * 8];
