@@ -49,41 +49,46 @@ std::string cube(bool withNormals)
 
 } // namespace
 
-TEST(ObjParse, FaceFormsMergeCornersByIndexTriple)
+TEST(ObjParse, FaceFormsLineKindsAndLongLines)
 {
-    Parsed n = parse(cube(true));
-    EXPECT_EQ(n.vertices.size(), 24u);
-    ASSERT_EQ(n.indices.size(), 36u);
-    EXPECT_EQ(n.skipped, 0);
-    // First triangle: positions 1, 4, 3 with normal 1 (0, 0, -1); the second reuses corners 1 and 3.
-    EXPECT_EQ(n.indices[3], 0u);
-    EXPECT_EQ(n.indices[4], 2u);
-    EXPECT_FLOAT_EQ(n.vertices[1].position[1], 1);
-    EXPECT_FLOAT_EQ(n.vertices[1].normal[2], -1);
-
-    Parsed plain = parse(cube(false));
-    EXPECT_EQ(plain.vertices.size(), 8u);
-    EXPECT_EQ(plain.indices.size(), 36u);
-    for (const ObjVertex& v : plain.vertices) EXPECT_EQ(v.normal[0] + v.normal[1] + v.normal[2], 0.0f);
-
-    Parsed full = parse(std::string(kTriangle) + "vt 0.25 0.75\nvt 1 0\nvn 0 0 1\nf 1/1/1 2/2/1 3/1/1\n");
-    ASSERT_EQ(full.vertices.size(), 3u);
-    EXPECT_FLOAT_EQ(full.vertices[0].texcoords[1], 0.75f);
-    EXPECT_FLOAT_EQ(full.vertices[1].texcoords[0], 1.0f);
-    EXPECT_FLOAT_EQ(full.vertices[2].normal[2], 1.0f);
+    const std::string quad = "# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\n\n"
+                             "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
+    const std::string exact = "f 1 2 3" + std::string(248, ' '); // 255 characters: still read
+    // {text, vertices (merged corners), indices, skipped faces}
+    const struct { std::string text; size_t vertices, indices; int skipped; } rows[] = {
+        {cube(true), 24, 36, 0}, {cube(false), 8, 36, 0},
+        {quad, 3, 3, 0},  // a polygon gives its first triangle; the other line kinds are skipped
+        {"# only\n# comments\n", 0, 0, 0},
+        {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1},  // a face may only use what was read before it
+        {kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n"), 0, 0, 0},  // past character 255: not read
+        {kTriangle + exact + "\n", 3, 3, 0},
+        {kTriangle + exact + "     ", 3, 3, 0},  // a long last line without a line end
+    };
+    for (const auto& r : rows) {
+        const Parsed p = parse(r.text);
+        SCOPED_TRACE(r.text.substr(0, 40));
+        EXPECT_EQ(p.vertices.size(), r.vertices);
+        EXPECT_EQ(p.indices.size(), r.indices);
+        EXPECT_EQ(p.skipped, r.skipped);
+        EXPECT_EQ(p.messages.empty(), r.skipped == 0);
+    }
 }
 
-TEST(ObjParse, PolygonsGiveTheirFirstTriangleAndOtherLinesAreSkipped)
+TEST(ObjParse, CornersMergeByIndexTripleAndUnfilledCoordinatesAreZero)
 {
-    Parsed quad = parse("# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\n\n"
-                        "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n");
-    EXPECT_EQ(quad.vertices.size(), 3u);
-    EXPECT_EQ(quad.indices, (std::vector<uint32_t>{0, 1, 2}));
-
-    Parsed comments = parse("# only\n# comments\n");
-    EXPECT_TRUE(comments.vertices.empty());
-    EXPECT_TRUE(comments.indices.empty());
-    EXPECT_TRUE(comments.messages.empty());
+    // The cube's first triangle uses positions 1, 4, 3 with normal 1; the second reuses 1 and 3.
+    const Parsed cubeMesh = parse(cube(true));
+    EXPECT_EQ(std::vector<uint32_t>(cubeMesh.indices.begin(), cubeMesh.indices.begin() + 6),
+              (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
+    // Scans that stop early, and corners without normal or texture index, give zeros.
+    const Parsed p = parse("v 1\nv 2 3\nv x 1 1\nvt 0.25 0.75\nvt 0.5\nvn 0 0 -1\nvn\n"
+                           "f 1/1/1 2/2/2 3/1/1\nf 1 2 3\n");
+    const ObjVertex expected[] = {
+        {{1, 0, 0}, {0, 0, -1}, {0.25f, 0.75f}}, {{2, 3, 0}, {0, 0, 0}, {0.5f, 0}},
+        {{0, 0, 0}, {0, 0, -1}, {0.25f, 0.75f}},  // the scan stops at "x"
+        {{1, 0, 0}, {0, 0, 0}, {0, 0}}, {{2, 3, 0}, {0, 0, 0}, {0, 0}}, {{0, 0, 0}, {0, 0, 0}, {0, 0}}};
+    ASSERT_EQ(p.vertices.size(), 6u);
+    for (int n = 0; n < 6; ++n) EXPECT_EQ(std::memcmp(&p.vertices[n], &expected[n], sizeof(ObjVertex)), 0) << n;
 }
 
 TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)
@@ -107,37 +112,11 @@ TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)
         EXPECT_EQ(p.messages, "Skipped face with a bad index in dir/bad.obj line 6\n");
         EXPECT_EQ(p.indices.size(), 3u); // the good face after it still counts
     }
-    // A face may only use what was read before it.
-    Parsed early = parse(std::string("f 1 2 3\n") + kTriangle);
-    EXPECT_EQ(early.skipped, 1);
-    EXPECT_TRUE(early.vertices.empty());
-}
-
-TEST(ObjParse, UnfilledCoordinatesAreZero)
-{
-    Parsed p = parse("v 1\nv 2 3\nv x 1 1\nvn\nvt 0.5\nf 1/1/1 2/1/1 3/1/1\n");
-    ASSERT_EQ(p.vertices.size(), 3u);
-    const ObjVertex expected[3] = {{{1, 0, 0}, {0, 0, 0}, {0.5f, 0}},
-                                   {{2, 3, 0}, {0, 0, 0}, {0.5f, 0}},
-                                   {{0, 0, 0}, {0, 0, 0}, {0.5f, 0}}}; // the scan stops at "x"
-    for (int n = 0; n < 3; ++n)
-        EXPECT_EQ(std::memcmp(&p.vertices[n], &expected[n], sizeof(ObjVertex)), 0) << n;
-}
-
-TEST(ObjParse, LongLinesKeepTheirStartAndNeverSpillIntoANewLine)
-{
-    // A face hidden past the 255th character of a comment line is not read.
-    EXPECT_TRUE(parse(kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n")).indices.empty());
     // The start of a long line still counts, and line numbers go on after it.
     const std::string longVertex = "v 0 0 5" + std::string(400, ' ') + "junk\n";
-    Parsed b = parse(longVertex + "v 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n", "long.obj");
-    ASSERT_EQ(b.vertices.size(), 3u);
-    EXPECT_FLOAT_EQ(b.vertices[0].position[2], 5);
-    EXPECT_EQ(b.messages, "Skipped face with a bad index in long.obj line 4\n");
-    // Exactly 255 characters fit; a long last line without a line end ends the parse cleanly.
-    const std::string exact = "f 1 2 3" + std::string(248, ' ');
-    EXPECT_EQ(parse(kTriangle + exact + "\n").indices.size(), 3u);
-    EXPECT_EQ(parse(kTriangle + exact + "     ").indices.size(), 3u);
+    const Parsed p = parse(longVertex + "v 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n", "long.obj");
+    EXPECT_FLOAT_EQ(p.vertices.at(0).position[2], 5);
+    EXPECT_EQ(p.messages, "Skipped face with a bad index in long.obj line 4\n");
 }
 
 TEST(ObjParse, LargeGeneratedMeshInBothFaceFormsAndLineEnds)
@@ -151,7 +130,8 @@ TEST(ObjParse, LargeGeneratedMeshInBothFaceFormsAndLineEnds)
             const int q[4] = {y * w + x + 1, y * w + x + 2, (y + 1) * w + x + 2, (y + 1) * w + x + 1};
             for (int t : {1, 2}) {
                 text << "f";
-                for (int c : {q[0], q[t], q[t + 1]}) text << " " << c << (y < h - 3 ? "/" + std::to_string(c) + "/" : "//") << c;
+                for (int c : {q[0], q[t], q[t + 1]})
+                    text << " " << c << (y < h - 3 ? "/" + std::to_string(c) + "/" : "//") << c;
                 text << "\n";
             }
         }

@@ -49,7 +49,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
     const char* pulse = "type;tube anim;sinepulse";
     // Commands given at time `start` before "init;ball" and after it, the clock of the formation
     // step, then one child's coordinate and its expected value.
-    const struct { const char *before, *after; float start; double clock; int child; Axis axis; double value; } rows[] = {
+    const struct { const char *before, *after; double start, clock; int child; Axis axis; double value; } rows[] = {
         {"", "", 0, 0, 0, X, -9}, {"", "", 0, 0, 0, Z, -9}, {"", "", 0, 0, 99, X, 9},  // the town
         {"", "", 0, 0, 99, Z, 9}, {"", "", 0, 0, 37, X, 5}, {"", "", 0, 0, 37, Z, -3},
         {"", "init;ball", 0, 0, 99, X, 9},  // a second "init" changes nothing
@@ -64,7 +64,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
         {tube, "", 0, 0, 95, Z, 9}, {tube, "", 0, 0, 5, X, 0}, {tube, "", 0, 0, 5, Y, 3},   // column 5
         {tube, "", 0, 0, 5, Roll, 0.5}, {tube, "", 0, 0, 5, Yaw, 0.5},
         {tube, "anim;wonk", 0, 0, 10, Y, -wonk},  // the row spacing follows the radius
-        {tube, "anim;wonk", 0, 0, 10, Z, wonk - 4.5 * wonk},
+        {tube, "anim;wonk", 0, 0, 10, Z, -3.5 * wonk},
         {pulse, "", 12, 12, 0, Y, -2}, {pulse, "", 12, 12, 90, Y, -2}, {pulse, "", 12, 12.375, 0, Y, -7},
         {pulse, "", 12, 12.375, 90, Y, -2},  // the last row starts 0.5 s later
         {pulse, "", 12, 12.75, 0, Y, -2},
@@ -72,10 +72,10 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
         {"type;spike", "", 0, 0, 9, X, 0},     // spike leaves the clones where the template is
     };
     for (const auto& r : rows) {
-        SCOPED_TRACE(testing::Message() << r.before << " | " << r.after << " @" << r.clock << " child " << r.child
-                                        << " axis " << r.axis);
+        SCOPED_TRACE(testing::Message() << r.before << " | " << r.after << " @" << r.clock << " child "
+                                        << r.child << " axis " << r.axis);
         Particles p;
-        runLocal(p, r.before, r.start);
+        runLocal(p, r.before, static_cast<float>(r.start));
         runLocal(p, "init;ball");
         runLocal(p, r.after);
         g_musicTime = r.clock;
