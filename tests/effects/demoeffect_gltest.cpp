@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
+#include <vector>
 #include "effects/Demoeffect.h"
 #include "effects/Globals.h"
 #include "support/GlFixture.h"
@@ -45,9 +46,8 @@ TEST(Motion, DirectionWrapAndVelocities)
     m.direction[0] = 1.25f; m.direction[1] = -0.25f; m.direction[2] = 1.0f;
     g_frameDelta = 0.0;
     updateMotion(m);
-    EXPECT_FLOAT_EQ(m.direction[0], 0.25f); // above 1 wraps; below 0 and exactly 1 are kept
-    EXPECT_FLOAT_EQ(m.direction[1], -0.25f);
-    EXPECT_FLOAT_EQ(m.direction[2], 1.0f);
+    // Above 1 wraps; below 0 and exactly 1 are kept.
+    EXPECT_EQ(std::vector<float>(m.direction, m.direction + 3), (std::vector<float>{0.25f, -0.25f, 1.0f}));
 
     m.deltaPoint[1] = 2.0f;
     g_frameDelta = 0.5;
@@ -62,6 +62,14 @@ TEST(Motion, DirectionWrapAndVelocities)
     updateMotion(m);
     updateMotion(m);
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);
+}
+
+TEST(Children, RemoveTakesTheFirstOccurrenceOnly)
+{
+    Demoeffect parent, a, b;
+    for (Demoeffect* c : {&a, &b, &a}) parent.addChild(c);
+    parent.removeChild(&a);
+    EXPECT_EQ(parent.children, (std::vector<Demoeffect*>{&b, &a}));
 }
 
 TEST(LocalArgs, SplitsAtSemicolonsAndFillsMissingSlotsWithEmptyText)

@@ -159,6 +159,7 @@ TEST_F(ParticlesTest, ClonesShareTheChildrenWhichAreDestroyedOnce)
         EXPECT_EQ(Counted::alive, 101);
         Demoeffect* copy = owner->clone();
         EXPECT_EQ(copy->children, owner->children);
+        EXPECT_TRUE(static_cast<Particles*>(copy)->initialized);
         delete owner;
         EXPECT_EQ(Counted::alive, 101);
         delete copy;
