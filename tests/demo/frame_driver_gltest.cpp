@@ -1,8 +1,8 @@
-// The Demo under a real GL context with a hand-set clock: start-up listing, clocks (wall clock,
-// wrap-around, the music state rule), the "fps" text, "skydome" following "cam", due events in
-// file order strictly after their time, drawing from identity, and the offline frame clock.
+// The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
+// clocks (wall clock, wrap-around, the music state rule), due events in file order strictly after
+// their time and drawn in their frame, the "fps" text, "skydome" following "cam", drawing from
+// identity, and a restart's fresh clocks. (The offline frame clock is shown by e2e render_frames.)
 #include <gtest/gtest.h>
-#include <cmath>
 #include <memory>
 #include <string>
 #include "demo/Demo.h"
@@ -64,16 +64,6 @@ TEST_F(DemoGl, ListsEveryEventAndRunsOnlyStartupEventsBeforeTheMusic)
     EXPECT_EQ(demo.frameCount, 0u);
 }
 
-TEST_F(DemoGl, MissingScriptGivesAnEmptyTimelineAndTheDemoRuns)
-{
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Couldn't open: data/vessikscript.txt\n");
-    EXPECT_TRUE(demo.events.empty());
-    EXPECT_TRUE(demo.renderFrame());
-    EXPECT_EQ(demo.frameCount, 1u);
-}
-
 TEST_F(DemoGl, WallClockIsAnUnsignedDifferenceThatSurvivesTheWrap)
 {
     clock.ms = 0xFFFFFF00u;
@@ -89,8 +79,9 @@ TEST_F(DemoGl, WallClockIsAnUnsignedDifferenceThatSurvivesTheWrap)
     EXPECT_EQ(clock.services, 2);
 }
 
-TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
+TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalledElseTheWallClock)
 {
+    writeScript("0.25 one\n9.5 two\n");
     auto owned = quietDemo();
     Demo& demo = *owned;
     clock.position = 3.25;
@@ -100,6 +91,9 @@ TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
         frameAt(demo, 1000);
         EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
     }
+    // No stream, or the track has ended: events follow the wall clock, not the stale position.
+    EXPECT_EQ(frameAt(demo, 9500), "");
+    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
 }
 
 TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
@@ -118,16 +112,19 @@ TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
     for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
 }
 
-TEST_F(DemoGl, WithoutMusicEventsFollowTheWallClock)
+TEST_F(DemoGl, EffectAppendedByAnEventIsDrawnInThatFrame)
 {
-    writeScript("0.25 one\n9.5 two\n");
+    writeScript("-1 SCENE append first\n0.5 SCENE append late\n");
+    RecordingEffect first, late;
+    EffectRegistry::findOrAdd("first") = &first;
+    EffectRegistry::findOrAdd("late") = &late;
     auto owned = quietDemo();
-    Demo& demo = *owned;
-    clock.state = 0; // no stream, or the track has ended
-    clock.position = 100.0;
-    EXPECT_EQ(frameAt(demo, 250), "");
-    EXPECT_EQ(frameAt(demo, 251), "Doing: 0.25 one\n");
-    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
+    EXPECT_EQ(owned->scene.size(), 1u);
+    frameAt(*owned, 400);
+    EXPECT_EQ(late.draws, 0);
+    frameAt(*owned, 600);
+    EXPECT_EQ(first.draws, 2);
+    EXPECT_EQ(late.draws, 1);
 }
 
 TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
@@ -194,23 +191,4 @@ TEST_F(DemoGl, DestructionStopsTheMusicAndANewDemoRestartsTheClocks)
     EXPECT_EQ(g_wallTime, 0.0);
     frameAt(again, 20);
     EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
-}
-
-TEST_F(DemoGl, FrameClockDrivesTheSameFrameDriverWithoutMusic)
-{
-    writeScript("0.5 half\n");
-    FrameClock frames(50); // 20 ms per frame
-    testing::internal::CaptureStdout();
-    Demo demo(frames);
-    EXPECT_EQ(demo.stream, 0u);
-    std::string out;
-    for (int i = 0; i < 30; ++i) {
-        frames.advance();
-        demo.renderFrame();
-        if (frames.frame() == 25) out = testing::internal::GetCapturedStdout();
-    }
-    EXPECT_DOUBLE_EQ(g_wallTime, 0.6);
-    EXPECT_DOUBLE_EQ(g_musicTime, 0.6);
-    EXPECT_EQ(out, "0.5 half 0.500000\n"); // frame 25 reads 0.5 exactly: not yet due
-    EXPECT_TRUE(demo.events[0].done);
 }
