@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 #include "demo/Demo.h"
 #include "demo/DemoTestSupport.h"
 #include "effects/EffectRegistry.h"
@@ -55,9 +56,8 @@ TEST_F(DemoGl, ListsEveryEventAndRunsOnlyStartupEventsBeforeTheMusic)
 
     EXPECT_EQ(out, "-1 a new demoeffect -1.000000\n2.5 a scale 2 2.500000\n-0.5 b new demoeffect -0.500000\n");
     ASSERT_EQ(demo.events.size(), 3u);
-    EXPECT_TRUE(demo.events[0].done);
-    EXPECT_FALSE(demo.events[1].done);
-    EXPECT_TRUE(demo.events[2].done);
+    EXPECT_EQ((std::vector<bool>{demo.events[0].done, demo.events[1].done, demo.events[2].done}),
+              (std::vector<bool>{true, false, true}));
     EXPECT_EQ(clock.starts, 1);
     EXPECT_EQ(demo.stream, 7u);
     EXPECT_EQ(demo.startMs, 1234u);
@@ -96,35 +96,26 @@ TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalledElseTheWallC
     EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
 }
 
-TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
+TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderOnceAndDrawInTheirFrame)
 {
-    writeScript("5.0 late\n2.0 early\n1.0 first\n"); // no command word: the lines do nothing
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    clock.state = 1;
-    clock.position = 1.0; // equal to the first event's time: not due yet
-    EXPECT_EQ(frameAt(demo, 10), "");
-    clock.position = 1.0001;
-    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 first\n");
-    clock.position = 6.0; // both others became due in one frame: file order, not time order
-    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 late\nDoing: 2.0 early\n");
-    EXPECT_EQ(frameAt(demo, 40), "");
-    for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
-}
-
-TEST_F(DemoGl, EffectAppendedByAnEventIsDrawnInThatFrame)
-{
-    writeScript("-1 SCENE append first\n0.5 SCENE append late\n");
+    writeScript("-1 SCENE append first\n5.0 SCENE append late\n2.0 early\n1.0 x\n");
     RecordingEffect first, late;
     EffectRegistry::findOrAdd("first") = &first;
     EffectRegistry::findOrAdd("late") = &late;
     auto owned = quietDemo();
-    EXPECT_EQ(owned->scene.size(), 1u);
-    frameAt(*owned, 400);
-    EXPECT_EQ(late.draws, 0);
-    frameAt(*owned, 600);
-    EXPECT_EQ(first.draws, 2);
-    EXPECT_EQ(late.draws, 1);
+    Demo& demo = *owned;
+    EXPECT_EQ(demo.scene.size(), 1u);
+    clock.state = 1;
+    clock.position = 1.0; // equal to an event's time: not due yet
+    EXPECT_EQ(frameAt(demo, 10), "");
+    clock.position = 1.0001;
+    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
+    clock.position = 6.0; // both others became due in one frame: file order, not time order
+    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
+    EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it
+    EXPECT_EQ(frameAt(demo, 40), "");
+    EXPECT_EQ(first.draws, 4);
+    for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
 }
 
 TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
@@ -153,9 +144,7 @@ TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
     cam.motion.direction[0] = 0.9f;
     EffectRegistry::findOrAdd("cam") = &cam;
     frameAt(demo, 1600);
-    EXPECT_EQ(sky.motion.point[0], 1.0f);
-    EXPECT_EQ(sky.motion.point[1], 2.0f);
-    EXPECT_EQ(sky.motion.point[2], 3.0f);
+    EXPECT_EQ(std::vector<float>(sky.motion.point, sky.motion.point + 3), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(sky.motion.direction[0], 0.5f); // the position only
 }
 

@@ -1,11 +1,11 @@
-// Command interpreter without GL: word cutting, the effect commands and their word-count rules,
-// the existence check, empty bindings, the cycle refusal, "local" and "END".
+// Command interpreter without GL: the effect commands and their word-count rules (words cut at
+// spaces and commas, doubled separators, more than twenty words), the existence check, empty
+// bindings, the cycle refusal, "local" and "END".
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
-#include "script/WordCutter.h"
 #include "support/ScriptRunner.h"
 
 namespace {
@@ -34,27 +34,6 @@ public:
 
 std::vector<float> xyz(const float v[3]) { return {v[0], v[1], v[2]}; }
 } // namespace
-
-TEST(WordCutter, SpacesCommasAndTabsCutInPlaceUpToTwentyWords)
-{
-    char line[] = "1.5 cam,setpoint,,2 ";
-    const ScriptWords w = cutWords(line);
-    ASSERT_EQ(w.count, 5);
-    const std::vector<std::string> words{w.word(0), w.word(1), w.word(2), w.word(3), w.word(4)};
-    EXPECT_EQ(words, (std::vector<std::string>{"cam", "setpoint", "", "2", ""})); // doubled and trailing separators
-    EXPECT_EQ(w.word(5), nullptr);
-    EXPECT_STREQ(line, "1.5");
-    char tabbed[] = "1\tcam scale"; // a tab is no separator
-    ASSERT_EQ(cutWords(tabbed).count, 1);
-    EXPECT_STREQ(tabbed, "1\tcam");
-
-    std::string text = "1";
-    for (int i = 0; i < 30; ++i) text += " w" + std::to_string(i);
-    const ScriptWords many = cutWords(text.data());
-    ASSERT_EQ(many.count, ScriptWords::kMaxWords);
-    EXPECT_STREQ(many.word(19), "w19"); // ends at the next separator, not at the end of the line
-    EXPECT_EQ(cutWords(nullptr).count, 0);
-}
 
 TEST_F(Interpreter, NewBindsTheFactoryResultAndCloneSharesChildren)
 {
