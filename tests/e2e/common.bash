@@ -16,8 +16,7 @@ flock 9
 WORK=$(mktemp -d)
 ZEMBLAR_PID=""
 cleanup() {
-  if [ -n "$ZEMBLAR_PID" ] && kill -0 "$ZEMBLAR_PID" 2>/dev/null; then
-    kill "$ZEMBLAR_PID" 2>/dev/null || true
+  if [ -n "$ZEMBLAR_PID" ] && kill "$ZEMBLAR_PID" 2>/dev/null; then
     for _ in $(seq 50); do kill -0 "$ZEMBLAR_PID" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$ZEMBLAR_PID" 2>/dev/null || true
   fi
@@ -42,11 +41,7 @@ make_music() {
     lame --quiet -r -m m - data/music/Tundrel.mp3 2>/dev/null
 }
 
-start_zemblar() {
-  "$ZEMBLAR_BIN" > out.txt 2> err.txt &
-  ZEMBLAR_PID=$!
-  START_NS=$(date +%s%N)
-}
+start_zemblar() { "$ZEMBLAR_BIN" > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N); }
 
 # Id of the top-level window with exactly this title, waiting up to 60 s for it (a loaded machine
 # may take long to map a window).
@@ -84,10 +79,7 @@ answer_box() { press_in "$1" key "$2"; }
 hold_key() { press_in "Zemblar" hold "$1"; }
 
 # Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
-start_answered() {
-  start_zemblar
-  answer_box "Start Fullscreen?" "${1:-Escape}"
-}
+start_answered() { start_zemblar; answer_box "Start Fullscreen?" "${1:-Escape}"; }
 
 # Waits (up to the given seconds) for zemblar to end and stores its exit status in STATUS.
 wait_exit() {
@@ -96,33 +88,21 @@ wait_exit() {
     sleep 0.1
   done
   kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "zemblar still running after $1 s"
-  set +e
-  wait "$ZEMBLAR_PID"
-  STATUS=$?
-  set -e
+  STATUS=0
+  wait "$ZEMBLAR_PID" || STATUS=$?
   ZEMBLAR_PID=""
   ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
 }
 
 # Waits up to the given seconds for zemblar to end; fails unless its status is 0.
-expect_clean_exit() {
-  wait_exit "$1"
-  [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
-}
-
-# The line number (1-based) of the first output line equal to the given text; fails when absent.
-line_of() {
-  local n
-  n=$(grep -n -x -F -- "$1" out.txt | head -1 | cut -d: -f1)
-  [ -n "$n" ] || fail "missing output line: $1"
-  echo "$n"
-}
+expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
 
 # Fails unless every given output line is there, each after the one before it.
 expect_in_order() {
   local previous=0 n line
   for line in "$@"; do
-    n=$(line_of "$line")
+    n=$(grep -n -x -F -- "$line" out.txt | head -1 | cut -d: -f1)
+    [ -n "$n" ] || fail "missing output line: $line"
     [ "$n" -gt "$previous" ] || fail "out of order: $line"
     previous=$n
   done
@@ -137,9 +117,4 @@ use_render_scene() {
 }
 
 # Runs zemblar-render with the given arguments; its status goes to STATUS, output to out.txt/err.txt.
-render() {
-  set +e
-  "$ZEMBLAR_BUILD/zemblar-render" "$@" > out.txt 2> err.txt
-  STATUS=$?
-  set -e
-}
+render() { STATUS=0; "$ZEMBLAR_BUILD/zemblar-render" "$@" > out.txt 2> err.txt || STATUS=$?; }
