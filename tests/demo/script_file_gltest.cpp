@@ -29,16 +29,6 @@ const char* const kFailureTexts[] = {
     "Missing words", "append would make a cycle", "init:",
 };
 
-// Runs the test from the repository root, where the demo finds data/.
-class InSourceDir {
-public:
-    InSourceDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(ZEMBLAR_SOURCE_DIR); }
-    ~InSourceDir() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_;
-};
-
 std::string scriptFile()
 {
     std::ifstream in(std::string(ZEMBLAR_SOURCE_DIR) + "/data/vessikscript.txt", std::ios::binary);
@@ -67,23 +57,30 @@ uint32_t justAfter(const Demo& demo, double seconds)
     return demo.startMs + static_cast<uint32_t>(seconds * 1000.0) + 2;
 }
 
+// Runs from the repository root, where the demo finds data/.
 class ScriptFileGl : public GlTest {
 protected:
     void SetUp() override
     {
         GlTest::SetUp();
+        std::filesystem::current_path(ZEMBLAR_SOURCE_DIR);
         // A small viewport keeps the software rasteriser quick; the view is the demo's own.
         glViewport(0, 0, 160, 90);
         glMatrixMode(GL_PROJECTION);
         gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
         glMatrixMode(GL_MODELVIEW);
     }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        GlTest::TearDown();
+    }
+    const std::filesystem::path previous = std::filesystem::current_path();
 };
 } // namespace
 
 TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack)
 {
-    InSourceDir inSource;
     ManualClock clock;
     testing::internal::CaptureStdout();
     Demo demo(clock);

@@ -1,22 +1,15 @@
 #!/usr/bin/python3
 """Broken-asset runs of the real zemblar under Xvfb.
 
-A small data/ tree (a script using music, every shader program, every texture, the font and every
-mesh, ending with END after three seconds) is built once. Each case copies it, breaks files in one of
-four ways (missing, truncated to half, random bytes of the same length, or replaced by a file of
-another kind) and runs the demo on a display of its own. Every case must print the message of that
-failure, keep running and end with status 0: through END when the script is intact, or, when the
-script itself is broken (so no END may be left), by closing the window after it has run for a while.
-Nothing may crash, hang or write sanitizer reports.
-
-Matrices (environment):
-  default                     the intact tree, then one case per kind with every asset but the
-                              script broken at once, plus one per kind with the script broken (9)
-  ZEMBLAR_BROKEN_FULL=1       every file alone in every way (full matrix, for runs by hand)
-  ZEMBLAR_BROKEN_ONLY=regex   only cases whose name matches
-  ZEMBLAR_BROKEN_JOBS=N       cases run at once, each on its own Xvfb display (default 1, so
-                              that the suite's other tests running beside it keep their time)
-Needs ZEMBLAR_BIN and ZEMBLAR_SOURCE; prints one line per case and a summary.
+A small data/ tree using music, every shader program, texture, the font and every mesh, ending with
+END after three seconds, is built once. Each case copies it, breaks files (missing, truncated to
+half, random bytes of the same length, or a file of another kind) and runs the demo on an Xvfb
+display of its own. It must print each failure's message, keep running and end with status 0: by END,
+or by closing its window after a while when the script itself is broken. No crash, hang or
+sanitizer report. Environment: ZEMBLAR_BIN, ZEMBLAR_SOURCE (required); by default the intact tree
+and, per kind, every asset but the script broken at once and the script broken (9 cases);
+ZEMBLAR_BROKEN_FULL=1 every file alone in every way; ZEMBLAR_BROKEN_ONLY=regex picks cases;
+ZEMBLAR_BROKEN_JOBS=N runs N at once (default 1, so the suite's other tests keep their time).
 """
 import math
 import os
@@ -27,9 +20,9 @@ import struct
 import subprocess
 import sys
 import tempfile
-import threading
 import time
 from concurrent.futures import ThreadPoolExecutor
+from queue import Queue
 
 BIN = os.environ["ZEMBLAR_BIN"]
 SOURCE = os.environ["ZEMBLAR_SOURCE"]
@@ -129,22 +122,16 @@ def start_display():
     proc = subprocess.Popen(["Xvfb", "-displayfd", str(w), "-screen", "0", "1280x720x24", "-nolisten", "tcp"],
                             pass_fds=[w], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(w)
-    number = b""
-    while not number.endswith(b"\n"):
-        chunk = os.read(r, 16)
-        if not chunk:
-            raise RuntimeError("Xvfb did not start")
-        number += chunk
-    os.close(r)
-    return proc, ":" + number.decode().strip()
+    with os.fdopen(r) as pipe:
+        number = pipe.readline().strip()
+    if not number:
+        raise RuntimeError("Xvfb did not start")
+    return proc, ":" + number
 
 
 def windows(env):
     out = subprocess.run(["xwininfo", "-root", "-tree"], env=env, capture_output=True, text=True).stdout
-    found = {}
-    for m in re.finditer(r'^\s*(0x[0-9a-f]+) "([^"]*)": ', out, re.M):
-        found.setdefault(m.group(2), m.group(1))
-    return found
+    return {m[2]: m[1] for m in reversed(list(re.finditer(r'^\s*(0x[0-9a-f]+) "([^"]*)": ', out, re.M)))}  # first wins
 
 
 def press(env, window, key):
@@ -246,22 +233,20 @@ def cases():
 def main():
     jobs = max(1, int(os.environ.get("ZEMBLAR_BROKEN_JOBS", "1")))
     base = tempfile.mkdtemp(prefix="zemblar-broken-base-")
-    servers = []
+    servers, free = [], Queue()
     try:
         build_base(base)
         todo = cases()
         servers = [start_display() for _ in range(min(jobs, len(todo)))]
-        free = [name for _, name in servers]
-        lock = threading.Lock()
+        for _, display in servers:
+            free.put(display)
 
         def one(case):
-            with lock:
-                display = free.pop()
+            display = free.get()
             try:
                 result = run_case(*case, base, display)
             finally:
-                with lock:
-                    free.append(display)
+                free.put(display)
             print(("PASS " if result[1] else "FAIL ") + f"{result[0]}: {result[2]}", flush=True)
             return result
 

@@ -156,15 +156,11 @@ TEST_F(Interpreter, RefusedLinesSayWhyAndChangeNothing)
 TEST_F(Interpreter, AppendBuildsTheSceneAndRefusesCycles)
 {
     for (const char* name : {"a", "b", "c"}) script.run(std::string("1 ") + name + " new demoeffect");
-    Demoeffect* a = bound("a");
-    Demoeffect* b = bound("b");
-    Demoeffect* c = bound("c");
-    script.run("1 SCENE append a");
-    script.run("1 SCENE,append,a");
+    Demoeffect *a = bound("a"), *b = bound("b"), *c = bound("c");
+    // "a append c" shares c, which is no cycle.
+    for (const char* line : {"1 SCENE append a", "1 SCENE,append,a", "1 a append b", "1 b append c", "1 a append c"})
+        script.run(line);
     EXPECT_EQ(script.scene, (std::vector<Demoeffect*>{a, a}));
-    script.run("1 a append b");
-    script.run("1 b append c");
-    script.run("1 a append c"); // shared, not a cycle
     EXPECT_EQ(script.output("1 c append a"), "append would make a cycle, refused: c append a\n");
     EXPECT_EQ(script.output("1 b append b"), "append would make a cycle, refused: b append b\n");
     EXPECT_EQ(a->children, (std::vector<Demoeffect*>{b, c}));
