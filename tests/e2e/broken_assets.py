@@ -24,7 +24,7 @@ import time
 from concurrent.futures import ThreadPoolExecutor
 from queue import Queue
 
-BIN = os.environ["ZEMBLAR_BIN"]
+BIN = os.path.abspath(os.environ["ZEMBLAR_BIN"])  # the demo runs in a scratch directory
 SOURCE = os.environ["ZEMBLAR_SOURCE"]
 HERE = os.path.dirname(os.path.abspath(__file__))
 KINDS = ["missing", "truncated", "random", "otherkind"]
