@@ -1,10 +1,12 @@
-// The Demo under a real GL context with a hand-set clock: start-up listing, clocks (wall clock,
-// wrap-around, the music state rule), the "fps" text, "skydome" following "cam", due events in
-// file order strictly after their time, drawing from identity, and the offline frame clock.
+// The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
+// clocks (wall clock, wrap-around, the music state rule), due events in file order strictly after
+// their time and drawn in their frame, the "fps" text, "skydome" following "cam", drawing from
+// identity, and a restart's fresh clocks. (The offline frame clock is shown by e2e render_frames.)
 #include <gtest/gtest.h>
-#include <cmath>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 #include "demo/Demo.h"
 #include "demo/DemoTestSupport.h"
 #include "effects/EffectRegistry.h"
@@ -36,6 +38,32 @@ protected:
     ManualClock clock;
 };
 
+// Remembers the last local command text, the model-view matrix at each draw and the draw count.
+// Copies into fixed storage so that recording allocates nothing.
+class RecordingEffect : public Demoeffect {
+public:
+    void draw() override
+    {
+        ++draws;
+        glGetFloatv(GL_MODELVIEW_MATRIX, matrixAtDraw);
+        Demoeffect::draw();
+        if (programToBind) g_boundProgram = programToBind; // as if its draw had bound a program
+    }
+    void local(float time, char* argument) override
+    {
+        lastLocalTime = time;
+        std::strncpy(lastLocal, argument, sizeof lastLocal - 1);
+        ++locals;
+    }
+
+    int draws = 0;
+    int locals = 0;
+    float lastLocalTime = -1.0f;
+    char lastLocal[128] = {};
+    float matrixAtDraw[16] = {};
+    GLuint programToBind = 0;
+};
+
 bool isIdentity(const float m[16])
 {
     for (int i = 0; i < 16; ++i)
@@ -55,42 +83,38 @@ TEST_F(DemoGl, ListsEveryEventAndRunsOnlyStartupEventsBeforeTheMusic)
 
     EXPECT_EQ(out, "-1 a new demoeffect -1.000000\n2.5 a scale 2 2.500000\n-0.5 b new demoeffect -0.500000\n");
     ASSERT_EQ(demo.events.size(), 3u);
-    EXPECT_TRUE(demo.events[0].done);
-    EXPECT_FALSE(demo.events[1].done);
-    EXPECT_TRUE(demo.events[2].done);
+    EXPECT_EQ((std::vector<bool>{demo.events[0].done, demo.events[1].done, demo.events[2].done}),
+              (std::vector<bool>{true, false, true}));
     EXPECT_EQ(clock.starts, 1);
     EXPECT_EQ(demo.stream, 7u);
     EXPECT_EQ(demo.startMs, 1234u);
     EXPECT_EQ(demo.frameCount, 0u);
 }
 
-TEST_F(DemoGl, MissingScriptGivesAnEmptyTimelineAndTheDemoRuns)
-{
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Couldn't open: data/vessikscript.txt\n");
-    EXPECT_TRUE(demo.events.empty());
-    EXPECT_TRUE(demo.renderFrame());
-    EXPECT_EQ(demo.frameCount, 1u);
-}
-
-TEST_F(DemoGl, WallClockIsAnUnsignedDifferenceThatSurvivesTheWrap)
+TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStoppingTheMusic)
 {
     clock.ms = 0xFFFFFF00u;
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    frameAt(demo, 500);
-    EXPECT_DOUBLE_EQ(g_wallTime, 0.5);
-    EXPECT_DOUBLE_EQ(g_frameDelta, 0.5);
-    clock.ms = 0x00000100u; // the 32-bit clock wrapped: 0x200 ms after the start
-    demo.renderFrame();
-    EXPECT_DOUBLE_EQ(g_wallTime, 0.512);
-    EXPECT_NEAR(g_frameDelta, 0.012, 1e-12);
-    EXPECT_EQ(clock.services, 2);
+    {
+        auto demo = quietDemo();
+        frameAt(*demo, 500);
+        EXPECT_DOUBLE_EQ(g_wallTime, 0.5);
+        EXPECT_DOUBLE_EQ(g_frameDelta, 0.5);
+        clock.ms = 0x00000100u; // the 32-bit clock wrapped: 0x200 ms after the start
+        demo->renderFrame();
+        EXPECT_DOUBLE_EQ(g_wallTime, 0.512);
+        EXPECT_NEAR(g_frameDelta, 0.012, 1e-12);
+        EXPECT_EQ(clock.services, 2);
+    }
+    EXPECT_EQ(clock.stops, 1);
+    auto again = quietDemo();
+    EXPECT_EQ(g_wallTime, 0.0);
+    frameAt(*again, 20);
+    EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
 }
 
-TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
+TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalledElseTheWallClock)
 {
+    writeScript("0.25 one\n9.5 two\n");
     auto owned = quietDemo();
     Demo& demo = *owned;
     clock.position = 3.25;
@@ -100,34 +124,31 @@ TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalled)
         frameAt(demo, 1000);
         EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
     }
+    // No stream, or the track has ended: events follow the wall clock, not the stale position.
+    EXPECT_EQ(frameAt(demo, 9500), "");
+    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
 }
 
-TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderAndOnce)
+TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderOnceAndDrawInTheirFrame)
 {
-    writeScript("5.0 late\n2.0 early\n1.0 first\n"); // no command word: the lines do nothing
+    writeScript("-1 SCENE append first\n5.0 SCENE append late\n2.0 early\n1.0 x\n");
+    RecordingEffect first, late;
+    EffectRegistry::findOrAdd("first") = &first;
+    EffectRegistry::findOrAdd("late") = &late;
     auto owned = quietDemo();
     Demo& demo = *owned;
+    EXPECT_EQ(demo.scene.size(), 1u);
     clock.state = 1;
-    clock.position = 1.0; // equal to the first event's time: not due yet
+    clock.position = 1.0; // equal to an event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
     clock.position = 1.0001;
-    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 first\n");
+    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order
-    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 late\nDoing: 2.0 early\n");
+    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
+    EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it
     EXPECT_EQ(frameAt(demo, 40), "");
+    EXPECT_EQ(first.draws, 4);
     for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
-}
-
-TEST_F(DemoGl, WithoutMusicEventsFollowTheWallClock)
-{
-    writeScript("0.25 one\n9.5 two\n");
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    clock.state = 0; // no stream, or the track has ended
-    clock.position = 100.0;
-    EXPECT_EQ(frameAt(demo, 250), "");
-    EXPECT_EQ(frameAt(demo, 251), "Doing: 0.25 one\n");
-    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
 }
 
 TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
@@ -156,9 +177,7 @@ TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
     cam.motion.direction[0] = 0.9f;
     EffectRegistry::findOrAdd("cam") = &cam;
     frameAt(demo, 1600);
-    EXPECT_EQ(sky.motion.point[0], 1.0f);
-    EXPECT_EQ(sky.motion.point[1], 2.0f);
-    EXPECT_EQ(sky.motion.point[2], 3.0f);
+    EXPECT_EQ(std::vector<float>(sky.motion.point, sky.motion.point + 3), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(sky.motion.direction[0], 0.5f); // the position only
 }
 
@@ -178,39 +197,4 @@ TEST_F(DemoGl, EveryTopLevelEffectStartsFromIdentityAndTheProgramIsReleased)
     EXPECT_EQ(g_boundProgram, 0u);
     EXPECT_EQ(demo.frameCount, 1u);
     EXPECT_FALSE(EffectRegistry::contains("fps")); // absent: no text made, nothing added
-}
-
-TEST_F(DemoGl, DestructionStopsTheMusicAndANewDemoRestartsTheClocks)
-{
-    {
-        testing::internal::CaptureStdout();
-        Demo demo(clock);
-        testing::internal::GetCapturedStdout();
-        frameAt(demo, 4000);
-        EXPECT_DOUBLE_EQ(g_wallTime, 4.0);
-    }
-    EXPECT_EQ(clock.stops, 1);
-    Demo again(clock);
-    EXPECT_EQ(g_wallTime, 0.0);
-    frameAt(again, 20);
-    EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
-}
-
-TEST_F(DemoGl, FrameClockDrivesTheSameFrameDriverWithoutMusic)
-{
-    writeScript("0.5 half\n");
-    FrameClock frames(50); // 20 ms per frame
-    testing::internal::CaptureStdout();
-    Demo demo(frames);
-    EXPECT_EQ(demo.stream, 0u);
-    std::string out;
-    for (int i = 0; i < 30; ++i) {
-        frames.advance();
-        demo.renderFrame();
-        if (frames.frame() == 25) out = testing::internal::GetCapturedStdout();
-    }
-    EXPECT_DOUBLE_EQ(g_wallTime, 0.6);
-    EXPECT_DOUBLE_EQ(g_musicTime, 0.6);
-    EXPECT_EQ(out, "0.5 half 0.500000\n"); // frame 25 reads 0.5 exactly: not yet due
-    EXPECT_TRUE(demo.events[0].done);
 }

@@ -1,8 +1,9 @@
 // The demo's own choreography, data/vessikscript.txt, played through the real Demo and interpreter
 // with a fake clock that jumps from one event time to the next (one small frame per step), so every
 // line runs in a second or two instead of the track's three minutes. Catches misspelt names, lines
-// with missing words, missing assets, broken shaders and script lines that never run; and keeps the
-// script using the whole vocabulary and ending after the music.
+// with missing words, missing assets (meshes too, which fail silently), broken shaders, a sky that
+// does not follow the camera and lines that never run; and keeps the script using the whole
+// vocabulary and ending after the music.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <filesystem>
@@ -26,16 +27,6 @@ const char* const kFailureTexts[] = {
     "Tried to find a nonexistant", "Couldn't", "failed local", "You need to create",
     "Error compiling shader", "Error linking shader.", "Decode png failed", "No effect bound",
     "Missing words", "append would make a cycle", "init:",
-};
-
-// Runs the test from the repository root, where the demo finds data/.
-class InSourceDir {
-public:
-    InSourceDir() : previous_(std::filesystem::current_path()) { std::filesystem::current_path(ZEMBLAR_SOURCE_DIR); }
-    ~InSourceDir() { std::filesystem::current_path(previous_); }
-
-private:
-    std::filesystem::path previous_;
 };
 
 std::string scriptFile()
@@ -66,23 +57,30 @@ uint32_t justAfter(const Demo& demo, double seconds)
     return demo.startMs + static_cast<uint32_t>(seconds * 1000.0) + 2;
 }
 
+// Runs from the repository root, where the demo finds data/.
 class ScriptFileGl : public GlTest {
 protected:
     void SetUp() override
     {
         GlTest::SetUp();
+        std::filesystem::current_path(ZEMBLAR_SOURCE_DIR);
         // A small viewport keeps the software rasteriser quick; the view is the demo's own.
         glViewport(0, 0, 160, 90);
         glMatrixMode(GL_PROJECTION);
         gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
         glMatrixMode(GL_MODELVIEW);
     }
+    void TearDown() override
+    {
+        std::filesystem::current_path(previous);
+        GlTest::TearDown();
+    }
+    const std::filesystem::path previous = std::filesystem::current_path();
 };
 } // namespace
 
 TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack)
 {
-    InSourceDir inSource;
     ManualClock clock;
     testing::internal::CaptureStdout();
     Demo demo(clock);
@@ -101,47 +99,29 @@ TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack
         clock.ms = justAfter(demo, t);
         demo.renderFrame();
     }
+    // The sky takes the camera's place at the start of a frame, before that frame's events and
+    // the camera's draw: look after one more frame at the same clock reading.
+    demo.renderFrame();
     const std::string output = testing::internal::GetCapturedStdout();
 
     for (const char* failure : kFailureTexts)
         EXPECT_EQ(output.find(failure), std::string::npos) << "output holds \"" << failure << "\"";
-    for (const ScriptEvent& e : demo.events) {
-        if (&e == end) continue;
-        EXPECT_TRUE(e.done) << "event at " << e.time << " did not run";
-    }
-    EXPECT_FALSE(end->done);
+    for (const ScriptEvent& e : demo.events)
+        EXPECT_EQ(e.done, &e != end) << "event at " << e.time;
     EXPECT_GT(endTime, kTrackEnd);
     EXPECT_LT(endTime, kTrackEnd + 5.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(ScriptFileGl, ModelsLoadTheirMeshesAndTheSkyFollowsTheCamera)
-{
-    InSourceDir inSource;
-    ManualClock clock;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    clock.ms = justAfter(demo, 50.0); // the camera is half-way through a timed move
-    demo.renderFrame();
-    // The sky takes the camera's place at the start of a frame, before the events of that frame
-    // (which here rebind "skydome") and before the camera's draw moves it: look after a second
-    // frame at the same clock reading, where the timed move gives the same place again.
-    demo.renderFrame();
-    testing::internal::GetCapturedStdout();
 
     // A missing mesh file is silent, so look at what the models hold.
     for (const auto& w : eventLines(scriptFile())) {
         if (w[2] != "local" || w.size() < 4 || w[3].rfind("loadobj;", 0) != 0) continue;
         auto* model = dynamic_cast<Model*>(EffectRegistry::findOrAdd(w[1]));
         ASSERT_NE(model, nullptr) << w[1];
-        EXPECT_TRUE(model->loaded) << w[1] << " did not load " << w[3];
-        EXPECT_FALSE(model->indices.empty()) << w[1];
+        EXPECT_TRUE(model->loaded && !model->indices.empty()) << w[1] << " did not load " << w[3];
     }
     Demoeffect* cam = EffectRegistry::findOrAdd("cam");
     Demoeffect* sky = EffectRegistry::findOrAdd("skydome");
-    ASSERT_NE(cam, nullptr);
-    ASSERT_NE(sky, nullptr);
-    ASSERT_NE(EffectRegistry::findOrAdd("fps"), nullptr);
+    ASSERT_TRUE(cam && sky && EffectRegistry::findOrAdd("fps"));
     for (int i = 0; i < 3; ++i) EXPECT_EQ(sky->motion.point[i], cam->motion.point[i]);
     EXPECT_NE(sky->texture, 0u);
     EXPECT_GE(sky->scale, 100.0);

@@ -5,48 +5,23 @@ import ctypes
 import ctypes.util
 import sys
 
-CLIENT_MESSAGE = 33
-NO_EVENT_MASK = 0
-
-
-class ClientMessageData(ctypes.Union):
-    _fields_ = [("b", ctypes.c_char * 20), ("s", ctypes.c_short * 10), ("l", ctypes.c_long * 5)]
-
 
 class XClientMessageEvent(ctypes.Structure):
     _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
                 ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ClientMessageData)]
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5), ("pad", ctypes.c_long * 12)]  # XEvent size
 
 
-class XEvent(ctypes.Union):
-    _fields_ = [("xclient", XClientMessageEvent), ("pad", ctypes.c_long * 24)]
-
-
-def main():
-    window = int(sys.argv[1], 0)
-    x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
-    x11.XOpenDisplay.restype = ctypes.c_void_p
-    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    x11.XInternAtom.restype = ctypes.c_ulong
-    x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.POINTER(XEvent)]
-    x11.XFlush.argtypes = [ctypes.c_void_p]
-    x11.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    display = x11.XOpenDisplay(None)
-    if not display:
-        sys.exit("cannot open display")
-    event = XEvent()
-    event.xclient.type = CLIENT_MESSAGE
-    event.xclient.window = window
-    event.xclient.message_type = x11.XInternAtom(display, b"WM_PROTOCOLS", 0)
-    event.xclient.format = 32
-    event.xclient.data.l[0] = x11.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-    event.xclient.data.l[1] = 0  # CurrentTime
-    x11.XSendEvent(display, window, 0, NO_EVENT_MASK, ctypes.byref(event))
-    x11.XFlush(display)
-    x11.XCloseDisplay(display)
-
-
-if __name__ == "__main__":
-    main()
+window = int(sys.argv[1], 0)
+x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_void_p
+x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+display = x11.XOpenDisplay(None) or sys.exit("cannot open display")
+atom = lambda name: x11.XInternAtom(display, name, 0)
+event = XClientMessageEvent(type=33, window=window, message_type=atom(b"WM_PROTOCOLS"), format=32)  # ClientMessage
+event.data[0] = atom(b"WM_DELETE_WINDOW")  # data[1] = 0: CurrentTime
+x11.XSendEvent(display, window, 0, 0, ctypes.byref(event))
+x11.XFlush(ctypes.c_void_p(display))
+x11.XCloseDisplay(ctypes.c_void_p(display))

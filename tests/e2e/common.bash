@@ -1,12 +1,12 @@
 # Helpers for the end-to-end tests: a scratch working directory with its own data/, the real
-# zemblar started in it, and a user answering its message boxes and pressing keys through xdotool.
-# Sourced by the tests/e2e/*.sh scripts; expects ZEMBLAR_BIN and a running X display (DISPLAY).
+# zemblar started in it with a user answering its message boxes and pressing keys through xdotool,
+# and zemblar-render run on the committed render test scene. Sourced by the tests/e2e/*.sh scripts;
+# expects ZEMBLAR_BIN, ZEMBLAR_BUILD, ZEMBLAR_SOURCE and a running X display (DISPLAY).
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/music.bash"
-
 : "${ZEMBLAR_BIN:?set ZEMBLAR_BIN to the zemblar executable}"
-export SDL_AUDIODRIVER=dummy
-export MESA_SHADER_CACHE_DISABLE=true
+: "${ZEMBLAR_BUILD:?set ZEMBLAR_BUILD to the build directory}"
+: "${ZEMBLAR_SOURCE:?set ZEMBLAR_SOURCE to the repository root}"
+export SDL_AUDIODRIVER=dummy MESA_SHADER_CACHE_DISABLE=true
 
 # One end-to-end run per display at a time: the tests move the keyboard focus and press keys, so
 # two demos on one display would take each other's keys and message boxes.
@@ -16,8 +16,7 @@ flock 9
 WORK=$(mktemp -d)
 ZEMBLAR_PID=""
 cleanup() {
-  if [ -n "$ZEMBLAR_PID" ] && kill -0 "$ZEMBLAR_PID" 2>/dev/null; then
-    kill "$ZEMBLAR_PID" 2>/dev/null || true
+  if [ -n "$ZEMBLAR_PID" ] && kill "$ZEMBLAR_PID" 2>/dev/null; then
     for _ in $(seq 50); do kill -0 "$ZEMBLAR_PID" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$ZEMBLAR_PID" 2>/dev/null || true
   fi
@@ -29,23 +28,20 @@ cd "$WORK"
 
 fail() {
   echo "FAIL: $*" >&2
-  echo "--- output ---" >&2; cat "$WORK/out.txt" >&2 2>/dev/null || true
-  echo "--- errors ---" >&2; cat "$WORK/err.txt" >&2 2>/dev/null || true
+  echo "--- output (end) ---" >&2; tail -40 out.txt >&2 2>/dev/null || true
+  echo "--- errors (end) ---" >&2; tr '\r' '\n' < err.txt 2>/dev/null | tail -20 >&2 || true
   echo "--- windows ---" >&2; xwininfo -root -tree | grep '"' >&2 || true
   exit 1
 }
 
-
-make_shader() {
-  printf '#version 330 compatibility\nin vec3 in_position;\nvoid main() { gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n' > data/shaders/plain.vert
-  printf '#version 330 compatibility\nout vec4 colour;\nvoid main() { colour = vec4(1.0); }\n' > data/shaders/plain.frag
+# make_music SECONDS: a mono 440 Hz tone of that length as data/music/Tundrel.mp3.
+make_music() {
+  /usr/bin/python3 -c "import math, struct, sys; sys.stdout.buffer.write(b''.join(struct.pack('<h',
+    int(6000 * math.sin(i * 2 * math.pi * 440 / 44100))) for i in range(int(44100 * $1))))" |
+    lame --quiet -r -m m - data/music/Tundrel.mp3 2>/dev/null
 }
 
-start_zemblar() {
-  "$ZEMBLAR_BIN" > "$WORK/out.txt" 2> "$WORK/err.txt" &
-  ZEMBLAR_PID=$!
-  START_NS=$(date +%s%N)
-}
+start_zemblar() { "$ZEMBLAR_BIN" > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N); }
 
 # Id of the top-level window with exactly this title, waiting up to 60 s for it (a loaded machine
 # may take long to map a window).
@@ -60,86 +56,65 @@ window_titled() {
   return 1
 }
 
-# Gives the window the keyboard focus. A window that exists but is not mapped yet refuses the focus
-# (BadMatch), so this tries again for a few seconds, as a user would click again.
-focus_window() {
-  for _ in $(seq 50); do
-    xdotool windowfocus "$1" 2>/dev/null && return 0
+# Gives a window the keyboard focus, then presses a key (Return = Yes/OK, Escape = No) or holds
+# it long enough for the main loop to see it held. A window that exists but is not mapped yet
+# refuses the focus (BadMatch), so focusing is tried again for a few seconds, as a user would click
+# again.
+press_in() {
+  local title=$1 mode=$2 key=$3 id tries=0
+  id=$(window_titled "$title") || fail "no window titled '$title'"
+  until xdotool windowfocus "$id" 2>/dev/null; do
+    tries=$((tries + 1))
+    [ "$tries" -lt 50 ] || fail "cannot focus window '$title'"
     sleep 0.1
   done
-  fail "cannot focus window $1"
-}
-
-# Answers a message box the way a user would: focus it and press the key (Return = Yes/OK,
-# Escape = No).
-answer_box() {
-  local title=$1 key=$2 id
-  id=$(window_titled "$title") || fail "no message box titled '$title'"
-  focus_window "$id"
   sleep 0.1
-  xdotool key "$key"
+  if [ "$mode" = hold ]; then
+    xdotool keydown "$key"; sleep 0.3; xdotool keyup "$key" 2>/dev/null || true
+  else
+    xdotool key "$key"
+  fi
 }
+answer_box() { press_in "$1" key "$2"; }
+hold_key() { press_in "Zemblar" hold "$1"; }
 
-# Holds a key down on the demo window long enough for the main loop to see it held.
-hold_key() {
-  local id
-  id=$(window_titled "Zemblar") || fail "no Zemblar window"
-  focus_window "$id"
-  sleep 0.1
-  xdotool keydown "$1"
-  sleep 0.3
-  xdotool keyup "$1" 2>/dev/null || true
-}
+# Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
+start_answered() { start_zemblar; answer_box "Start Fullscreen?" "${1:-Escape}"; }
 
 # Waits (up to the given seconds) for zemblar to end and stores its exit status in STATUS.
 wait_exit() {
-  local limit=$1
-  for _ in $(seq $((limit * 10))); do
+  for _ in $(seq $(($1 * 10))); do
     kill -0 "$ZEMBLAR_PID" 2>/dev/null || break
     sleep 0.1
   done
-  kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "zemblar still running after ${limit}s"
-  set +e
-  wait "$ZEMBLAR_PID"
-  STATUS=$?
-  set -e
+  kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "zemblar still running after $1 s"
+  STATUS=0
+  wait "$ZEMBLAR_PID" || STATUS=$?
   ZEMBLAR_PID=""
   ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
 }
 
-# Sends the demo window the close request of a window manager's close button.
-close_demo_window() {
-  local id
-  id=$(window_titled "Zemblar") || fail "no Zemblar window"
-  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$id"
-}
-
-# The line numbers (1-based) in the output of lines equal to the given text; fails when absent.
-line_of() {
-  local n
-  n=$(grep -n -x -F -- "$1" "$WORK/out.txt" | head -1 | cut -d: -f1)
-  [ -n "$n" ] || fail "missing output line: $1"
-  echo "$n"
-}
-
-# Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
-start_answered() {
-  start_zemblar
-  answer_box "Start Fullscreen?" "${1:-Escape}"
-}
-
 # Waits up to the given seconds for zemblar to end; fails unless its status is 0.
-expect_clean_exit() {
-  wait_exit "$1"
-  [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"
-}
+expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
 
 # Fails unless every given output line is there, each after the one before it.
 expect_in_order() {
   local previous=0 n line
   for line in "$@"; do
-    n=$(line_of "$line")
+    n=$(grep -n -x -F -- "$line" out.txt | head -1 | cut -d: -f1)
+    [ -n "$n" ] || fail "missing output line: $line"
     [ "$n" -gt "$previous" ] || fail "out of order: $line"
     previous=$n
   done
 }
+
+# A working directory whose data/ is the committed render test scene (tests/render/data).
+use_render_scene() {
+  local scene="$ZEMBLAR_SOURCE/tests/render/data"
+  ln -s "$scene/meshes" data/meshes
+  rmdir data/shaders && ln -s "$scene/shaders" data/shaders
+  cp "$scene/vessikscript.txt" data/
+}
+
+# Runs zemblar-render with the given arguments; its status goes to STATUS, output to out.txt/err.txt.
+render() { STATUS=0; "$ZEMBLAR_BUILD/zemblar-render" "$@" > out.txt 2> err.txt || STATUS=$?; }

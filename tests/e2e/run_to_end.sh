@@ -3,7 +3,8 @@
 # ending the process with status 0 no earlier than its time.
 source "$(dirname "$0")/common.bash"
 make_music 3
-make_shader
+printf '#version 330 compatibility\nin vec3 in_position;\nvoid main() { gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n' > data/shaders/plain.vert
+printf '#version 330 compatibility\nout vec4 colour;\nvoid main() { colour = vec4(1.0); }\n' > data/shaders/plain.frag
 cat > data/vessikscript.txt <<'SCRIPT'
 # a comment line
 -1 plain SHADER plain.vert,plain.frag,

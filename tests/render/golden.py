@@ -16,7 +16,7 @@ import numpy as np
 from PIL import Image
 
 # Frame numbers at 60 frames per second: start, mid-move, after the rotate, the last frame before END.
-FRAMES = [0, 45, 100, 150, 180]
+NAMES = ["frame_%06d.png" % n for n in [0, 45, 100, 150, 180]]
 TOLERANCE = 2
 MAX_OUTLIER_SHARE = 0.0005
 
@@ -24,45 +24,35 @@ MAX_OUTLIER_SHARE = 0.0005
 def reduced(path):
     pixels = np.asarray(Image.open(path).convert("RGB"), dtype=np.float64)
     h, w, _ = pixels.shape
-    blocks = pixels.reshape(h // 2, 2, w // 2, 2, 3).mean(axis=(1, 3))
-    return np.rint(blocks).astype(np.uint8)
-
-
-def name_of(frame):
-    return "frame_%06d.png" % frame
+    return np.rint(pixels.reshape(h // 2, 2, w // 2, 2, 3).mean(axis=(1, 3))).astype(np.uint8)
 
 
 def make(frames_dir, golden_dir):
     os.makedirs(golden_dir, exist_ok=True)
-    for frame in FRAMES:
-        Image.fromarray(reduced(os.path.join(frames_dir, name_of(frame)))).save(
-            os.path.join(golden_dir, name_of(frame)), optimize=True)
+    for name in NAMES:
+        Image.fromarray(reduced(os.path.join(frames_dir, name))).save(os.path.join(golden_dir, name), optimize=True)
     return 0
 
 
 def compare(frames_dir, golden_dir):
     failed = 0
-    for frame in FRAMES:
-        got = reduced(os.path.join(frames_dir, name_of(frame))).astype(np.int16)
-        want = np.asarray(Image.open(os.path.join(golden_dir, name_of(frame))).convert("RGB"), dtype=np.int16)
+    for name in NAMES:
+        got = reduced(os.path.join(frames_dir, name)).astype(np.int16)
+        want = np.asarray(Image.open(os.path.join(golden_dir, name)).convert("RGB"), dtype=np.int16)
         if got.shape != want.shape:
-            print("frame %d: size %s, golden %s" % (frame, got.shape, want.shape))
+            print("%s: size %s, golden %s" % (name, got.shape, want.shape))
             failed += 1
             continue
         diff = np.abs(got - want)
-        outliers = int((diff > TOLERANCE).sum())
-        share = outliers / diff.size
-        print("frame %d: max difference %d, %d values beyond %d (%.4f %%)"
-              % (frame, diff.max(), outliers, TOLERANCE, share * 100))
+        share = (diff > TOLERANCE).sum() / diff.size
+        print("%s: max difference %d, %.4f %% of values beyond %d" % (name, diff.max(), share * 100, TOLERANCE))
         if share > MAX_OUTLIER_SHARE:
             failed += 1
-            Image.fromarray(np.clip(diff * 8, 0, 255).astype(np.uint8)).save(
-                os.path.join(frames_dir, name_of(frame) + ".diff.png"))
+            Image.fromarray(np.clip(diff * 8, 0, 255).astype(np.uint8)).save(os.path.join(frames_dir, name + ".diff.png"))
     return 1 if failed else 0
 
 
 if __name__ == "__main__":
     if len(sys.argv) != 4 or sys.argv[1] not in ("make", "compare"):
-        print(__doc__)
-        sys.exit(2)
+        sys.exit(__doc__)
     sys.exit((make if sys.argv[1] == "make" else compare)(sys.argv[2], sys.argv[3]))

@@ -21,7 +21,7 @@ protected:
 };
 } // namespace
 
-TEST_F(InterpreterGl, ShaderLinksByInstanceWordAndShaderAssignsIt)
+TEST_F(InterpreterGl, ShaderLinksByInstanceWordShaderAndTextureAssign)
 {
     dir.write("data/shaders/flat.vert", kVertex);
     dir.write("data/shaders/flat.frag", kFragment);
@@ -39,11 +39,7 @@ TEST_F(InterpreterGl, ShaderLinksByInstanceWordAndShaderAssignsIt)
     EXPECT_EQ(EffectRegistry::findOrAdd("a")->shaderProgram, program);
     EXPECT_EQ(script.output("1 a shader nosuch"), "Tried to find a nonexistant shader program: nosuch\n");
     EXPECT_EQ(EffectRegistry::findOrAdd("a")->shaderProgram, 0u);
-}
-
-TEST_F(InterpreterGl, TextureOfAMissingFileLeavesNoTexture)
-{
-    script.run("1 a new demoeffect");
+    // Likewise a texture of a missing file leaves none.
     EffectRegistry::findOrAdd("a")->texture = 77;
     script.run("1 a texture nosuch.png");
     EXPECT_EQ(EffectRegistry::findOrAdd("a")->texture, 0u);

@@ -1,5 +1,6 @@
 // Timeline: line splitting, time parsing and file loading.
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -8,69 +9,43 @@
 #include "support/TempDir.h"
 
 namespace {
-struct Parsed {
-    std::vector<char> buffer;
-    std::vector<ScriptEvent> events;
-};
-
 // Splits `text` the way the demo does: a buffer of N + 4 bytes, the spare bytes left non-zero so a
-// missing terminator would show.
-Parsed split(const std::string& text)
+// missing terminator would show. Every event must point into the buffer (lines are cut in place)
+// and start not done. Returns "time|line" per event.
+std::vector<std::string> split(const std::string& text)
 {
-    Parsed p;
-    p.buffer.assign(text.begin(), text.end());
-    p.buffer.insert(p.buffer.end(), 4, 'X');
-    splitScript(p.buffer.data(), static_cast<int64_t>(text.size()), p.events);
-    return p;
-}
-
-std::vector<std::string> lines(const Parsed& p)
-{
+    std::vector<char> buffer(text.begin(), text.end());
+    buffer.insert(buffer.end(), 4, 'X');
+    std::vector<ScriptEvent> events;
+    splitScript(buffer.data(), static_cast<int64_t>(text.size()), events);
     std::vector<std::string> out;
-    for (const ScriptEvent& e : p.events) out.emplace_back(e.line);
-    return out;
-}
-
-std::vector<double> times(const Parsed& p)
-{
-    std::vector<double> out;
-    for (const ScriptEvent& e : p.events) out.push_back(e.time);
+    for (const ScriptEvent& e : events) {
+        EXPECT_TRUE(e.line >= buffer.data() && e.line < buffer.data() + buffer.size() && !e.done);
+        char time[32];
+        std::snprintf(time, sizeof time, "%g|", e.time);
+        out.push_back(time + std::string(e.line));
+    }
     return out;
 }
 } // namespace
 
-TEST(TimelineLineEnds, EveryTerminatorPairGivesTheSameEvents)
+TEST(TimelineLineEnds, EveryTerminatorPairGivesTheSameEventsAndTheLastLineNeedsNone)
 {
-    const std::vector<std::string> ends = {"\n", "\r", "\r\n", "\n\r", "\n\n", "\r\r"};
-    for (const std::string& end : ends) {
-        Parsed p = split("1 cam new camera" + end + "2.5 cam setpoint 1 2 3" + end + "-1 x END" + end);
-        EXPECT_EQ(lines(p), (std::vector<std::string>{"1 cam new camera", "2.5 cam setpoint 1 2 3", "-1 x END"}))
+    for (const std::string end : {"\n", "\r", "\r\n", "\n\r", "\n\n", "\r\r"})
+        EXPECT_EQ(split("1 cam new camera" + end + "2.5 cam setpoint 1 2 3" + end + "-1 x END" + end),
+                  (std::vector<std::string>{"1|1 cam new camera", "2.5|2.5 cam setpoint 1 2 3", "-1|-1 x END"}))
             << "terminator bytes " << int(end[0]) << " " << (end.size() > 1 ? int(end[1]) : -1);
-        EXPECT_EQ(times(p), (std::vector<double>{1.0, 2.5, -1.0}));
-        for (const ScriptEvent& e : p.events) EXPECT_FALSE(e.done);
-    }
-}
-
-TEST(TimelineLineEnds, EmptyLinesAreSkippedAndTheLastLineEndsAtTheEndOfTheFile)
-{
-    // Three terminators make one empty line; the last line needs no terminator of its own.
-    Parsed p = split("1 a\n\n\n2 b\r\n\r\n3 c\n7 last words");
-    EXPECT_EQ(lines(p), (std::vector<std::string>{"1 a", "2 b", "3 c", "7 last words"}));
-    EXPECT_EQ(p.buffer[p.buffer.size() - 4], '\0');
-    for (const ScriptEvent& e : p.events) { // cut in place
-        EXPECT_GE(e.line, p.buffer.data());
-        EXPECT_LT(e.line, p.buffer.data() + p.buffer.size());
-    }
+    // Three terminators make one empty line, which is skipped.
+    EXPECT_EQ(split("1 a\n\n\n2 b\r\n\r\n3 c\n7 last words"),
+              (std::vector<std::string>{"1|1 a", "2|2 b", "3|3 c", "7|7 last words"}));
 }
 
 TEST(TimelineNumbers, TimesAreReadLikeStrtodAndKeptInFileOrder)
 {
     // Leading blanks, signs, exponents and trailing letters; comments, B-lines, words and blank
     // lines are skipped; out-of-order times stay in file order.
-    Parsed p = split("   3.5 a\n10abc\n#5 commented\nB12 b-line\nBar 3\nword 4\n\n   \n-2e1 b\n+0.25 c\n\t4 tab\n2 d\n");
-    EXPECT_EQ(times(p), (std::vector<double>{3.5, 10.0, -20.0, 0.25, 4.0, 2.0}));
-    EXPECT_STREQ(p.events[0].line, "   3.5 a");
-    EXPECT_STREQ(p.events[1].line, "10abc");
+    EXPECT_EQ(split("   3.5 a\n10abc\n#5 commented\nB12 b-line\nBar 3\nword 4\n\n   \n-2e1 b\n+0.25 c\n\t4 tab\n2 d\n"),
+              (std::vector<std::string>{"3.5|   3.5 a", "10|10abc", "-20|-2e1 b", "0.25|+0.25 c", "4|\t4 tab", "2|2 d"}));
 }
 
 TEST(TimelineHostileBytes, NoReadPastTheBuffer)
