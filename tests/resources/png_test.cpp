@@ -111,6 +111,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
     Bytes pixels;
     uint32_t width = 0, height = 0;
     EXPECT_EQ(decodePng(nullptr, 0, pixels, width, height), 48);
+    EXPECT_EQ(decodePng(grey.data(), 0, pixels, width, height), 48);  // a buffer, but no bytes of it
 
     // Index 2 of a two-entry palette: the error comes after the first pixel was written.
     Decoded eight = decode(makePng(2, 1, 8, 3, {0, 1, 2}, chunk("PLTE", palette(2))));

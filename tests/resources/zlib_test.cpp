@@ -4,7 +4,6 @@
 #include <zlib.h>
 
 #include <random>
-#include <string>
 #include <utility>
 
 #include "resources/Zlib.h"
@@ -35,19 +34,21 @@ Bytes inflateOk(const Bytes& stream, size_t presize = 0)
     return out;
 }
 
-// Noise (0), a small alphabet (1), words (2) or long runs (3).
+// Noise, a small alphabet, words, or long runs.
 Bytes sampleData(int kind, size_t size, uint32_t seed)
 {
     std::mt19937 rng(seed);
-    const std::string words[] = {"zemblar ", "demo ", "texture ", "sphere ", "camera ", "\n"};
-    Bytes data;
-    while (data.size() < size) {
-        const std::string& word = words[rng() % 6];
-        if (kind < 2) data.push_back(uint8_t(kind == 0 ? rng() : 'a' + rng() % 4));
-        else if (kind == 2) data.insert(data.end(), word.begin(), word.end());
-        else data.insert(data.end(), rng() % 700, uint8_t(rng()));
+    Bytes data(size);
+    const char* words[] = {"zemblar ", "demo ", "texture ", "sphere ", "camera ", "\n"};
+    size_t i = 0;
+    while (i < size) {
+        if (kind == 0) data[i++] = uint8_t(rng());
+        else if (kind == 1) data[i++] = uint8_t('a' + rng() % 4);
+        else if (kind == 2)
+            for (const char* w = words[rng() % 6]; *w && i < size; ++w) data[i++] = uint8_t(*w);
+        else
+            for (size_t n = rng() % 700, v = rng() & 0xFF; n && i < size; --n) data[i++] = uint8_t(v);
     }
-    data.resize(size);
     return data;
 }
 
