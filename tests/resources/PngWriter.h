@@ -1,5 +1,5 @@
-// Test helper: builds small PNG files and zlib streams by hand (stored deflate
-// blocks only, so no compressor is needed), with every field open to tampering.
+// Test helper: builds small PNG files and zlib streams by hand (stored deflate blocks only, so no
+// compressor is needed), with every field open to tampering; and the hash of the suite's table.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +10,11 @@ namespace pngtest {
 
 using Bytes = std::vector<uint8_t>;
 
+inline void append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+
 inline void putBigEndian32(Bytes& out, uint32_t v)
 {
-    out.push_back(uint8_t(v >> 24));
-    out.push_back(uint8_t(v >> 16));
-    out.push_back(uint8_t(v >> 8));
-    out.push_back(uint8_t(v));
+    append(out, {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
 }
 
 // A zlib stream holding `data` in stored blocks, with a correct Adler-32.
@@ -25,12 +24,8 @@ inline Bytes storedZlib(const Bytes& data)
     size_t pos = 0;
     do {
         const size_t len = data.size() - pos < 65535 ? data.size() - pos : 65535;
-        const bool final = pos + len == data.size();
-        out.push_back(final ? 1 : 0);
-        out.push_back(uint8_t(len));
-        out.push_back(uint8_t(len >> 8));
-        out.push_back(uint8_t(~len));
-        out.push_back(uint8_t(~len >> 8));
+        append(out, {uint8_t(pos + len == data.size()), uint8_t(len), uint8_t(len >> 8), uint8_t(~len),
+                     uint8_t(~len >> 8)});
         out.insert(out.end(), data.begin() + long(pos), data.begin() + long(pos + len));
         pos += len;
     } while (pos < data.size());
@@ -49,7 +44,7 @@ inline Bytes chunk(const std::string& type, const Bytes& data)
     Bytes out;
     putBigEndian32(out, uint32_t(data.size()));
     out.insert(out.end(), type.begin(), type.end());
-    out.insert(out.end(), data.begin(), data.end());
+    append(out, data);
     putBigEndian32(out, 0);
     return out;
 }
@@ -57,20 +52,16 @@ inline Bytes chunk(const std::string& type, const Bytes& data)
 inline Bytes signatureAndHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType,
                                 uint8_t interlace = 0)
 {
-    Bytes out = {137, 80, 78, 71, 13, 10, 26, 10};
-    Bytes ihdr;
+    Bytes out = {137, 80, 78, 71, 13, 10, 26, 10}, ihdr;
     putBigEndian32(ihdr, width);
     putBigEndian32(ihdr, height);
-    ihdr.insert(ihdr.end(), {depth, colorType, 0, 0, interlace});
-    Bytes c = chunk("IHDR", ihdr);
-    out.insert(out.end(), c.begin(), c.end());
+    append(ihdr, {depth, colorType, 0, 0, interlace});
+    append(out, chunk("IHDR", ihdr));
     return out;
 }
 
-inline void append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
-
-// A whole file: header, the given middle chunks, one IDAT with `filtered`
-// (filter bytes included) and IEND.
+// A whole file: header, the given middle chunks, one IDAT with `filtered` (filter bytes included)
+// and IEND.
 inline Bytes makePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, const Bytes& filtered,
                      const Bytes& middle = {}, uint8_t interlace = 0)
 {
@@ -85,10 +76,7 @@ inline Bytes makePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t col
 inline uint64_t fnv1a(const Bytes& data)
 {
     uint64_t h = 0xcbf29ce484222325ull;
-    for (uint8_t byte : data) {
-        h ^= byte;
-        h *= 0x100000001b3ull;
-    }
+    for (uint8_t byte : data) h = (h ^ byte) * 0x100000001b3ull;
     return h;
 }
 

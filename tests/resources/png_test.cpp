@@ -1,5 +1,6 @@
-// PNG decoder tests on hand-built files: every decoder error code, sample conversion rules, colour
-// keys and palettes, chunk handling, size limits and the Paeth predictor's ties.
+// PNG decoder tests on hand-built files: the error codes the conformance suite does not reach (its
+// table checks signature, colour type, bit depth and missing-data codes), sample conversion rules,
+// colour keys and palettes, chunk handling, size limits and the Paeth predictor's ties.
 #include <gtest/gtest.h>
 
 #include "resources/Png.h"
@@ -61,7 +62,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
     const Bytes grey = makePng(1, 1, 8, 0, {0, 0x80});
     const Bytes header = signatureAndHeader(1, 1, 8, 0);
     const Bytes idat = chunk("IDAT", storedZlib({0, 1}));
-    Bytes both = tinyGreyWith(25, 5);
+    Bytes both = tinyGreyWith(25, 5);  // a bad colour type and a bad compression method
     both[26] = 1;
     const struct {
         const char* what;
@@ -70,14 +71,10 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
     } cases[] = {
         {"empty", {}, 48},
         {"cut inside IHDR", Bytes(grey.begin(), grey.begin() + 28), 27},
-        {"signature", tinyGreyWith(1, 'Q'), 28},
         {"first chunk not IHDR", tinyGreyWith(12, 'i'), 29},
         {"compression method", tinyGreyWith(26, 1), 32},
         {"filter method", tinyGreyWith(27, 1), 33},
         {"interlace method", tinyGreyWith(28, 2), 34},
-        {"colour type 5", tinyGreyWith(25, 5), 31},
-        {"colour type 1", tinyGreyWith(25, 1), 31},
-        {"grey depth 3", tinyGreyWith(24, 3), 37},
         {"RGB depth 4", makePng(1, 1, 4, 2, {0, 0, 0, 0}), 37},
         {"palette depth 16", makePng(1, 1, 16, 3, {0, 0, 0}), 37},
         {"compression before colour type", both, 32},
@@ -88,7 +85,6 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
         {"unknown critical chunk", makePng(1, 1, 8, 0, {0, 1}, chunk("ABCD", {})), 69},
         {"second IHDR", makePng(1, 1, 8, 0, {0, 1}, chunk("IHDR", Bytes(13, 0))), 69},
         {"filter type 5", makePng(1, 1, 8, 0, {5, 1}), 36},
-        {"no IDAT", concat({header, chunk("IEND", {})}), 53},
         {"inflater code passes through", concat({header, chunk("IDAT", {0x78, 0x9D, 3, 0}), chunk("IEND", {})}), 24},
         {"palette of 257", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", palette(257))), 38},
         {"palette not of threes", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", Bytes(4, 0))), 72},
@@ -115,7 +111,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
     Bytes pixels;
     uint32_t width = 0, height = 0;
     EXPECT_EQ(decodePng(nullptr, 0, pixels, width, height), 48);
-    EXPECT_EQ(decodePng(grey.data(), 0, pixels, width, height), 48);
+    EXPECT_EQ(decodePng(grey.data(), 0, pixels, width, height), 48);  // a buffer, but no bytes of it
 
     // Index 2 of a two-entry palette: the error comes after the first pixel was written.
     Decoded eight = decode(makePng(2, 1, 8, 3, {0, 1, 2}, chunk("PLTE", palette(2))));

@@ -1,7 +1,6 @@
 // Shader library under a real context: stage caching and sharing, stage choice by name, empty stage
 // names, missing and broken files, relinking a program name.
 #include <gtest/gtest.h>
-#include <cstdio>
 #include <string>
 #include <vector>
 #include "resources/ShaderLibrary.h"
@@ -20,114 +19,91 @@ protected:
 
     void writeStage(const std::string& name, const char* text) { dir.write("data/shaders/" + name, text); }
 
-    template <typename F>
-    std::string captured(F&& action) { return capturedStdout(action); }
+    // What linking printed.
+    static std::string link(const char* name, const char* a, const char* b = "")
+    {
+        return capturedStdout([&] { linkShaderProgram(name, a, b, ""); });
+    }
 
-    static std::vector<GLuint> attached(GLuint program)
+    static std::vector<GLuint> attached(const char* program)
     {
         GLuint names[8] = {};
         GLsizei count = 0;
-        glGetAttachedShaders(program, 8, &count, names);
+        glGetAttachedShaders(findShaderProgram(program), 8, &count, names);
         return std::vector<GLuint>(names, names + count);
     }
 
-    static bool linked(GLuint program)
+    static bool linked(const char* program)
     {
         GLint status = GL_FALSE;
-        glGetProgramiv(program, GL_LINK_STATUS, &status);
+        glGetProgramiv(findShaderProgram(program), GL_LINK_STATUS, &status);
         return status == GL_TRUE;
     }
-
-    static GLint stageType(GLuint shader)
-    {
-        GLint type = 0;
-        glGetShaderiv(shader, GL_SHADER_TYPE, &type);
-        return type;
-    }
 };
+
+bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
 } // namespace
 
-TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesAndEmptyNamesAreSkipped)
+TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameAndSkipEmptyNames)
 {
     writeStage("plain.vert", kVertex);
     writeStage("plain.frag", kFragment);
-    EXPECT_EQ(captured([] { linkShaderProgram("one", "plain.vert", "plain.frag", ""); }), "");
-    // The file is read once: breaking it now changes nothing for later programs.
-    writeStage("plain.vert", kBroken);
-    EXPECT_EQ(captured([] { linkShaderProgram("two", "", "plain.vert", ""); }), "");
-    const GLuint one = findShaderProgram("one");
-    const GLuint two = findShaderProgram("two");
-    EXPECT_TRUE(linked(one));
-    EXPECT_TRUE(linked(two));
-    const std::vector<GLuint> twoStages = attached(two);
-    ASSERT_EQ(twoStages.size(), 1u);
-    EXPECT_EQ(twoStages[0], findShaderSource("plain.vert"));
-    EXPECT_EQ(attached(one).size(), 2u);
+    EXPECT_EQ(link("one", "plain.vert", "plain.frag"), "");
+    writeStage("plain.vert", kBroken);  // read once: later programs still get the good stage
+    EXPECT_EQ(link("two", "", "plain.vert"), "");
+    EXPECT_TRUE(linked("one"));
+    EXPECT_TRUE(linked("two"));
+    EXPECT_EQ(attached("one").size(), 2u);
+    EXPECT_EQ(attached("two"), std::vector<GLuint>{findShaderSource("plain.vert")});
 
-    captured([] { linkShaderProgram("none", "", "", ""); });
-    const GLuint none = findShaderProgram("none");
-    EXPECT_NE(none, 0u);
-    EXPECT_TRUE(glIsProgram(none));
-    EXPECT_TRUE(attached(none).empty());
-}
-
-TEST_F(ShaderLibraryGl, StageIsChosenByTheFirstKnownExtensionInOrder)
-{
+    // The first known extension in the name decides the stage; none at all is reported each time.
     writeStage("a.frag.vert", kVertex);
     writeStage("b.geom.frag", kFragment);
-    EXPECT_EQ(stageType(findShaderSource("a.frag.vert")), GL_VERTEX_SHADER);
-    EXPECT_EQ(stageType(findShaderSource("b.geom.frag")), GL_FRAGMENT_SHADER);
     writeStage("c.txt", kVertex);
-    for (int i = 0; i < 2; ++i) {
-        GLuint result = 1;
-        EXPECT_EQ(captured([&] { result = findShaderSource("c.txt"); }),
-                  "Tried to find a nonexistant shader source: c.txt\n");
-        EXPECT_EQ(result, 0u);
+    for (const auto& [file, type] : {std::pair<const char*, GLint>{"a.frag.vert", GL_VERTEX_SHADER},
+                                     {"b.geom.frag", GL_FRAGMENT_SHADER}}) {
+        GLint stage = 0;
+        glGetShaderiv(findShaderSource(file), GL_SHADER_TYPE, &stage);
+        EXPECT_EQ(stage, type) << file;
     }
+    for (int i = 0; i < 2; ++i)
+        EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
+                  "Tried to find a nonexistant shader source: c.txt\n");
 }
 
-TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectThatNeverLinks)
+TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried)
 {
     writeStage("ok.frag", kFragment);
-    const std::string out = captured([] { linkShaderProgram("m", "gone.vert", "ok.frag", ""); });
-    EXPECT_EQ(out.rfind("Error linking shader.\n", 0), 0u) << out;
+    EXPECT_PRED2(startsWith, link("m", "gone.vert", "ok.frag"), "Error linking shader.\n");
     const GLuint empty = findShaderSource("gone.vert");
     EXPECT_NE(empty, 0u);
-    EXPECT_FALSE(linked(findShaderProgram("m")));
-    // Adding the file later does not help: the empty object stays cached.
-    writeStage("gone.vert", kVertex);
+    EXPECT_FALSE(linked("m"));
+    writeStage("gone.vert", kVertex);  // too late: the empty object stays cached
     EXPECT_EQ(findShaderSource("gone.vert"), empty);
-    const std::string again = captured([] { linkShaderProgram("m", "gone.vert", "ok.frag", ""); });
-    EXPECT_EQ(again.rfind("Error linking shader.\n", 0), 0u) << again;
-}
+    EXPECT_PRED2(startsWith, link("m", "gone.vert", "ok.frag"), "Error linking shader.\n");
 
-TEST_F(ShaderLibraryGl, FailedCompileIsRetriedAndReportedEachTime)
-{
     writeStage("v.vert", kVertex);
     writeStage("bad.frag", kBroken);
     for (int i = 0; i < 2; ++i) {
-        const std::string out = captured([] { linkShaderProgram("p", "v.vert", "bad.frag", ""); });
-        EXPECT_EQ(out.rfind("Error compiling shader bad.frag\n", 0), 0u) << out;
+        const std::string out = link("p", "v.vert", "bad.frag");
+        EXPECT_PRED2(startsWith, out, "Error compiling shader bad.frag\n");
         EXPECT_NE(out.find("Tried to find a nonexistant shader source: bad.frag\n"), std::string::npos) << out;
-        EXPECT_EQ(attached(findShaderProgram("p")).size(), 1u);
+        EXPECT_EQ(attached("p").size(), 1u);
     }
-    // Not cached, so fixing the file is picked up by the next program.
-    writeStage("bad.frag", kFragment);
-    EXPECT_EQ(captured([] { linkShaderProgram("p", "v.vert", "bad.frag", ""); }), "");
-    EXPECT_TRUE(linked(findShaderProgram("p")));
+    writeStage("bad.frag", kFragment);  // not cached, so the fixed file is picked up
+    EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
+    EXPECT_TRUE(linked("p"));
 }
 
 TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAlive)
 {
     writeStage("v.vert", kVertex);
-    linkShaderProgram("p", "v.vert", "", "");
+    link("p", "v.vert");
     const GLuint first = findShaderProgram("p");
-    linkShaderProgram("p", "v.vert", "", "");
-    const GLuint second = findShaderProgram("p");
-    EXPECT_NE(first, second);
+    link("p", "v.vert");
+    EXPECT_NE(findShaderProgram("p"), first);
     EXPECT_TRUE(glIsProgram(first));
-    EXPECT_TRUE(linked(first));
     for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(captured([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
+        EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
                   "Tried to find a nonexistant shader program: never\n");
 }

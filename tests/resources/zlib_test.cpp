@@ -29,7 +29,7 @@ Bytes deflateWith(const Bytes& data, int level, int strategy)
 
 Bytes inflateOk(const Bytes& stream, size_t presize = 0)
 {
-    Bytes out(presize, 0xAA);
+    Bytes out(presize, 0xAA);  // a presized output is cut to what the stream holds
     EXPECT_EQ(zlibDecompress(stream, out), 0);
     return out;
 }
@@ -76,11 +76,7 @@ struct BitWriter {
     {
         for (unsigned i = length; i-- > 0;) put((value >> i) & 1, 1);
     }
-    void block(bool final, unsigned type)
-    {
-        put(final, 1);
-        put(type, 2);
-    }
+    void block(bool final, unsigned type) { put(final | type << 1, 3); }
     // The fixed literal/length code of a symbol.
     void fixed(unsigned s)
     {
@@ -143,14 +139,15 @@ BitWriter dynamicHeader(unsigned hlit, const std::vector<ClSymbol>& symbols,
     return w;
 }
 
-// A header over 256 lengths of 8 (of 258 declared) and one more code-length symbol, then padding.
-Bytes almostFullHeader(std::vector<ClSymbol> symbols)
+// A dynamic header of the given code-length symbols, then padding.
+Bytes paddedHeader(std::vector<ClSymbol> symbols)
 {
     BitWriter w = dynamicHeader(257, symbols);
     w.put(0xFFFF, 16);
     return w.bytes;
 }
 
+// 256 lengths of 8 (of 258 declared), then one more code-length symbol.
 std::vector<ClSymbol> eights(ClSymbol last)
 {
     std::vector<ClSymbol> s(256, ClSymbol{8, 0});
@@ -182,13 +179,12 @@ TEST(ZlibInflate, PresizedOutputIsCutAndTheTrailerIsNeverRead)
 {
     const Bytes data = sampleData(2, 5000, 7);
     for (int level : {0, 6}) {
-        const Bytes stream = deflateWith(data, level, Z_DEFAULT_STRATEGY);
-        for (size_t presize : {1, 4999, 5000, 100000}) EXPECT_EQ(inflateOk(stream, presize), data) << presize;
-        Bytes broken = stream;
-        broken.back() ^= 0xFF;
-        EXPECT_EQ(inflateOk(broken), data);
-        broken.resize(broken.size() - 4);
-        EXPECT_EQ(inflateOk(broken), data);
+        Bytes stream = deflateWith(data, level, Z_DEFAULT_STRATEGY);
+        for (size_t presize : {1, 5000, 100000}) EXPECT_EQ(inflateOk(stream, presize), data) << presize;
+        stream.back() ^= 0xFF;  // a wrong Adler-32, then none at all
+        EXPECT_EQ(inflateOk(stream), data);
+        stream.resize(stream.size() - 4);
+        EXPECT_EQ(inflateOk(stream), data);
     }
 }
 
@@ -208,8 +204,6 @@ TEST(ZlibInflate, CraftedStreamsDecode)
     dynamic.code(1, 1);
     const std::pair<Bytes, Bytes> cases[] = {
         {{0x78, 0x9C, 0x03, 0x00}, {}},  // passes the header checks, then an empty fixed block
-        {{0x78, 0x01, 0x01, 0x00, 0x00, 0xFF, 0xFF}, {}},
-        {{0x78, 0x01, 0x01, 0x02, 0x00, 0xFD, 0xFF, 'h', 'i'}, {'h', 'i'}},
         // The limit counts the two header bytes, so a stored block may end two bytes past the
         // input: those bytes read as zero.
         {{0x78, 0x01, 0x01, 0x02, 0x00, 0xFD, 0xFF}, {0, 0}},
@@ -267,14 +261,13 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"next header at the limit", {0x78, 0x01, 0x00, 0x02, 0x00, 0xFD, 0xFF}, 52},
         {"block type 3", {0x78, 0x01, 0x07}, 20},
         {"distance code 30", fixedStream({'a', 257}, 30), 18},
-        {"distance code 31", fixedStream({'a', 257}, 31), 18},
         {"distance 2 after one byte", fixedStream({'a', 257}, 1), 56},
         {"dynamic header at L - 2", lateHeader.bytes, 49},
-        {"repeat 16 past the lengths", almostFullHeader(eights({16, 0})), 13},
-        {"repeat 17 past the lengths", almostFullHeader(eights({17, 0})), 14},
-        {"repeat 18 past the lengths", almostFullHeader(eights({18, 0})), 15},
-        {"repeat with nothing before", almostFullHeader({{16, 0}}), 57},
-        {"no end-of-block code", almostFullHeader(lengths(258, {{0, 1}, {1, 1}})), 64},
+        {"repeat 16 past the lengths", paddedHeader(eights({16, 0})), 13},
+        {"repeat 17 past the lengths", paddedHeader(eights({17, 0})), 14},
+        {"repeat 18 past the lengths", paddedHeader(eights({18, 0})), 15},
+        {"repeat with nothing before", paddedHeader({{16, 0}}), 57},
+        {"no end-of-block code", paddedHeader(lengths(258, {{0, 1}, {1, 1}})), 64},
         {"over-full code-length code", overfull.bytes, 55},
         {"unreachable code", unreachable.bytes, 11},
         {"literals past the end", literalsPast, 10},
@@ -292,10 +285,9 @@ TEST(HuffmanTree, OverSubscribedLengths)
     // Three one-bit codes: the third lands on a leaf and is dropped, deterministically and inside
     // the table. Eight are refused.
     HuffmanTree tree;
-    const uint32_t over[3] = {1, 1, 1};
-    EXPECT_EQ(tree.build(over, 3, 15), 0);
+    const uint32_t ones[8] = {1, 1, 1, 1, 1, 1, 1, 1};
+    EXPECT_EQ(tree.build(ones, 3, 15), 0);
     EXPECT_EQ(tree.tree2d[0], 0u);
     EXPECT_EQ(tree.tree2d[1], 1u);
-    const uint32_t many[8] = {1, 1, 1, 1, 1, 1, 1, 1};
-    EXPECT_EQ(tree.build(many, 8, 15), 55);
+    EXPECT_EQ(tree.build(ones, 8, 15), 55);
 }

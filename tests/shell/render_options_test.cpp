@@ -1,72 +1,69 @@
 // Command line and frame planning of the offline renderer.
 #include <gtest/gtest.h>
-#include <cmath>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 #include "demo/ClockSource.h"
 #include "demo/ScriptEnd.h"
 #include "shell/RenderOptions.h"
 #include "shell/RenderPlan.h"
 
+using Output = RenderOptions::Output;
+
 namespace {
 bool parse(std::vector<const char*> args, RenderOptions& o, std::string& error)
 {
-    return parseRenderOptions(static_cast<int>(args.size()), args.data(), o, error);
-}
-
-RenderOptions parsed(std::vector<const char*> args)
-{
-    RenderOptions o;
-    std::string error;
-    EXPECT_TRUE(parse(args, o, error)) << error;
-    return o;
+    return parseRenderOptions(int(args.size()), args.data(), o, error);
 }
 
 std::string rejection(std::vector<const char*> args)
 {
     RenderOptions o;
     std::string error;
-    EXPECT_FALSE(parse(args, o, error));
+    EXPECT_FALSE(parse(args, o, error)) << args.back();
+    EXPECT_FALSE(error.empty()) << args.back();
     return error;
 }
 } // namespace
 
-TEST(RenderOptions, DefaultsAndOutputKinds)
+TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
 {
-    const RenderOptions none = parsed({});
-    EXPECT_EQ(none.output, RenderOptions::Output::Frames);
-    EXPECT_EQ(none.path, "out");
-    EXPECT_EQ(none.fps, 60u);
-    EXPECT_EQ(none.start, 0.0);
-    EXPECT_LT(none.end, 0.0);
+    const struct {
+        std::vector<const char*> args;
+        Output output;
+        const char* path;
+        uint32_t fps;
+        double start, end;
+    } accepted[] = {
+        {{}, Output::Frames, "out", 60, 0.0, -1.0},
+        {{"demo.MP4"}, Output::Video, "demo.MP4", 60, 0.0, -1.0},
+        {{"frames.mp4.d"}, Output::Frames, "frames.mp4.d", 60, 0.0, -1.0},
+        {{"--fps", "30", "v.mp4", "--start", "1.5", "--end", "4"}, Output::Video, "v.mp4", 30, 1.5, 4.0},
+        {{"--at", "42.5", "look.mp4"}, Output::SingleFrame, "look.mp4", 60, 42.5, -1.0},  // always one PNG
+    };
+    for (const auto& a : accepted) {
+        RenderOptions o;
+        std::string error;
+        EXPECT_TRUE(parse(a.args, o, error)) << error;
+        EXPECT_EQ(std::make_tuple(int(o.output), o.path, o.fps, o.start, o.end),
+                  std::make_tuple(int(a.output), std::string(a.path), a.fps, a.start, a.end));
+    }
+    RenderOptions help;
+    std::string error;
+    EXPECT_TRUE(parse({"--help"}, help, error) && help.help);
 
-    EXPECT_EQ(parsed({"demo.MP4"}).output, RenderOptions::Output::Video);
-    EXPECT_EQ(parsed({"frames.mp4.d"}).output, RenderOptions::Output::Frames);
-    const RenderOptions all = parsed({"--fps", "30", "v.mp4", "--start", "1.5", "--end", "4"});
-    EXPECT_EQ(all.fps, 30u);
-    EXPECT_EQ(all.start, 1.5);
-    EXPECT_EQ(all.end, 4.0);
-    EXPECT_EQ(all.path, "v.mp4");
-
-    const RenderOptions at = parsed({"--at", "42.5", "look.mp4"});
-    EXPECT_EQ(at.output, RenderOptions::Output::SingleFrame); // --at always writes one PNG
-    EXPECT_EQ(at.start, 42.5);
-    EXPECT_EQ(at.path, "look.mp4");
-    EXPECT_TRUE(parsed({"--help"}).help);
-}
-
-TEST(RenderOptions, RejectsBadValuesAndCombinations)
-{
     EXPECT_NE(rejection({"--fps"}).find("--fps"), std::string::npos);
-    for (const char* fps : {"0", "241", "-5", "30x", "2.5", ""}) EXPECT_FALSE(rejection({"--fps", fps}).empty()) << fps;
-    for (const char* t : {"-1", "nan", "inf", "1e9", "3s", ""}) EXPECT_FALSE(rejection({"--start", t}).empty()) << t;
+    for (const char* fps : {"0", "241", "-5", "30x", "2.5", ""}) rejection({"--fps", fps});
+    for (const char* t : {"-1", "nan", "inf", "1e9", "3s", ""}) rejection({"--start", t});
     EXPECT_NE(rejection({"--start", "2", "--end", "2"}).find("after"), std::string::npos);
     EXPECT_NE(rejection({"--end", "1", "--start", "3"}).find("after"), std::string::npos);
     EXPECT_NE(rejection({"--at", "1"}).find("output file"), std::string::npos);
-    EXPECT_FALSE(rejection({"--at", "1", "a.png", "b"}).empty());
-    EXPECT_FALSE(rejection({"--at", "1", "a.png", "--end", "3"}).empty());
+    rejection({"--at", "1", "a.png", "b"});
+    rejection({"--at", "1", "a.png", "--end", "3"});
     EXPECT_NE(rejection({"a", "b"}).find("more than one"), std::string::npos);
     EXPECT_NE(rejection({"--frobnicate"}).find("unknown option"), std::string::npos);
-    EXPECT_FALSE(rejection({""}).empty());
+    rejection({""});
 }
 
 TEST(RenderPlan, FrameClockAndFrameTimes)
@@ -75,7 +72,6 @@ TEST(RenderPlan, FrameClockAndFrameTimes)
     FrameClock clock(60);
     for (uint64_t n = 0; n < 500; ++n, clock.advance())
         EXPECT_EQ(frameClockSeconds(n, 60), clock.milliseconds() / 1000.0) << n;
-    EXPECT_EQ(frameAt(0.0, 60), 0u);
     EXPECT_EQ(frameAt(1.0, 60), 60u);
     EXPECT_EQ(frameAt(0.1, 30), 3u); // 0.1 * 30 lies a hair above 3
     EXPECT_EQ(frameAt(1.01, 60), 61u);
@@ -89,51 +85,45 @@ TEST(RenderPlan, FrameClockAndFrameTimes)
 
 TEST(RenderPlan, RangesFromOptionsEndAndMusic)
 {
-    RenderOptions o;
-    FramePlan plan;
-    std::string error;
-    // The script's END bounds the default range, and an explicit --end beyond it.
-    ASSERT_TRUE(planFrames(o, 3.0, 120.0, plan, error));
-    EXPECT_EQ(plan.first, 0u);
-    EXPECT_EQ(plan.end, 181u);
-    o.end = 10.0;
-    ASSERT_TRUE(planFrames(o, 3.0, -1.0, plan, error));
-    EXPECT_EQ(plan.end, 181u);
-    // Without END: --end, else the music's length, else a refusal.
-    o.start = 0.5;
-    o.end = 1.0;
-    ASSERT_TRUE(planFrames(o, kNoEnd, -1.0, plan, error));
-    EXPECT_EQ(plan.first, 30u);
-    EXPECT_EQ(plan.end, 60u);
-    o.end = -1.0;
-    ASSERT_TRUE(planFrames(o, kNoEnd, 2.25, plan, error));
-    EXPECT_EQ(plan.end, 135u);
-    EXPECT_FALSE(planFrames(o, kNoEnd, -1.0, plan, error));
-    EXPECT_NE(error.find("--end"), std::string::npos);
-    // Nothing to render: the start at or after END's frame, or an END at start-up.
-    o.start = 3.1;
-    EXPECT_FALSE(planFrames(o, 3.0, -1.0, plan, error));
-    o.start = 0.0;
-    EXPECT_FALSE(planFrames(o, -1.0, -1.0, plan, error));
-    // One frame at a time: the frame at the time, unless END came first.
-    o.output = RenderOptions::Output::SingleFrame;
-    o.start = 3.0;
-    ASSERT_TRUE(planFrames(o, 3.0, -1.0, plan, error));
-    EXPECT_EQ(plan.first, 180u);
-    EXPECT_EQ(plan.end, 181u);
-    o.start = 3.02;
-    EXPECT_FALSE(planFrames(o, 3.0, -1.0, plan, error));
+    const struct {
+        const char* what;
+        Output output;
+        double start, end, endTime, music;
+        bool ok;
+        uint64_t first, last;  // the plan's first and end frames
+    } cases[] = {
+        {"END bounds the default range", Output::Frames, 0.0, -1.0, 3.0, 120.0, true, 0, 181},
+        {"END bounds a later --end", Output::Frames, 0.0, 10.0, 3.0, -1.0, true, 0, 181},
+        {"no END: --end", Output::Frames, 0.5, 1.0, kNoEnd, -1.0, true, 30, 60},
+        {"no END: the music", Output::Frames, 0.5, -1.0, kNoEnd, 2.25, true, 30, 135},
+        {"no END, no --end, no music", Output::Frames, 0.5, -1.0, kNoEnd, -1.0, false, 0, 0},
+        {"start after END's frame", Output::Frames, 3.1, -1.0, 3.0, -1.0, false, 0, 0},
+        {"END at start-up", Output::Frames, 0.0, -1.0, -1.0, -1.0, false, 0, 0},
+        {"one frame before END", Output::SingleFrame, 3.0, -1.0, 3.0, -1.0, true, 180, 181},
+        {"one frame after END", Output::SingleFrame, 3.02, -1.0, 3.0, -1.0, false, 0, 0},
+    };
+    for (const auto& c : cases) {
+        RenderOptions o;
+        o.output = c.output;
+        o.start = c.start;
+        o.end = c.end;
+        FramePlan plan;
+        std::string error;
+        ASSERT_EQ(planFrames(o, c.endTime, c.music, plan, error), c.ok) << c.what;
+        if (c.ok) EXPECT_EQ(std::make_pair(plan.first, plan.end), std::make_pair(c.first, c.last)) << c.what;
+        else EXPECT_FALSE(error.empty()) << c.what;
+    }
 }
 
 TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)
 {
-    EXPECT_TRUE(isEndLine("3 cam END"));
-    EXPECT_TRUE(isEndLine("3 x,END,extra words"));
-    EXPECT_FALSE(isEndLine("3 END"));         // "END" as the instance name
-    EXPECT_FALSE(isEndLine("3 cam end"));     // case matters
-    EXPECT_FALSE(isEndLine("3 cam ENDING"));
-    EXPECT_TRUE(isEndLine("3  END"));         // an empty instance name, then END as the command
-    EXPECT_FALSE(isEndLine(nullptr));
+    const std::pair<const char*, bool> lines[] = {
+        {"3 cam END", true},    {"3 x,END,extra words", true},
+        {"3 END", false},        // "END" as the instance name
+        {"3 cam end", false},    // case matters
+        {"3 cam ENDING", false}, {"3  END", true},  // an empty instance name, then END as the command
+        {nullptr, false}};
+    for (const auto& [line, end] : lines) EXPECT_EQ(isEndLine(line), end) << (line ? line : "null");
 
     char a[] = "5 a END", b[] = "2 b END", c[] = "1 c setpoint 1 2 3";
     std::vector<ScriptEvent> events = {{5.0, a, false}, {2.0, b, false}, {1.0, c, false}};

@@ -1,6 +1,8 @@
 #include "support/RenderTarget.h"
 #include <cstring>
 
+namespace testsupport {
+
 RenderTarget::RenderTarget(int w, int h, const float clearColour[4]) : width(w), height(h)
 {
     if (clearColour) std::memcpy(clear_, clearColour, sizeof clear_);
@@ -60,3 +62,5 @@ GLuint makeCoordinateTexture(int size, int step, uint8_t alpha)
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
     return name;
 }
+
+}  // namespace testsupport

@@ -5,6 +5,9 @@
 #include <vector>
 #include "resources/Gl.h"
 
+// In a namespace of its own: the offline renderer has a class of the same name in the core library.
+namespace testsupport {
+
 class RenderTarget {
 public:
     // Binds a width x height RGBA target, sets the viewport to it and clears it to `clear`.
@@ -29,3 +32,8 @@ private:
 // A size x size nearest-filtered texture whose texel (x, y) (y counted from t = 0) holds red
 // step * x, green step * y, blue 0 and the given alpha.
 GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255);
+
+}  // namespace testsupport
+
+using testsupport::makeCoordinateTexture;
+using testsupport::RenderTarget;

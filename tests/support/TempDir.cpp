@@ -1,23 +1,16 @@
 #include "support/TempDir.h"
+#include <cstdlib>
 #include <fstream>
-#include <random>
 #include <stdexcept>
-#include <unistd.h>
 
 namespace fs = std::filesystem;
 
 ScopedWorkDir::ScopedWorkDir() : previous_(fs::current_path())
 {
-    std::random_device rd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        fs::path candidate = fs::temp_directory_path() / ("zemblar-test-" + std::to_string(::getpid()) + "-" + std::to_string(rd()));
-        if (fs::create_directory(candidate)) {
-            dir_ = candidate;
-            fs::current_path(dir_);
-            return;
-        }
-    }
-    throw std::runtime_error("cannot make a temporary directory");
+    std::string pattern = (fs::temp_directory_path() / "zemblar-test-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary directory");
+    dir_ = pattern;
+    fs::current_path(dir_);
 }
 
 ScopedWorkDir::~ScopedWorkDir()
@@ -31,6 +24,5 @@ void ScopedWorkDir::write(const std::string& relative, const std::string& conten
 {
     const fs::path file = dir_ / relative;
     fs::create_directories(file.parent_path());
-    std::ofstream out(file, std::ios::binary);
-    out << contents;
+    std::ofstream(file, std::ios::binary) << contents;
 }
