@@ -52,6 +52,7 @@ TEST_F(Interpreter, NewBindsTheFactoryResultAndCloneSharesChildren)
     script.run("1 a clone kid");
     EXPECT_NE(bound("a"), nullptr);
     EXPECT_NE(bound("a"), bound("kid"));
+    EXPECT_FALSE(EffectRegistry::contains("A")); // names are case-sensitive too
 }
 
 TEST_F(Interpreter, MotionScaleAndStateCommandsNeedAllTheirWords)
