@@ -1,12 +1,14 @@
 # Without the music file the "BASS" box says so; after OK the demo runs on the wall clock and its
-# events still fire in order. Then the window manager's close request ends it with status 0, long
-# before its END.
+# events still fire in order, each line written as it fires. Then the window manager's close request
+# ends it with status 0, long before its END.
 source "$(dirname "$0")/common.bash"
 printf -- '0.2 x first\n0.9 x second\n30 x END\n' > data/vessikscript.txt
 start_answered
 answer_box "BASS" Return
 window=$(window_titled "Zemblar") || fail "no demo window"
-sleep 4 # the output reaches out.txt only at the end, so give the events time
+# Each event's line reaches the output as it fires, while the demo still runs.
+for _ in $(seq 150); do grep -q "Doing: 0.9 x second" out.txt && break; sleep 0.2; done
+grep -q "Doing: 0.9 x second" out.txt || fail "the events' lines did not reach the output while the demo ran"
 /usr/bin/python3 "$(dirname "$0")/close_window.py" "$window"
 expect_clean_exit 10
 expect_in_order "Doing: 0.2 x first" "Doing: 0.9 x second"
