@@ -64,14 +64,6 @@ TEST(Motion, DirectionWrapAndVelocities)
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);
 }
 
-TEST(Children, RemoveTakesTheFirstOccurrenceOnly)
-{
-    Demoeffect parent, a, b;
-    for (Demoeffect* c : {&a, &b, &a}) parent.addChild(c);
-    parent.removeChild(&a);
-    EXPECT_EQ(parent.children, (std::vector<Demoeffect*>{&b, &a}));
-}
-
 TEST(LocalArgs, SplitsAtSemicolonsAndFillsMissingSlotsWithEmptyText)
 {
     std::string many = "w"; // more arguments than slots: the last slot keeps the rest

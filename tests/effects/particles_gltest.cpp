@@ -1,16 +1,12 @@
 // Particles drawn through a real context: nothing before "init", then every child inside the
-// system's own transform after a formation step, and a formation of spheres from one shared mesh.
+// system's own transform after a formation step.
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 #include "effects/EffectRegistry.h"
-#include "effects/Globals.h"
 #include "effects/Particles.h"
-#include "effects/Random.h"
-#include "effects/Sphere.h"
 #include "RunLocal.h"
 #include "support/GlFixture.h"
-#include "support/TempDir.h"
 
 using ParticlesGl = GlTest;
 
@@ -45,30 +41,5 @@ TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
     ps->draw();
     // Six children at x -2, 0, 2 and z -1, 1, scaled by 2 and lifted by 10.
     EXPECT_EQ(*probe.seen, (std::vector<float>{-4, 10, -2, 0, 10, -2, 4, 10, -2, -4, 10, 2, 0, 10, 2, 4, 10, 2}));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(ParticlesGl, BurningSpheresShareOneMeshAndDraw)
-{
-    ScopedWorkDir dir;
-    linkTestProgram("main");
-    Sphere ball;
-    EffectRegistry::findOrAdd("ball") = &ball;
-    Particles ps;
-    ps.state = 32;
-    runLocal(ps, "anim;burn init;ball");
-    ASSERT_EQ(ps.children.size(), 100u);
-    for (Demoeffect* c : ps.children) EXPECT_EQ(c->vertexData, ball.vertexData);
-    reseedRandom();
-    g_frameDelta = 0.1;
-    for (int frame = 0; frame < 30; ++frame) { // enough to shrink every child away at least once
-        g_musicTime += g_frameDelta;
-        glLoadIdentity();
-        ps.draw();
-    }
-    int respawned = 0;
-    for (Demoeffect* c : ps.children) respawned += c->state;
-    EXPECT_GT(respawned, 0);
-    glBindVertexArray(0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
