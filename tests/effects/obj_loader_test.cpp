@@ -31,21 +31,13 @@ Parsed parse(const std::string& text, const char* name = "mesh.obj")
 
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
-// The twelve triangles of a cube, with one normal per side or in plain position form.
-std::string cube(bool withNormals)
-{
-    std::string out = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n";
-    if (withNormals) out += "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\n";
-    const int sides[6][4] = {{1, 4, 3, 2}, {5, 6, 7, 8}, {1, 2, 6, 5}, {4, 8, 7, 3}, {1, 5, 8, 4}, {2, 3, 7, 6}};
-    for (int s = 0; s < 6; ++s)
-        for (int t : {1, 2}) {
-            out += "f";
-            for (int c : {sides[s][0], sides[s][t], sides[s][t + 1]})
-                out += " " + std::to_string(c) + (withNormals ? "//" + std::to_string(s + 1) : "");
-            out += "\n";
-        }
-    return out;
-}
+// A cube: eight corners and twelve triangles, with one normal per side or in plain position form.
+const std::string kCorners = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n";
+const std::string kCubeWithNormals = kCorners + "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\n"
+    "f 1//1 4//1 3//1\nf 1//1 3//1 2//1\nf 5//2 6//2 7//2\nf 5//2 7//2 8//2\nf 1//3 2//3 6//3\nf 1//3 6//3 5//3\n"
+    "f 4//4 8//4 7//4\nf 4//4 7//4 3//4\nf 1//5 5//5 8//5\nf 1//5 8//5 4//5\nf 2//6 3//6 7//6\nf 2//6 7//6 6//6\n";
+const std::string kPlainCube = kCorners + "f 1 4 3\nf 1 3 2\nf 5 6 7\nf 5 7 8\nf 1 2 6\nf 1 6 5\n"
+    "f 4 8 7\nf 4 7 3\nf 1 5 8\nf 1 8 4\nf 2 3 7\nf 2 7 6\n";
 
 } // namespace
 
@@ -55,10 +47,10 @@ TEST(ObjParse, FaceFormsLineKindsAndLongLines)
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
     const std::string exact = "f 1 2 3" + std::string(248, ' '); // 255 characters: still read
     std::string crlf; // Windows line ends read the same
-    for (char c : cube(true)) crlf += c == '\n' ? "\r\n" : std::string(1, c);
+    for (char c : kCubeWithNormals) crlf += c == '\n' ? "\r\n" : std::string(1, c);
     // {text, vertices (merged corners), indices, skipped faces}
     const struct { std::string text; size_t vertices, indices; int skipped; } rows[] = {
-        {cube(true), 24, 36, 0}, {cube(false), 8, 36, 0}, {crlf, 24, 36, 0},
+        {kCubeWithNormals, 24, 36, 0}, {kPlainCube, 8, 36, 0}, {crlf, 24, 36, 0},
         {quad, 3, 3, 0},  // a polygon gives its first triangle; the other line kinds are skipped
         {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1},  // a face may only use what was read before it
         {kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n"), 0, 0, 0},  // past character 255: not read
@@ -78,7 +70,7 @@ TEST(ObjParse, FaceFormsLineKindsAndLongLines)
 TEST(ObjParse, CornersMergeByIndexTripleAndUnfilledCoordinatesAreZero)
 {
     // The cube's first triangle uses positions 1, 4, 3 with normal 1; the second reuses 1 and 3.
-    const Parsed cubeMesh = parse(cube(true));
+    const Parsed cubeMesh = parse(kCubeWithNormals);
     EXPECT_EQ(std::vector<uint32_t>(cubeMesh.indices.begin(), cubeMesh.indices.begin() + 6),
               (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
     // Scans that stop early, and corners without normal or texture index, give zeros.
