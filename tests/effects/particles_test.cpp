@@ -80,7 +80,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
     }
 }
 
-TEST_F(ParticlesTest, InitRefusesMissingCyclicAndHugeTemplates)
+TEST_F(ParticlesTest, LocalWordsRefuseMissingCyclicAndHugeTemplatesAndUnknownNames)
 {
     EffectRegistry::findOrAdd("self") = &ps;
     Demoeffect group;
@@ -88,26 +88,22 @@ TEST_F(ParticlesTest, InitRefusesMissingCyclicAndHugeTemplates)
     EffectRegistry::findOrAdd("group") = &group;
     const std::string out = capturedStdout([&] {
         runLocal(ps, "init;nothing init;self init;group x;100000 y;100000 init;ball");
+        runLocal(ps, "type;tube type;ring anim;wonk anim;jump spin;4");
     });
     EXPECT_EQ(out, "init: no effect named nothing\n"
                    "init: self contains this particle system\n"
                    "init: group contains this particle system\n"
-                   "init: 10000000000 particles are more than 1000000\n");
+                   "init: 10000000000 particles are more than 1000000\n"
+                   "failed local: spin 4");
     EXPECT_TRUE(ps.children.empty());
     EXPECT_FALSE(ps.initialized);
-    runLocal(ps, "x;0 init;ball"); // an empty grid initialises without children
-    EXPECT_TRUE(ps.initialized);
-    EXPECT_TRUE(ps.children.empty());
-}
-
-TEST_F(ParticlesTest, LocalWordsAndTheirFailures)
-{
-    const std::string out =
-        capturedStdout([&] { runLocal(ps, "type;tube type;ring anim;wonk anim;jump spin;4 x;99999999999"); });
-    EXPECT_EQ(out, "failed local: spin 4");
     EXPECT_EQ(ps.type, FormationTube); // unknown types and modes keep the previous choice
     EXPECT_EQ(ps.anim, AnimWonk);
+    runLocal(ps, "x;99999999999 y;0");
     EXPECT_EQ(ps.countx, INT32_MAX);
+    runLocal(ps, "init;ball"); // an empty grid initialises without children
+    EXPECT_TRUE(ps.initialized);
+    EXPECT_TRUE(ps.children.empty());
 }
 
 TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
