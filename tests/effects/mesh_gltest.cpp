@@ -1,6 +1,6 @@
-// Sphere and Model, the mesh effects, under a real context: the uploaded buffers, the vertex
-// layout of the program, draws from client-memory indices read back from a framebuffer, "scale" on
-// the sphere's shared mesh, and a model's clones, second load and failed load.
+// Sphere and Model, the mesh effects, under a real context: the uploaded sphere mesh, draws from
+// client-memory indices read back from a framebuffer, "scale" on the sphere's shared mesh, a
+// model's clones, second load and failed load, and both built without a program.
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>
@@ -75,12 +75,11 @@ TEST_F(MeshGl, SphereDrawsFromClientMemoryIndicesAndScaleEditsTheSharedMesh)
     std::unique_ptr<Demoeffect> s(createEffect("sphere"));
     const std::vector<float> original = uploaded(*s);
     EXPECT_EQ(std::memcmp(original.data(), s->vertexData, Sphere::kVertexBytes), 0);
-    // {vertex, x, y, u, v}: the north pole at both ends of ring 0's seam, the south pole last.
-    const float expected[][5] = {{0, 0, 1, 0, 1}, {39, 0, 1, 1, 1}, {799, 0, -1, 1, 0}};
+    // {vertex, y, u, v}: the north pole at both ends of ring 0's seam, the south pole last.
+    const float expected[][4] = {{0, 1, 0, 1}, {39, 1, 1, 1}, {799, -1, 1, 0}};
     for (const auto& x : expected) {
         const float* p = &original[static_cast<size_t>(x[0]) * 8];
-        const float got[4] = {p[0], p[1], p[6], p[7]};
-        for (int k = 0; k < 4; ++k) EXPECT_NEAR(got[k], x[k + 1], 1e-6f) << x[0] << " " << k;
+        EXPECT_EQ(std::vector<float>({p[1], p[6], p[7]}), std::vector<float>(x + 1, x + 4)) << x[0];
     }
     for (int n = 0; n < 800; ++n) // every vertex on the unit sphere
         EXPECT_NEAR(std::hypot(original[n * 8], original[n * 8 + 1], original[n * 8 + 2]), 1.0f, 1e-5f) << n;
@@ -101,30 +100,24 @@ TEST_F(MeshGl, SphereDrawsFromClientMemoryIndicesAndScaleEditsTheSharedMesh)
     // Without a factor the mesh would collapse for good: nothing changes.
     EXPECT_EQ(capturedStdout([&] { runLocal(*s, "scale scale;"); }), "failed local: scale failed local: scale ");
     EXPECT_EQ(uploaded(*s), original);
+
+    clearShaderLibrary(); // without program "main" the sphere is still built and drawn
+    std::unique_ptr<Sphere> bare;
+    EXPECT_NE(capturedStdout([&] { bare.reset(new Sphere); }).find("main"), std::string::npos);
+    ASSERT_NE(bare->vertexData, nullptr);
+    bare->draw();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(MeshGl, EmptyModelDrawsNothingAndMeshesWithoutAProgramAreStillBuilt)
+TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgram)
 {
-    std::unique_ptr<Demoeffect> model(createEffect("model"));
-    model->shaderProgram = program;
+    std::unique_ptr<Demoeffect> empty(createEffect("model"));
+    empty->shaderProgram = program;
     g_boundProgram = 0;
-    EXPECT_EQ(capturedStdout([&] { drawFresh(*model); }), "");
+    EXPECT_EQ(capturedStdout([&] { drawFresh(*empty); }), "");
     EXPECT_EQ(g_boundProgram, 0u); // not even the base draw ran
     EXPECT_EQ(red(32, 32), 0);
 
-    Model bare; // no program: no attribute locations to look up
-    ASSERT_TRUE(loadObj(bare, "data/meshes/square.obj"));
-    clearShaderLibrary();
-    std::unique_ptr<Sphere> s;
-    EXPECT_NE(capturedStdout([&] { s.reset(new Sphere); }).find("main"), std::string::npos);
-    ASSERT_NE(s->vertexData, nullptr);
-    s->draw();
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(MeshGl, ModelLoadUploadsDrawsClonesAndReloads)
-{
     Model model;
     model.shaderProgram = program;
     runLocal(model, "loadobj;data/meshes/square.obj");
@@ -145,5 +138,7 @@ TEST_F(MeshGl, ModelLoadUploadsDrawsClonesAndReloads)
     EXPECT_EQ(target->pixel(4, 4)[2], 255); // texture coordinate u = 1 reached the program
     drawFresh(*copy);
     EXPECT_EQ(red(32, 32), 255);
+    Model bare; // no program: no attribute locations to look up
+    ASSERT_TRUE(loadObj(bare, "tri.obj"));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }

@@ -1,5 +1,5 @@
-// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, CRLF line ends,
-// and the loader paths that fail before any upload.
+// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, and the loader
+// paths that fail before any upload.
 #include <gtest/gtest.h>
 #include <cstring>
 #include <sstream>
@@ -41,16 +41,14 @@ const std::string kPlainCube = kCorners + "f 1 4 3\nf 1 3 2\nf 5 6 7\nf 5 7 8\nf
 
 } // namespace
 
-TEST(ObjParse, FaceFormsLineKindsAndLongLines)
+TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
 {
     const std::string quad = "# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\n\n"
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
     const std::string exact = "f 1 2 3" + std::string(248, ' '); // 255 characters: still read
-    std::string crlf; // Windows line ends read the same
-    for (char c : kCubeWithNormals) crlf += c == '\n' ? "\r\n" : std::string(1, c);
     // {text, vertices (merged corners), indices, skipped faces}
     const struct { std::string text; size_t vertices, indices; int skipped; } rows[] = {
-        {kCubeWithNormals, 24, 36, 0}, {kPlainCube, 8, 36, 0}, {crlf, 24, 36, 0},
+        {kCubeWithNormals, 24, 36, 0}, {kPlainCube, 8, 36, 0},
         {quad, 3, 3, 0},  // a polygon gives its first triangle; the other line kinds are skipped
         {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1},  // a face may only use what was read before it
         {kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n"), 0, 0, 0},  // past character 255: not read
@@ -65,10 +63,7 @@ TEST(ObjParse, FaceFormsLineKindsAndLongLines)
         EXPECT_EQ(p.skipped, r.skipped);
         EXPECT_EQ(p.messages.empty(), r.skipped == 0);
     }
-}
 
-TEST(ObjParse, CornersMergeByIndexTripleAndUnfilledCoordinatesAreZero)
-{
     // The cube's first triangle uses positions 1, 4, 3 with normal 1; the second reuses 1 and 3.
     const Parsed cubeMesh = parse(kCubeWithNormals);
     EXPECT_EQ(std::vector<uint32_t>(cubeMesh.indices.begin(), cubeMesh.indices.begin() + 6),

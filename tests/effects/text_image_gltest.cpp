@@ -20,31 +20,37 @@ using TextImageGl = GlTest;
 namespace {
 const float kBlue[4] = {0, 0, 1, 1};
 
-void ortho(double left, double right, double bottom, double top)
-{
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(left, right, bottom, top, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glLoadIdentity();
-}
-
 struct Probe : Demoeffect {
     int draws = 0;
     void draw() override { ++draws; }
 };
 } // namespace
 
-TEST_F(TextImageGl, GlyphQuadsSampleTheirCells)
+TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromTheirCells)
 {
+    ScopedWorkDir dir;
+    std::unique_ptr<Text> text;
+    const std::string out = capturedStdout([&] { text.reset(static_cast<Text*>(createEffect("text"))); });
+    EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
+    Probe child;
+    text->addChild(&child);
+    text->draw();
+    EXPECT_EQ(child.draws, 0);
+    runLocal(*text, "append;Hi append;!;ignored"); // onto the empty text
+    EXPECT_EQ(text->text, "Hi!");
+    EXPECT_EQ(capturedStdout([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
+
     // A glyph (0.5 x 1 units) covers 16 x 16 pixels of a 16 pixel high target: one texel per pixel
     // of a 256 x 256 coordinate font.
-    Text text; // the missing font is reported; this test brings its own
-    text.texture = makeCoordinateTexture(256, 1);
-    runLocal(text, "text;AB");
+    text->texture = makeCoordinateTexture(256, 1);
+    runLocal(*text, "text;AB");
     RenderTarget target(64, 16);
-    ortho(0, 2, 0, 1);
-    text.draw();
+    glMatrixMode(GL_PROJECTION);
+    glOrtho(0, 2, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    text->draw();
+    EXPECT_EQ(child.draws, 1);
     const std::vector<uint8_t> px = target.read();
     // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191. "B" (66): x 32..47.
     // Nothing right of x = 1 (pixel 32).
@@ -57,35 +63,13 @@ TEST_F(TextImageGl, GlyphQuadsSampleTheirCells)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-TEST_F(TextImageGl, MissingFontLocalWordsAndEmptyTextHidingItsChildren)
-{
-    ScopedWorkDir dir;
-    std::unique_ptr<Text> text;
-    const std::string out = capturedStdout([&] { text.reset(static_cast<Text*>(createEffect("text"))); });
-    EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
-    Probe child;
-    text->addChild(&child);
-    text->motion.point[0] = 3;
-    text->draw();
-    EXPECT_EQ(child.draws, 0);
-    float m[16];
-    readModelView(m);
-    EXPECT_EQ(m[12], 0.0f); // not even the transform was applied
-    runLocal(*text, "append;Hi append;!;ignored"); // onto the empty text
-    EXPECT_EQ(text->text, "Hi!");
-    text->draw();
-    EXPECT_EQ(child.draws, 1);
-    EXPECT_EQ(capturedStdout([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
-}
-
 TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
 {
-    // The view -1..1 on a 64 x 64 target: the unit quad covers pixels 16..47, one texel per pixel
-    // of a 32 x 32 coordinate texture.
+    // The default view -1..1 on a 64 x 64 target: the unit quad covers pixels 16..47, one texel per
+    // pixel of a 32 x 32 coordinate texture.
     std::unique_ptr<Demoeffect> image(createEffect("image"));
     image->texture = makeCoordinateTexture(32, 8);
     RenderTarget target(64, 64, kBlue);
-    ortho(-1, 1, -1, 1);
     image->draw();
     // {x, y, red, green, blue}: the quad's corners (t = 1 at the top) and the blue just outside.
     const int samples[][5] = {{16, 16, 0, 0, 0}, {47, 16, 248, 0, 0}, {47, 47, 248, 248, 0}, {15, 32, 0, 0, 255},
