@@ -8,6 +8,7 @@
 #include <cstring>
 #include <limits>
 #include <map>
+#include <optional>
 #include <tuple>
 
 namespace {
@@ -73,8 +74,12 @@ struct CornerKey {
     }
 };
 
+// 1-based file indices as written. Normal and texture index may be absent; a written index is
+// checked like any other, so "-1" (a relative index, unsupported here) is refused, not read as
+// "none". A missing position stays 0, which no check accepts.
 struct Corner {
-    int position = -1, texture = -1, normal = -1; // 1-based file indices; -1 where none is given
+    int position = 0;
+    std::optional<int> texture, normal;
 };
 
 class ObjParser {
@@ -138,7 +143,7 @@ private:
     }
 
     static bool inRange(int index, size_t count) { return index >= 1 && static_cast<size_t>(index) <= count; }
-    static bool optionalInRange(int index, size_t count) { return index == -1 || inRange(index, count); }
+    static bool optionalInRange(std::optional<int> index, size_t count) { return !index || inRange(*index, count); }
 
     bool valid(const Corner& c) const
     {
@@ -171,18 +176,18 @@ private:
     // that carry texture indices a later corner can only have one when the first has one too.
     uint32_t vertexFor(const Corner& c)
     {
-        const CornerKey key{c.position, c.normal, c.texture};
+        const CornerKey key{c.position, c.normal.value_or(0), c.texture.value_or(0)};
         auto it = corners_.lower_bound(key);
         if (it != corners_.end() && !(key < it->first)) return it->second;
         ObjVertex v{};
         const Vec3& p = positions_[static_cast<size_t>(c.position) - 1];
         v.position[0] = p.x; v.position[1] = p.y; v.position[2] = p.z;
-        if (c.normal != -1) {
-            const Vec3& n = normals_[static_cast<size_t>(c.normal) - 1];
+        if (c.normal) {
+            const Vec3& n = normals_[static_cast<size_t>(*c.normal) - 1];
             v.normal[0] = n.x; v.normal[1] = n.y; v.normal[2] = n.z;
         }
-        if (c.texture != -1) {
-            const Vec2& t = texcoords_[static_cast<size_t>(c.texture) - 1];
+        if (c.texture) {
+            const Vec2& t = texcoords_[static_cast<size_t>(*c.texture) - 1];
             v.texcoords[0] = t.u; v.texcoords[1] = t.v;
         }
         const uint32_t index = static_cast<uint32_t>(vertices_.size());

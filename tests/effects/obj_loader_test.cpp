@@ -87,6 +87,7 @@ TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)
         "f 1//2 2//1 3//1", "f 1/2/1 2/1/1 3/1/1", // past the normals; past the texture coordinates
         "f 1 2", "f 1 2 99999999999",              // a corner without position; too large for an int
         "f 1/1 2/1 3/1",  // position/texture form without normals: corners lack positions
+        "f 1//-1 2//1 3//1", "f 1/-1/1 2/1/1 3/1/1", // relative normal and texture indices
     };
     for (const char* face : bad) {
         Parsed p = parse(head + face + "\nf 1 2 3\n", "dir/bad.obj");
