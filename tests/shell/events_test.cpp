@@ -5,19 +5,12 @@
 #include "shell/Shell.h"
 
 namespace {
-SDL_Event event(Uint32 type, SDL_Keycode key)
+SDL_Event event(Uint32 type, SDL_Keycode key, Uint8 windowEvent = 0)
 {
     SDL_Event e = {};
     e.type = type;
-    e.key.keysym.sym = key;
-    return e;
-}
-
-SDL_Event windowEvent(Uint8 what)
-{
-    SDL_Event e = {};
-    e.type = SDL_WINDOWEVENT;
-    e.window.event = what;
+    if (type == SDL_WINDOWEVENT) e.window.event = windowEvent;
+    else e.key.keysym.sym = key;
     return e;
 }
 } // namespace
@@ -46,7 +39,7 @@ TEST(WindowProc, KeysAndWindowStates)
                                              {SDL_WINDOWEVENT_RESTORED, true}, {SDL_WINDOWEVENT_FOCUS_LOST, true}};
     EXPECT_TRUE(g_active);
     for (const auto& [what, active] : states) {
-        windowProc(windowEvent(what));
+        windowProc(event(SDL_WINDOWEVENT, 0, what));
         EXPECT_EQ(g_active, active) << int(what);
     }
 }

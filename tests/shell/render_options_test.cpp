@@ -38,7 +38,6 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
         {{}, Output::Frames, "out", 60, 0.0, -1.0},
         {{"demo.MP4"}, Output::Video, "demo.MP4", 60, 0.0, -1.0},
         {{"frames.mp4.d"}, Output::Frames, "frames.mp4.d", 60, 0.0, -1.0},
-        {{"--fps", "30", "v.mp4", "--start", "1.5", "--end", "4"}, Output::Video, "v.mp4", 30, 1.5, 4.0},
         {{"--at", "42.5", "look.mp4"}, Output::SingleFrame, "look.mp4", 60, 42.5, -1.0},  // always one PNG
     };
     for (const auto& a : accepted) {
