@@ -71,7 +71,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
 {
     const Bytes grey = makePng(1, 1, 8, 0, {0, 0x80});
     const Bytes header = signatureAndHeader(1, 1, 8, 0);
-    const Bytes idat = chunk("IDAT", zlibOf({0, 1}));
+    const Bytes idat = chunk("IDAT", zlibOf({0, 1})), twoEntries = chunk("PLTE", Bytes(6, 0));
     const struct {
         const char* what;
         Bytes file;
@@ -89,11 +89,11 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
         {"inflater code passes through", concat({header, chunk("IDAT", {0x78, 0x9D, 3, 0}), chunk("IEND", {})}), 24},
         {"palette of 257", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", Bytes(3 * 257, 0))), 38},
         {"palette not of threes", makePng(1, 1, 8, 3, {0, 0}, chunk("PLTE", Bytes(4, 0))), 72},
-        {"tRNS over the palette", makePng(1, 1, 8, 3, {0, 0}, concat({chunk("PLTE", Bytes(6, 0)), chunk("tRNS", {1, 2, 3})})), 39},
+        {"tRNS over the palette", makePng(1, 1, 8, 3, {0, 0}, concat({twoEntries, chunk("tRNS", {1, 2, 3})})), 39},
         {"grey tRNS of 3", makePng(1, 1, 8, 0, {0, 0}, chunk("tRNS", {0, 0, 0})), 40},
         {"RGB tRNS of 2", makePng(1, 1, 8, 2, {0, 0, 0, 0}, chunk("tRNS", {0, 0})), 41},
         {"grey-alpha tRNS", makePng(1, 1, 8, 4, {0, 0, 0}, chunk("tRNS", {0, 0})), 42},
-        {"2-bit index past the palette", makePng(2, 1, 2, 3, {0, 0x20}, chunk("PLTE", Bytes(6, 0))), 47},
+        {"2-bit index past the palette", makePng(2, 1, 2, 3, {0, 0x20}, twoEntries), 47},
         {"8-bit index without a palette", makePng(1, 1, 8, 3, {0, 0}), 46},
         // Size limits reject before allocating; a product that wraps 64 bits times 4 must not slip.
         {"4 G squared, 16 bits", makePng(0xFFFFFFFFu, 0xFFFFFFFFu, 16, 6, {0}), 70},

@@ -27,11 +27,10 @@ uint64_t fnv1a(const Bytes& data)
     return h;
 }
 
-// The suite lies in shared/ beside the repository; ZEMBLAR_PNGSUITE overrides, and a worktree one
-// level deeper (wt/NAME) finds it two levels up.
+// The suite lies in shared/ beside the repository; a worktree one level deeper (wt/NAME) finds it
+// two levels up.
 fs::path findSuite()
 {
-    if (const char* dir = std::getenv("ZEMBLAR_PNGSUITE")) return dir;
     const fs::path relative = fs::path("shared") / "testdata" / "pngsuite";
     const fs::path root(ZEMBLAR_SOURCE_DIR);
     if (fs::is_directory(root / ".." / relative)) return root / ".." / relative;

@@ -21,9 +21,9 @@ Bytes deflateAt(const Bytes& data, int level)
     return out;
 }
 
-Bytes inflateOk(const Bytes& stream, size_t presize = 0)
+Bytes inflateOk(const Bytes& stream)
 {
-    Bytes out(presize, 0xAA);  // a presized output is cut to what the stream holds
+    Bytes out;
     EXPECT_EQ(zlibDecompress(stream, out), 0);
     return out;
 }
@@ -134,12 +134,13 @@ TEST(ZlibInflate, MatchesZlibAcrossLevelsAndData)
         }
 }
 
-TEST(ZlibInflate, PresizedOutputIsCutAndTheTrailerIsNeverRead)
+// (Cutting a presized output to what the stream holds is what the PNG decoder's short-data check
+// relies on; its tests cover it.)
+TEST(ZlibInflate, TheAdlerTrailerIsNeverRead)
 {
     const Bytes data = sampleData(1, 5000, 7);
     Bytes stream = deflateAt(data, 6);
-    for (size_t presize : {1, 100000}) EXPECT_EQ(inflateOk(stream, presize), data) << presize;
-    stream.resize(stream.size() - 4);  // no Adler-32 at all
+    stream.resize(stream.size() - 4);
     EXPECT_EQ(inflateOk(stream), data);
 }
 

@@ -11,7 +11,8 @@ namespace testsupport {
 
 class RenderTarget {
 public:
-    // Binds a width x height RGBA target, sets the viewport to it and clears it to `clearColour` (transparent black when none).
+    // Binds a w x h RGBA target, sets the viewport to it and clears it to `clearColour` (default:
+    // transparent black).
     RenderTarget(int w, int h, const float clearColour[4] = nullptr) : width(w), height(h)
     {
         if (clearColour) std::memcpy(clear_, clearColour, sizeof clear_);
@@ -64,7 +65,8 @@ inline GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255)
     std::vector<uint8_t> texels;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x)
-            texels.insert(texels.end(), {static_cast<uint8_t>(step * x), static_cast<uint8_t>(step * y), 0, alpha});
+            texels.insert(texels.end(),
+                          {static_cast<uint8_t>(step * x), static_cast<uint8_t>(step * y), 0, alpha});
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
