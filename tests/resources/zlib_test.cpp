@@ -34,8 +34,7 @@ Bytes sampleData(int kind, size_t size, uint32_t seed)
     std::mt19937 rng(seed);
     Bytes data(size);
     const char* words[] = {"zemblar ", "demo ", "texture ", "sphere ", "camera ", "\n"};
-    size_t i = 0;
-    while (i < size) {
+    for (size_t i = 0; i < size;) {
         if (kind == 0) data[i++] = uint8_t(rng());
         else if (kind == 1)
             for (const char* w = words[rng() % 6]; *w && i < size; ++w) data[i++] = uint8_t(*w);
@@ -46,39 +45,33 @@ Bytes sampleData(int kind, size_t size, uint32_t seed)
 }
 
 // Writes bits least significant first and Huffman codes most significant first, after a zlib
-// header that passes every check.
+// header that passes every check. Every step returns the writer, so a stream reads as one chain.
 struct BitWriter {
     Bytes bytes;
     size_t bits = 0;
     BitWriter() { put(0x0178, 16); }  // the header bytes 0x78 0x01
-    void put(uint32_t value, unsigned count, bool msbFirst = false)
+    BitWriter& put(uint32_t value, unsigned count, bool msbFirst = false)
     {
         for (unsigned i = 0; i < count; ++i, ++bits) {
             if (bits % 8 == 0) bytes.push_back(0);
             bytes.back() |= uint8_t(((value >> (msbFirst ? count - 1 - i : i)) & 1) << bits % 8);
         }
+        return *this;
     }
-    void code(uint32_t value, unsigned length) { put(value, length, true); }
-    void block(bool final, unsigned type) { put(final | type << 1, 3); }
-    // The fixed literal/length code of a symbol.
-    void fixed(unsigned s)
+    BitWriter& code(uint32_t value, unsigned length) { return put(value, length, true); }
+    BitWriter& block(bool final, unsigned type) { return put(final | type << 1, 3); }
+    // The fixed literal/length codes of the symbols.
+    BitWriter& fixed(std::initializer_list<unsigned> symbols)
     {
-        if (s < 144) code(0x30 + s, 8);
-        else if (s < 256) code(0x190 + s - 144, 9);
-        else if (s < 280) code(s - 256, 7);
-        else code(0xC0 + s - 280, 8);
+        for (unsigned s : symbols) {
+            if (s < 144) code(0x30 + s, 8);
+            else if (s < 256) code(0x190 + s - 144, 9);
+            else if (s < 280) code(s - 256, 7);
+            else code(0xC0 + s - 280, 8);
+        }
+        return *this;
     }
 };
-
-// A final fixed block of the given symbols, then a five-bit distance code when one is given.
-Bytes fixedStream(std::initializer_list<unsigned> symbols, int distance = -1)
-{
-    BitWriter w;
-    w.block(true, 1);
-    for (unsigned s : symbols) w.fixed(s);
-    if (distance >= 0) w.code(uint32_t(distance), 5);
-    return w.bytes;
-}
 
 // `count` code-length symbols, all 0 but the listed ones.
 std::vector<uint32_t> lengths(size_t count, std::initializer_list<std::pair<size_t, uint32_t>> set)
@@ -88,25 +81,16 @@ std::vector<uint32_t> lengths(size_t count, std::initializer_list<std::pair<size
     return out;
 }
 
-// The start of a final dynamic block with one distance length, up to its code-length code: the
-// given code lengths in the order they are sent (16, 17, 18, 0, 8, 7, ...).
-BitWriter dynamicStart(unsigned hlit, const std::vector<uint32_t>& cl)
+// The header of a final dynamic block with one distance length: the lengths `cl` of the
+// code-length code in the order they are sent (16, 17, 18, 0, 8, 7, ...), then the code-length
+// symbols, a repeat taking its shortest count. The symbols are written in the default code, a
+// complete one of four bits for symbols 0-12 (codes 0-12) and five bits for 13-18 (codes 26-31).
+BitWriter dynamicHeader(unsigned hlit, const std::vector<uint32_t>& symbols,
+                        const std::vector<uint32_t>& cl = {5, 5, 5, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 5, 4, 5, 4, 5})
 {
     BitWriter w;
-    w.block(true, 2);
-    w.put(hlit - 257, 5);
-    w.put(0, 5);
-    w.put(uint32_t(cl.size() - 4), 4);
+    w.block(true, 2).put(hlit - 257, 5).put(0, 5).put(uint32_t(cl.size() - 4), 4);
     for (uint32_t length : cl) w.put(length, 3);
-    return w;
-}
-
-// A dynamic header of the given code-length symbols, under the complete code-length code of four
-// bits for symbols 0-12 (codes 0-12) and five bits for 13-18 (codes 26-31); a repeat symbol takes
-// its shortest count.
-BitWriter dynamicHeader(unsigned hlit, const std::vector<uint32_t>& symbols)
-{
-    BitWriter w = dynamicStart(hlit, {5, 5, 5, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 4, 5, 4, 5, 4, 5});
     for (uint32_t s : symbols) {
         if (s < 13) w.code(s, 4);
         else w.code(s + 13, 5);
@@ -127,10 +111,9 @@ TEST(ZlibInflate, MatchesZlibAcrossLevelsAndData)
     for (int kind = 0; kind < 3; ++kind)
         for (size_t size : sizes) {
             const Bytes data = sampleData(kind, size, seed++);
-            for (int level : {0, 1, 4, 9}) {
-                SCOPED_TRACE(testing::Message() << "kind " << kind << " size " << size << " level " << level);
-                ASSERT_EQ(inflateOk(deflateAt(data, level)), data);
-            }
+            for (int level : {0, 1, 4, 9})
+                ASSERT_EQ(inflateOk(deflateAt(data, level)), data)
+                    << "kind " << kind << " size " << size << " level " << level;
         }
 }
 
@@ -146,10 +129,8 @@ TEST(ZlibInflate, TheAdlerTrailerIsNeverRead)
 
 TEST(ZlibInflate, CraftedStreamsDecode)
 {
-    BitWriter fixed;  // 286 and 287 have no meaning and produce nothing
-    fixed.block(true, 1);
-    for (unsigned s : {unsigned('x'), 286u, 287u, unsigned('y'), 256u}) fixed.fixed(s);
-    EXPECT_EQ(inflateOk(fixed.bytes), Bytes({'x', 'y'}));
+    // 286 and 287 have no meaning and produce nothing.
+    EXPECT_EQ(inflateOk(BitWriter().block(true, 1).fixed({'x', 286, 287, 'y', 256}).bytes), Bytes({'x', 'y'}));
     // The limit counts the two header bytes, so a stored block may end two bytes past the input:
     // those bytes read as zero.
     EXPECT_EQ(inflateOk({0x78, 0x01, 0x01, 0x02, 0x00, 0xFD, 0xFF}), Bytes({0, 0}));
@@ -157,25 +138,6 @@ TEST(ZlibInflate, CraftedStreamsDecode)
 
 TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
 {
-    BitWriter lateHeader;  // a dynamic header in the last three bits sits at position L - 2
-    lateHeader.block(false, 1);
-    for (unsigned s : {200, 200, 200, 256}) lateHeader.fixed(s);
-    lateHeader.block(true, 2);
-    ASSERT_EQ(lateHeader.bytes.size(), 7u);
-
-    const Bytes overfull = dynamicStart(257, std::vector<uint32_t>(19, 1)).bytes;  // 19 one-bit codes
-
-    BitWriter unreachable = dynamicHeader(257, lengths(258, {{0, 2}, {256, 2}}));  // 1x reaches nothing
-    unreachable.code(3, 2);
-
-    // Runs off the end: literal 0 has the all-zero code, so the zeros past the end are literals.
-    const Bytes literalsPast = dynamicHeader(257, lengths(258, {{0, 1}, {256, 1}})).bytes;
-    // Length 257 has the all-zero code and distance 0 one bit: its extra bits lie past the end.
-    BitWriter lengthPast = dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}}));
-    lengthPast.code(2, 2);  // literal 0
-    // Only 17 and 18 have codes, 17 the all-zero one: the zeros past the end repeat zero lengths.
-    const Bytes repeatsPast = dynamicStart(257, {0, 1, 1, 0}).bytes;
-
     const struct {
         const char* what;
         Bytes stream;
@@ -190,19 +152,26 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"LEN in the last four bytes", {0x78, 0x01, 0x01, 0x00, 0x00}, 52},
         {"next header at the limit", {0x78, 0x01, 0x00, 0x02, 0x00, 0xFD, 0xFF}, 52},
         {"block type 3", {0x78, 0x01, 0x07}, 20},
-        {"distance code 30", fixedStream({'a', 257}, 30), 18},
-        {"distance 2 after one byte", fixedStream({'a', 257}, 1), 56},
-        {"dynamic header at L - 2", lateHeader.bytes, 49},
+        {"distance code 30", BitWriter().block(true, 1).fixed({'a', 257}).code(30, 5).bytes, 18},
+        {"distance 2 after one byte", BitWriter().block(true, 1).fixed({'a', 257}).code(1, 5).bytes, 56},
+        // A dynamic header in the last three bits of the input sits at position L - 2.
+        {"dynamic header at L - 2", BitWriter().block(false, 1).fixed({200, 200, 200, 256}).block(true, 2).bytes, 49},
         {"repeat 16 past the lengths", dynamicHeader(257, lengths(257, {{256, 16}})).bytes, 13},
         {"repeat 17 past the lengths", dynamicHeader(257, lengths(257, {{256, 17}})).bytes, 14},
         {"repeat 18 past the lengths", dynamicHeader(257, lengths(257, {{256, 18}})).bytes, 15},
         {"repeat with nothing before", dynamicHeader(257, {16}).bytes, 57},
         {"no end-of-block code", dynamicHeader(257, lengths(258, {{0, 1}, {1, 1}})).bytes, 64},
-        {"over-full code-length code", overfull, 55},
-        {"unreachable code", unreachable.bytes, 11},
-        {"literals past the end", literalsPast, 10},
-        {"length extra bits past the end", lengthPast.bytes, 51},
-        {"header repeats past the end", repeatsPast, 50},
+        {"over-full code-length code", dynamicHeader(257, {}, std::vector<uint32_t>(19, 1)).bytes, 55},
+        // 1x reaches nothing.
+        {"unreachable code", dynamicHeader(257, lengths(258, {{0, 2}, {256, 2}})).code(3, 2).bytes, 11},
+        // Literal 0 has the all-zero code, so the zeros past the end are literals.
+        {"literals past the end", dynamicHeader(257, lengths(258, {{0, 1}, {256, 1}})).bytes, 10},
+        // Length 257 has the all-zero code and distance 0 one bit; after literal 0 its extra bits lie
+        // past the end.
+        {"length extra bits past the end",
+         dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}})).code(2, 2).bytes, 51},
+        // Only 17 and 18 have codes, 17 the all-zero one: the zeros past the end repeat zero lengths.
+        {"header repeats past the end", dynamicHeader(257, {}, {0, 1, 1, 0}).bytes, 50},
     };
     for (const auto& c : cases) {
         Bytes out;
