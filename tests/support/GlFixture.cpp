@@ -31,11 +31,6 @@ void GlTest::TearDown()
     g_boundProgram = 0;
 }
 
-void readModelView(float out[16])
-{
-    glGetFloatv(GL_MODELVIEW_MATRIX, out);
-}
-
 GLuint linkTestProgram(const char* name)
 {
     const std::string base = std::string("data/shaders/") + name;

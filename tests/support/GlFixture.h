@@ -11,7 +11,7 @@ protected:
 };
 
 // Reads the current model-view matrix (column-major, 16 floats).
-void readModelView(float out[16]);
+inline void readModelView(float out[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, out); }
 
 // Writes data/shaders/NAME.vert and NAME.frag under the working directory and links them through
 // the shader library as program NAME. The program takes the mesh attributes, "state" and

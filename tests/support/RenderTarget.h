@@ -2,6 +2,7 @@
 // back, and textures whose texels name their own coordinates so every drawn pixel tells its source.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <vector>
 #include "resources/Gl.h"
 
@@ -10,28 +11,70 @@ namespace testsupport {
 
 class RenderTarget {
 public:
-    // Binds a width x height RGBA target, sets the viewport to it and clears it to `clear`.
-    RenderTarget(int width, int height, const float clear[4] = nullptr);
-    ~RenderTarget();
+    // Binds a w x h RGBA target, sets the viewport to it and clears it to `clearColour` (default:
+    // transparent black).
+    RenderTarget(int w, int h, const float clearColour[4] = nullptr) : width(w), height(h)
+    {
+        if (clearColour) std::memcpy(clear_, clearColour, sizeof clear_);
+        glGenRenderbuffers(1, &colour_);
+        glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+        glGenFramebuffers(1, &fbo_);
+        glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+        glViewport(0, 0, w, h);
+        clear();
+    }
+    ~RenderTarget()
+    {
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        glDeleteFramebuffers(1, &fbo_);
+        glDeleteRenderbuffers(1, &colour_);
+    }
     RenderTarget(const RenderTarget&) = delete;
     RenderTarget& operator=(const RenderTarget&) = delete;
 
-    void clear() const;
+    void clear() const
+    {
+        glClearColor(clear_[0], clear_[1], clear_[2], clear_[3]);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
     // The whole target; pixel (x, y) starts at byte (y * width + x) * 4.
-    std::vector<uint8_t> read() const;
+    std::vector<uint8_t> read() const { return readRect(0, 0, width, height); }
     // One pixel, read straight from GL.
-    std::vector<uint8_t> pixel(int x, int y) const;
+    std::vector<uint8_t> pixel(int x, int y) const { return readRect(x, y, 1, 1); }
 
     const int width, height;
 
 private:
+    std::vector<uint8_t> readRect(int x, int y, int w, int h) const
+    {
+        std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
+        glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
     GLuint fbo_ = 0, colour_ = 0;
     float clear_[4] = {0, 0, 0, 0};
 };
 
 // A size x size nearest-filtered texture whose texel (x, y) (y counted from t = 0) holds red
 // step * x, green step * y, blue 0 and the given alpha.
-GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255);
+inline GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255)
+{
+    std::vector<uint8_t> texels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            texels.insert(texels.end(),
+                          {static_cast<uint8_t>(step * x), static_cast<uint8_t>(step * y), 0, alpha});
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return name;
+}
 
 }  // namespace testsupport
 
