@@ -1,7 +1,8 @@
 // The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
-// clocks (wall clock, wrap-around, the music state rule), due events in file order strictly after
-// their time and drawn in their frame from identity, the "fps" text, "skydome" following "cam",
-// and a restart's fresh clocks. (The offline frame clock is shown by e2e render_frames.)
+// clocks (wall clock, wrap-around, the music state rule: the wall clock when no stream plays or the
+// track has ended, not the stale position), due events in file order strictly after their time and
+// drawn in their frame from identity, the "fps" text, "skydome" following "cam", and a restart's
+// fresh clocks. (The offline frame clock is shown by e2e render_frames.)
 #include <gtest/gtest.h>
 #include <cstring>
 #include <memory>
@@ -18,7 +19,6 @@
 namespace {
 class DemoGl : public GlTest {
 protected:
-    void writeScript(const std::string& text) { dir.write("data/vessikscript.txt", text); }
     // Runs one frame at the given wall-clock milliseconds after the Demo's start.
     std::string frameAt(Demo& demo, uint32_t msSinceStart)
     {
@@ -64,25 +64,9 @@ public:
 const std::vector<float> kIdentity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 } // namespace
 
-TEST_F(DemoGl, ListsEveryEventWithTheStartupOutputInPlaceBeforeTheMusic)
+TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRestartWithANewDemo)
 {
-    writeScript("# comment\n-1 ghost scale 2\n2.5 a scale 2\r\n-0.5 b new demoeffect\n");
-    clock.ms = 1234;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    const std::string out = testing::internal::GetCapturedStdout();
-
-    // Each start-up event runs as its line is listed, so its output follows that line.
-    EXPECT_EQ(out, "-1 ghost scale 2 -1.000000\nYou need to create this effect with new or clone first! ghost scale\n"
-                   "2.5 a scale 2 2.500000\n-0.5 b new demoeffect -0.500000\n");
-    ASSERT_EQ(demo.events.size(), 3u);
-    EXPECT_TRUE(demo.events[0].done && !demo.events[1].done && demo.events[2].done);
-    EXPECT_EQ(clock.starts, 1);
-    EXPECT_EQ(demo.startMs, 1234u);
-}
-
-TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStoppingTheMusic)
-{
+    dir.write("data/vessikscript.txt", "9.5 two\n");
     clock.ms = 0xFFFFFF00u;
     {
         auto demo = quietDemo();
@@ -92,6 +76,14 @@ TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStopping
         demo->renderFrame();
         EXPECT_DOUBLE_EQ(g_wallTime, 0.512);
         EXPECT_NEAR(g_frameDelta, 0.012, 1e-12);
+        clock.position = 3.25;
+        const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
+        for (const auto& c : cases) {
+            clock.state = c.state;
+            frameAt(*demo, 1000);
+            EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
+        }
+        EXPECT_EQ(frameAt(*demo, 9501), "Doing: 9.5 two\n"); // events follow the wall clock too
     }
     EXPECT_EQ(clock.stops, 1);
     auto again = quietDemo();
@@ -100,44 +92,34 @@ TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStopping
     EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
 }
 
-TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalledElseTheWallClock)
+TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnceDrawingFromIdentity)
 {
-    writeScript("9.5 two\n");
-    auto demo = quietDemo();
-    clock.position = 3.25;
-    const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
-    for (const auto& c : cases) {
-        clock.state = c.state;
-        frameAt(*demo, 1000);
-        EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
-    }
-    // No stream, or the track has ended: events follow the wall clock, not the stale position.
-    EXPECT_EQ(frameAt(*demo, 9500), "");
-    EXPECT_EQ(frameAt(*demo, 9501), "Doing: 9.5 two\n");
-}
-
-TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderOnceAndDrawInTheirFrameFromIdentity)
-{
-    writeScript("-1 SCENE append first\n5.0 SCENE append late\n2.0 early\n1.0 x\n");
+    dir.write("data/vessikscript.txt",
+              "# comment\n-1 SCENE append first\n5.0 SCENE append late\r\n-0.5 ghost scale 2\n2.0 early\n1.0 x\n");
     RecordingEffect first, late;
     first.motion.point[2] = -5.0f; // leaves a translation behind on the matrix
     first.programToBind = 12345;
     EffectRegistry::findOrAdd("first") = &first;
     EffectRegistry::findOrAdd("late") = &late;
-    auto demo = quietDemo();
-    EXPECT_EQ(demo->scene.size(), 1u);
+    testing::internal::CaptureStdout();
+    Demo demo(clock);
+    // Each start-up event runs as its line is listed, so its output follows that line.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
+              "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
+    EXPECT_EQ(clock.starts, 1);
     clock.state = 1;
     clock.position = 1.0; // equal to an event's time: not due yet
-    EXPECT_EQ(frameAt(*demo, 10), "");
+    EXPECT_EQ(frameAt(demo, 10), "");
     EXPECT_EQ(g_boundProgram, 0u); // released at the end of the frame
     clock.position = 1.0001;
-    EXPECT_EQ(frameAt(*demo, 20), "Doing: 1.0 x\n");
+    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order
-    EXPECT_EQ(frameAt(*demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
+    EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
     EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it
     EXPECT_EQ(std::vector<float>(late.matrixAtDraw, late.matrixAtDraw + 16), kIdentity);
-    EXPECT_EQ(frameAt(*demo, 40), "");
-    EXPECT_EQ(first.draws, 4);
+    EXPECT_EQ(frameAt(demo, 40), "");
+    EXPECT_EQ(first.draws, 4); // appended at start-up, drawn in every frame
     EXPECT_FALSE(EffectRegistry::contains("fps")); // absent: no text made, nothing added
 }
 
