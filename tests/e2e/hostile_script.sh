@@ -27,8 +27,8 @@ lines += ["-1 dot append swarm", "0.3 swarm local x;99999999999", "0.3 swarm loc
 lines += ["1e308 box scale 2", "99999999999999999999999999999 zz END", "-1e400 box setpoint 1 1 1",
           "inf zz END", "nan zz END", "-nan box scale 1"]
 # names of 10,000 bytes
-lines += ["-1 " + N + " new sphere", "-1 SCENE append " + N, "-1 " + N + " SHADER main.vert main.frag,",
-          "-1 " + N + " shader " + N, "-1 " + N + " texture " + N + ".png", "-1 " + N + "y setpoint 1 2 3"]
+lines += ["-1 " + N + " new sphere", "-1 SCENE append " + N, "-1 " + N + " shader " + N,
+          "-1 " + N + " texture " + N + ".png"]
 with open("data/vessikscript.txt", "w") as f:
     f.write("\n".join(lines) + "\n")
     # A million events: 100,000 due at 1.0 in one frame, the rest never due before END.
