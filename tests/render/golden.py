@@ -39,11 +39,7 @@ def compare(frames_dir, golden_dir):
     for name in NAMES:
         got = reduced(os.path.join(frames_dir, name)).astype(np.int16)
         want = np.asarray(Image.open(os.path.join(golden_dir, name)).convert("RGB"), dtype=np.int16)
-        if got.shape != want.shape:
-            print("%s: size %s, golden %s" % (name, got.shape, want.shape))
-            failed += 1
-            continue
-        diff = np.abs(got - want)
+        diff = np.abs(got - want)  # frames of another size fail here
         share = (diff > TOLERANCE).sum() / diff.size
         print("%s: max difference %d, %.4f %% of values beyond %d" % (name, diff.max(), share * 100, TOLERANCE))
         if share > MAX_OUTLIER_SHARE:

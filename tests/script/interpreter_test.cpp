@@ -22,12 +22,10 @@ class LocalProbe : public Demoeffect {
 public:
     void local(float time, char* argument) override
     {
-        calls++;
         lastTime = time;
         lastArgument = argument;
         splitLocal(argument);
     }
-    int calls = 0;
     float lastTime = -1.0f;
     std::string lastArgument;
 };
@@ -39,8 +37,7 @@ TEST_F(Interpreter, NewBindsTheFactoryResultAndCloneSharesChildren)
 {
     EXPECT_TRUE(script.run("-1 a new demoeffect").done);
     for (const char* line : {"-1 kid new demoeffect", "-1 a append kid", "-1 b clone a", "-1 b append a"}) script.run(line);
-    Demoeffect* a = bound("a");
-    Demoeffect* b = bound("b");
+    Demoeffect *a = bound("a"), *b = bound("b");
     ASSERT_TRUE(a && b && a != b);
     EXPECT_EQ(a->children, (std::vector<Demoeffect*>{bound("kid")}));
     EXPECT_EQ(b->children, (std::vector<Demoeffect*>{bound("kid"), a}));
@@ -49,9 +46,6 @@ TEST_F(Interpreter, NewBindsTheFactoryResultAndCloneSharesChildren)
     script.run("1 a new Demoeffect");
     EXPECT_TRUE(EffectRegistry::contains("a"));
     EXPECT_EQ(bound("a"), nullptr);
-    script.run("1 a clone kid");
-    EXPECT_NE(bound("a"), nullptr);
-    EXPECT_NE(bound("a"), bound("kid"));
     EXPECT_FALSE(EffectRegistry::contains("A")); // names are case-sensitive too
 }
 
@@ -60,10 +54,9 @@ TEST_F(Interpreter, MotionScaleAndStateCommandsNeedAllTheirWords)
     script.run("-1 a new demoeffect");
     for (const char* line : {"5 a,setpoint 1,2,3", "5 a deltapoint 0.5 -1 x", "5 a setdirection 0.25 0.75 1e-1",
                              "5 a deltadirection 1 2 3", "1 a scale 2.5", "1 a scalex 0.5", "1 a scaley -3",
-                             "1 a scalez abc", "1 a state 2", "1 a state 1", "1 a state 0", "1 a state 8x",
+                             "1 a scalez abc", "1 a state 2", "1 a state 1", "1 a state 8x",
                              // too few numbers, capitalised and unknown words: silent, nothing changes
-                             "5 a setpoint 9 9", "5 a deltapoint 9 9", "5 a setdirection 9 9", "5 a deltadirection 9,9",
-                             "5 a Setpoint 9 9 9", "5 a SETPOINT 9 9 9", "5 a nosuchword 1"})
+                             "5 a setpoint 9 9", "5 a deltadirection 9,9", "5 a Setpoint 9 9 9", "5 a nosuchword 1"})
         EXPECT_EQ(script.output(line), "") << line;
     const Demoeffect& a = *bound("a");
     EXPECT_EQ(xyz(a.motion.point), (std::vector<float>{1, 2, 3}));
@@ -75,12 +68,11 @@ TEST_F(Interpreter, MotionScaleAndStateCommandsNeedAllTheirWords)
     // Extra words past the twentieth are ignored; the line still works.
     script.run("5 a setpoint 7 8 9 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0");
     EXPECT_EQ(xyz(a.motion.point), (std::vector<float>{7, 8, 9}));
-    script.run("1 b new demoeffect");
-    script.run("1 b state 99999999999"); // beyond 32 bits: saturates instead of wrapping
-    EXPECT_EQ(bound("b")->state, INT32_MAX);
+    script.run("1 a state 99999999999"); // beyond 32 bits: saturates instead of wrapping
+    EXPECT_EQ(a.state, INT32_MAX);
 }
 
-TEST_F(Interpreter, TimedMovesStartAtTheScheduledTimeNotWhenTheEventRuns)
+TEST_F(Interpreter, TimedMovesAndLocalTakeTheScheduledTimeNotTheTimeTheEventRuns)
 {
     script.run("-1 a new demoeffect");
     const Motion& m = bound("a")->motion;
@@ -90,26 +82,17 @@ TEST_F(Interpreter, TimedMovesStartAtTheScheduledTimeNotWhenTheEventRuns)
     EXPECT_EQ((std::vector<double>{m.moveStart, m.moveEnd}), (std::vector<double>{5.0, 7.0}));
     EXPECT_EQ(xyz(m.moveFrom), (std::vector<float>{1, 1, 1}));
     EXPECT_EQ(xyz(m.moveTo), (std::vector<float>{0, 0, 10}));
-    EXPECT_EQ(m.motionFlags, unsigned(MotionMoving));
-
-    EXPECT_EQ(script.output("9 a rotatepoint 1 0 0", 9.0), ""); // duration missing
     script.run("9 a rotatepoint 1 0 0 0.5", 9.0);
     EXPECT_EQ((std::vector<double>{m.rotateStart, m.rotateEnd}), (std::vector<double>{9.0, 9.5}));
     EXPECT_EQ(xyz(m.rotateTo), (std::vector<float>{1, 0, 0}));
     EXPECT_EQ(m.motionFlags, unsigned(MotionMoving | MotionRotating));
-}
 
-TEST_F(Interpreter, LocalGetsTheScheduledTimeAndOneWritableWord)
-{
+    // "local" hands the handler one writable word of the line.
     LocalProbe probe;
     EffectRegistry::findOrAdd("probe") = &probe;
-    g_musicTime = 20.0;
     script.run("12.5 probe local text;hello world", 12.5);
-    EXPECT_EQ(probe.calls, 1);
     EXPECT_FLOAT_EQ(probe.lastTime, 12.5f);
     EXPECT_EQ(probe.lastArgument, "text;hello");
-    EXPECT_EQ(script.output("1 probe local"), "Missing words, line skipped: probe local\n");
-    EXPECT_EQ(probe.calls, 1);
 }
 
 TEST_F(Interpreter, RefusedLinesSayWhyAndChangeNothing)
@@ -122,32 +105,24 @@ TEST_F(Interpreter, RefusedLinesSayWhyAndChangeNothing)
     const std::pair<const char*, std::string> cases[] = {
         {"5 a", ""},
         {"5 ghost setpoint 1 2 3", none + "ghost setpoint\n"},
-        // Too few numbers falls through to "any other word", which still needs the instance.
-        {"5 ghost setpoint 1", none + "ghost setpoint\n"},
         // Two spaces after the time: an empty instance name and the name taken as the command.
         {"5  cam scale 2", none + " cam\n"},
-        {"1 Cam scale 2", none + "Cam scale\n"},
-        {"1 x new", "Missing words, line skipped: x new\n"},
         {"1 p SHADER a.vert b.frag", "Missing words, line skipped: p SHADER\n"},
         {"1 dud scale 2", "No effect bound to dud, line skipped: dud scale\n"},
-        {"1 dud local x", "No effect bound to dud, line skipped: dud local\n"},
-        {"1 dud movepoint 1 2 3 4", "No effect bound to dud, line skipped: dud movepoint\n"},
-        {"1 dud unknownword", ""},
         // "SCENE" with anything but append means the effect of that name, and there is none.
         {"1 SCENE setpoint 1 2 3", "No effect bound to SCENE, line skipped: SCENE setpoint\n"},
         {"1 SCENE append nobody", "No effect bound to nobody, line skipped: SCENE append\n"},
         {"1 a append dud", "No effect bound to dud, line skipped: a append\n"},
         {"1 dud append a", "No effect bound to dud, line skipped: dud append\n"},
         {"1 a remove dud", "No effect bound to dud, line skipped: a remove\n"},
-        // Cloning nothing binds nothing: a bound name keeps its effect, an unbound one stays unbound.
-        {"1 a clone dud", "No effect bound to dud, line skipped: a clone\n"},
+        // Cloning nothing binds nothing: an unbound name stays unbound.
         {"1 fresh clone dud", "No effect bound to dud, line skipped: fresh clone\n"},
     };
     Demoeffect* a = bound("a");
     for (const auto& [line, said] : cases) EXPECT_EQ(script.output(line), said) << line;
-    for (const char* cmd : {"clone", "texture", "shader", "append", "remove", "scale", "state"})
+    for (const char* cmd : {"new", "clone", "texture", "shader", "append", "remove", "local", "scale", "state"})
         EXPECT_EQ(script.output(std::string("1 a ") + cmd), std::string("Missing words, line skipped: a ") + cmd + "\n");
-    for (const char* name : {"ghost", "x", "fresh"}) EXPECT_FALSE(EffectRegistry::contains(name)) << name;
+    for (const char* name : {"ghost", "fresh"}) EXPECT_FALSE(EffectRegistry::contains(name)) << name;
     EXPECT_TRUE(script.scene.empty());
     EXPECT_EQ(bound("a"), a);
     EXPECT_TRUE(a->children.empty());
@@ -176,9 +151,5 @@ TEST_F(Interpreter, AppendBuildsTheSceneAndRefusesCycles)
 
 TEST_F(Interpreter, EndExitsWithStatusZero)
 {
-    EXPECT_EXIT(script.run("99 x END"), ::testing::ExitedWithCode(0), "");
-    script.run("1 a new demoeffect");
-    EXPECT_EXIT(script.run("99 a END extra words"), ::testing::ExitedWithCode(0), "");
-    // A lower-case end is just an unknown word.
-    EXPECT_TRUE(script.run("99 a end").done);
+    EXPECT_EXIT(script.run("99 x END extra words"), ::testing::ExitedWithCode(0), "");
 }
