@@ -1,7 +1,7 @@
-# A script of hostile lines runs to its END in the real demo, over many drawn frames: words of a
-# megabyte and names of 10,000 bytes (far beyond what the fuzz inputs reach), numbers beyond every
-# range, NaN and infinity as times and arguments, and a million events (100,000 of them due at once,
-# the rest never due). Times of "inf" and "nan" never come due, so their END lines must not end the
+# A script of hostile lines runs to its END in the real demo, over many drawn frames: 100 separators,
+# appends that would close cycles, words of a megabyte and names of 10,000 bytes (far beyond what the
+# fuzz inputs reach), numbers beyond every range, NaN and infinity as times and arguments, and a
+# million events (100,000 of them due at once, the rest never due). Times of "inf" and "nan" never come due, so their END lines must not end the
 # demo early.
 source "$(dirname "$0")/common.bash"
 make_music 4
@@ -26,6 +26,9 @@ lines += ["-1 dot append swarm", "0.3 swarm local x;99999999999", "0.3 swarm loc
 # times beyond every range, NaN and infinity: start-up events or never due
 lines += ["1e308 box scale 2", "99999999999999999999999999999 zz END", "-1e400 box setpoint 1 1 1",
           "inf zz END", "nan zz END", "-nan box scale 1"]
+# 100 separators in a row, and appends that would close cycles among drawn effects
+lines += ["0.2" + ", " * 50 + "box scale 1", ", " * 50, "0.2 box append ball", "0.2 ball append box", "0.2 box append box",
+          "0.2 ball append cam", "0.2 cam append ball"]
 # names of 10,000 bytes
 lines += ["-1 " + N + " new sphere", "-1 SCENE append " + N, "-1 " + N + " shader " + N,
           "-1 " + N + " texture " + N + ".png"]
@@ -42,5 +45,6 @@ expect_clean_exit 240
 [ "$(tail -1 out.txt)" = "Doing: 2.5 zz END" ] || fail "did not end on its END line"
 grep -q -- "^Doing: inf\|^Doing: nan\|^Doing: 5000 \|^Doing: 1e308" out.txt && fail "an event that is never due ran"
 [ "$(grep -c -x -- "Doing: 1.0 box deltapoint 0 0 0" out.txt)" -eq 100000 ] || fail "not every due event ran once"
+[ "$(grep -c "^append would make a cycle, refused: " out.txt)" -eq 3 ] || fail "cycle-closing appends were not refused"
 grep -q "runtime error:\|Sanitizer" err.txt && fail "sanitizer report"
 echo "ok: ran ${ELAPSED_MS} ms"
