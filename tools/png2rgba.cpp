@@ -9,7 +9,7 @@
 #include <iterator>
 #include <vector>
 
-#include "resources/Png.h"
+#include "resources/PngReport.h"
 
 int main(int argc, char** argv)
 {
@@ -29,11 +29,7 @@ int main(int argc, char** argv)
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;
-    const int error = decodePng(file.data(), file.size(), pixels, width, height);
-    if (error != 0) {
-        std::cout << "Decode png failed: " << error << std::endl;
-        return 1;
-    }
+    if (!decodePngReported(file, pixels, width, height)) return 1;
     std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size()));
     out.close();

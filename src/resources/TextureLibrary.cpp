@@ -12,7 +12,7 @@
 #include <map>
 #include <vector>
 
-#include "resources/Png.h"
+#include "resources/PngReport.h"
 
 namespace {
 
@@ -58,11 +58,7 @@ GLuint loadTexture(std::string name)
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;
-    const int error = decodePng(file.data(), file.size(), pixels, width, height);
-    if (error != 0) {
-        std::cout << "Decode png failed: " << error << std::endl;
-        return 0;
-    }
+    if (!decodePngReported(file, pixels, width, height)) return 0;
     flipImageRows(pixels.data(), width, height);
 
     GLuint texture = 0;
