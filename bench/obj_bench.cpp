@@ -13,7 +13,7 @@
 #include "effects/Globals.h"
 #include "effects/Model.h"
 #include "effects/ObjLoader.h"
-#include "effects/ObjParse.h"
+#include "resources/ObjParse.h"
 #include "shell/OffscreenContext.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <memory>
 #include "demo/Demo.h"
 #include "resources/Gl.h"
+#include "shell/PlatformClock.h"
 #include "shell/Shell.h"
 
 namespace {
@@ -40,7 +41,7 @@ int main(int argc, char** argv)
     g_fullscreen = false;
     if (!createWindow()) return 1;
     SDL_Delay(25);
-    auto demo = std::make_unique<Demo>();
+    auto demo = std::make_unique<Demo>(platformClock());
     presentFrame(*demo);
     glFinish();
     const auto firstFrame = Clock::now();

@@ -2,8 +2,8 @@
 // frames or an MP4 video with the music. See --help.
 #include <cstdio>
 #include <string>
-#include "shell/OfflineRender.h"
-#include "shell/RenderOptions.h"
+#include "render/OfflineRender.h"
+#include "render/RenderOptions.h"
 
 int main(int argc, char** argv)
 {

@@ -1,7 +1,7 @@
 // Where the Demo reads its time from. The frame driver is the same for every source: it asks the
 // source for a 32-bit millisecond reading (the wall clock) and for the music's position and state
-// (the demo clock). PlatformClock plays the music and reads the platform clock; FrameClock steps a
-// frame counter at a fixed rate and opens no audio device, for rendering frames offline.
+// (the demo clock). The shell's PlatformClock plays the music and reads the platform clock; FrameClock
+// steps a frame counter at a fixed rate and opens no audio device, for rendering frames offline.
 #pragma once
 #include <cstdint>
 
@@ -20,18 +20,6 @@ public:
     virtual void service() = 0;
     // Stops the music and releases the audio device (the Demo's destruction).
     virtual void stopMusic() = 0;
-};
-
-// The live clock: platform milliseconds and the music "data/music/Tundrel.mp3" at 44100 Hz. Audio
-// failures are shown in message boxes (caption "BASS") and leave the stream at 0.
-class PlatformClock : public ClockSource {
-public:
-    uint32_t startMusic() override;
-    uint32_t milliseconds() override;
-    double musicPosition(uint32_t stream) override;
-    int musicState(uint32_t stream) override;
-    void service() override;
-    void stopMusic() override;
 };
 
 // Offline clock: frame n reads n * 1000 / framesPerSecond milliseconds (rounded down), with no

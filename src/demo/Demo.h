@@ -12,8 +12,6 @@
 
 class Demo {
 public:
-    // Live demo: platform clock, music played from "data/music/Tundrel.mp3".
-    Demo();
     // Demo driven by the given clock source, which must outlive the Demo.
     explicit Demo(ClockSource& clock);
     ~Demo();
@@ -43,6 +41,3 @@ private:
 
     ClockSource& clock_;
 };
-
-// The clock source of every Demo built without one: the platform clock with music.
-ClockSource& platformClock();

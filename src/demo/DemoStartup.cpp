@@ -4,14 +4,6 @@
 #include <cstdio>
 #include "effects/Globals.h"
 
-ClockSource& platformClock()
-{
-    static PlatformClock clock;
-    return clock;
-}
-
-Demo::Demo() : Demo(platformClock()) {}
-
 Demo::Demo(ClockSource& clock) : clock_(clock)
 {
     // A rebuilt Demo starts its clocks from zero like the first one, so start-up events and the

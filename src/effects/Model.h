@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 #include "effects/Demoeffect.h"
-#include "effects/ObjParse.h"
+#include "resources/ObjParse.h"
 
 class Model : public Demoeffect {
 public:

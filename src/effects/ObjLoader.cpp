@@ -5,7 +5,7 @@
 #include <fstream>
 #include <utility>
 #include "effects/Model.h"
-#include "effects/ObjParse.h"
+#include "resources/ObjParse.h"
 
 bool loadObj(Model& model, const char* fileName)
 {

@@ -3,7 +3,7 @@
 // otherwise from the time since playback started. The mixer decodes and plays on its own thread.
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include "demo/Platform.h"
+#include "shell/Platform.h"
 
 namespace {
 bool g_deviceOpen = false;

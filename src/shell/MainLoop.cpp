@@ -4,6 +4,7 @@
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
+#include "shell/PlatformClock.h"
 #include "shell/Shell.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool restart(std::unique_ptr<Demo>& demo)
     resetProcessState();
     if (flip) g_fullscreen = !g_fullscreen;
     if (!createWindow()) return false;
-    demo = std::make_unique<Demo>();
+    demo = std::make_unique<Demo>(platformClock());
     return true;
 }
 
@@ -62,7 +63,7 @@ int runZemblar()
     if (answered && !yes) g_fullscreen = false;
     if (!createWindow()) return 0;
     SDL_Delay(25);
-    auto demo = std::make_unique<Demo>();
+    auto demo = std::make_unique<Demo>(platformClock());
     mainLoop(demo);
     // Stop the music before the window goes, so the mixer thread is idle at exit.
     demo.reset();

@@ -1,7 +1,7 @@
 // Modal message boxes on SDL: plain OK boxes (also the demo core's platform message box, owned by
 // the demo window when one exists) and Yes/No questions.
 #include <cstdio>
-#include "demo/Platform.h"
+#include "shell/Platform.h"
 #include "shell/Shell.h"
 
 namespace {

@@ -57,4 +57,5 @@ void destroyOffscreenContext()
     if (g_hiddenWindow) SDL_DestroyWindow(g_hiddenWindow);
     g_hiddenContext = nullptr;
     g_hiddenWindow = nullptr;
+    SDL_Quit();
 }

@@ -5,4 +5,5 @@
 // Creates the window and context, makes it current and initialises GLEW. Prints the reason and
 // returns false on failure. Calling it again while a context exists does nothing and returns true.
 bool createOffscreenContext(int width, int height);
+// Releases the context and the window and shuts SDL down.
 void destroyOffscreenContext();

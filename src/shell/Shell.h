@@ -3,6 +3,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include "shell/Screen.h"
 
 // Virtual-key codes of the keys the shell reads (g_keys is indexed by these codes).
 enum : int {
@@ -18,17 +19,12 @@ extern bool g_active;              // false while the window is minimised
 extern SDL_Window* g_window;       // the demo window; null when none
 extern SDL_GLContext g_renderContext;
 
-constexpr int kWindowWidth = 1280;
-constexpr int kWindowHeight = 720;
-
 // Opens the window (fullscreen or windowed as g_fullscreen says) with its GL 3.3 compatibility
 // context current, shows it and sets the projection. On failure it has shown the reason in a
 // message box, released what it had made, and returns false.
 bool createWindow();
 // Releases the context and the window and restores the desktop mode. Safe with parts missing.
 void killWindow();
-// Viewport and 45-degree perspective projection for a client area of that size (height 0 -> 1).
-void resizeScene(int width, int height);
 // Applies one window event to the shell state: activity, close (posts a quit), keys, size.
 void windowProc(const SDL_Event& event);
 // The virtual-key code of an SDL key, or -1 for keys the demo has no code for.

@@ -7,7 +7,7 @@
 #include <vector>
 #include "effects/Model.h"
 #include "effects/ObjLoader.h"
-#include "effects/ObjParse.h"
+#include "resources/ObjParse.h"
 #include "RunLocal.h"
 #include "support/CaptureStdout.h"
 #include "support/TempDir.h"

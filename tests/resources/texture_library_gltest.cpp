@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "resources/TextureLibrary.h"
-#include "shell/FramePng.h"
+#include "render/FramePng.h"
 #include "support/CaptureStdout.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"

@@ -2,7 +2,7 @@
 // stopped at position 0, a missing file gives handle 0, and release is safe at any time.
 #include <gtest/gtest.h>
 #include <cstdlib>
-#include "demo/Platform.h"
+#include "shell/Platform.h"
 
 TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
 {

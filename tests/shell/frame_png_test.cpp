@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 #include "resources/Png.h"
-#include "shell/FramePng.h"
+#include "render/FramePng.h"
 
 namespace {
 uint32_t bigEndian(const uint8_t* p)

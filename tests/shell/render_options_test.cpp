@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 #include "demo/ScriptEnd.h"
-#include "shell/RenderOptions.h"
-#include "shell/RenderPlan.h"
+#include "render/RenderOptions.h"
+#include "render/RenderPlan.h"
 
 using Output = RenderOptions::Output;
 

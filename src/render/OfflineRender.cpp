@@ -1,7 +1,7 @@
 // The offline render: plan the frame range, open the output, make the hidden window and the
 // framebuffer, build the Demo on a frame clock, play the frames before the range without writing
 // them, then draw, read back and write each frame of the range.
-#include "shell/OfflineRender.h"
+#include "render/OfflineRender.h"
 #include <chrono>
 #include <cstdio>
 #include <memory>
@@ -9,13 +9,13 @@
 #include "demo/ClockSource.h"
 #include "demo/Demo.h"
 #include "demo/ScriptEnd.h"
-#include "shell/FrameSink.h"
-#include "shell/MusicLength.h"
+#include "render/FrameSink.h"
+#include "render/MusicLength.h"
 #include "shell/OffscreenContext.h"
-#include "shell/RenderPlan.h"
-#include "shell/RenderProgress.h"
-#include "shell/RenderTarget.h"
-#include "shell/Shell.h"
+#include "render/RenderPlan.h"
+#include "render/RenderProgress.h"
+#include "render/RenderTarget.h"
+#include "shell/Screen.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
@@ -119,6 +119,5 @@ int runOfflineRender(const RenderOptions& o)
     ok = sink->finish() && ok;
     std::fflush(stdout);
     destroyOffscreenContext();
-    SDL_Quit();
     return ok ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 // Progress bar of the offline renderer.
-#include "shell/RenderProgress.h"
+#include "render/RenderProgress.h"
 #include <cstdio>
 #include <unistd.h>
 

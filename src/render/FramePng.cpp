@@ -1,5 +1,5 @@
 // PNG encoder for frames: signature, IHDR, one IDAT, IEND, with zlib doing the deflate and CRC.
-#include "shell/FramePng.h"
+#include "render/FramePng.h"
 #include <zlib.h>
 #include <cstring>
 

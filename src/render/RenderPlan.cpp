@@ -1,5 +1,5 @@
 // Frame range of an offline render.
-#include "shell/RenderPlan.h"
+#include "render/RenderPlan.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>

@@ -1,5 +1,5 @@
 // ffmpeg started with fork/exec and fed through a pipe; a broken pipe is an error, not a signal.
-#include "shell/VideoEncoder.h"
+#include "render/VideoEncoder.h"
 #include <cerrno>
 #include <csignal>
 #include <cstdio>

@@ -1,6 +1,6 @@
 // ffprobe's "format=duration" of a file, read from a pipe. The path is passed as one argument
 // (fork/exec, no shell).
-#include "shell/MusicLength.h"
+#include "render/MusicLength.h"
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

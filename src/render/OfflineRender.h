@@ -3,7 +3,7 @@
 // of the planned range as PNG files or into an ffmpeg video with the music. No start question, no
 // audio device. The live demo's shell is not involved.
 #pragma once
-#include "shell/RenderOptions.h"
+#include "render/RenderOptions.h"
 
 // Renders as the options say. Returns the process exit status: 0 when every planned frame was
 // written (a script END ends the range early and cleanly), 1 on any failure.

@@ -1,5 +1,5 @@
 // Parsing of the offline renderer's command line.
-#include "shell/RenderOptions.h"
+#include "render/RenderOptions.h"
 #include <cctype>
 #include <cerrno>
 #include <cmath>

@@ -1,10 +1,10 @@
 // Frame outputs: PNG files written through FramePng, video through VideoEncoder.
-#include "shell/FrameSink.h"
+#include "render/FrameSink.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include "shell/FramePng.h"
+#include "render/FramePng.h"
 
 namespace {
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)

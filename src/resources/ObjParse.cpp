@@ -1,6 +1,6 @@
 // OBJ text to vertices and indices: line reader, the small scanf-like field scanner, faces and
 // corner merging. No GL and no file access here.
-#include "effects/ObjParse.h"
+#include "resources/ObjParse.h"
 #include <cctype>
 #include <cerrno>
 #include <climits>

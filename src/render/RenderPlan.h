@@ -5,7 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
-#include "shell/RenderOptions.h"
+#include "render/RenderOptions.h"
 
 struct FramePlan {
     uint64_t first = 0; // first frame written; frames before it are played without writing

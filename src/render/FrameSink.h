@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 #include <vector>
-#include "shell/VideoEncoder.h"
+#include "render/VideoEncoder.h"
 
 class FrameSink {
 public:

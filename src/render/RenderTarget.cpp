@@ -1,5 +1,5 @@
 // Offscreen framebuffer with renderbuffer attachments, and the read-back of its colour buffer.
-#include "shell/RenderTarget.h"
+#include "render/RenderTarget.h"
 #include <cstdio>
 #include <cstring>
 

@@ -1,0 +1,54 @@
+// The live clock: platform milliseconds and the music, with the "BASS" boxes on audio failures.
+#include "shell/PlatformClock.h"
+#include "shell/Platform.h"
+
+namespace {
+constexpr int kOutputRate = 44100;
+const char* const kAudioCaption = "BASS";
+} // namespace
+
+uint32_t PlatformClock::startMusic()
+{
+    if (!audioInit(kOutputRate)) {
+        showMessageBox("BASS error", kAudioCaption);
+        return 0;
+    }
+    const uint32_t stream = audioStreamCreateFile(kMusicPath);
+    if (stream == 0) {
+        showMessageBox("BASS error, file not found?", kAudioCaption);
+        return 0;
+    }
+    if (!audioChannelPlay(stream)) showMessageBox("BASS error, can not play stream?", kAudioCaption);
+    return stream;
+}
+
+uint32_t PlatformClock::milliseconds()
+{
+    return timeGetTime();
+}
+
+double PlatformClock::musicPosition(uint32_t stream)
+{
+    return audioChannelPosition(stream);
+}
+
+int PlatformClock::musicState(uint32_t stream)
+{
+    return audioChannelIsActive(stream);
+}
+
+void PlatformClock::service()
+{
+    audioUpdate();
+}
+
+void PlatformClock::stopMusic()
+{
+    audioFree();
+}
+
+ClockSource& platformClock()
+{
+    static PlatformClock clock;
+    return clock;
+}
