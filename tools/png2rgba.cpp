@@ -3,12 +3,11 @@
 // row), then prints "WIDTH HEIGHT". Exit status: 0 success, 1 decode failure
 // ("Decode png failed: " and the code), 2 wrong arguments or unreadable or
 // unwritable files.
-#include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <vector>
 
+#include "resources/FileBytes.h"
 #include "resources/PngReport.h"
 
 int main(int argc, char** argv)
@@ -17,15 +16,11 @@ int main(int argc, char** argv)
         std::cerr << "usage: png2rgba IN.png OUT.rgba" << std::endl;
         return 2;
     }
-    std::error_code ignored;
-    std::ifstream in;
-    // Directories open as streams on Linux and then fail to read: refuse them first.
-    if (!std::filesystem::is_directory(argv[1], ignored)) in.open(argv[1], std::ios::binary);
-    if (!in.is_open()) {
+    std::vector<uint8_t> file;
+    if (!readWholeFile(argv[1], file)) {
         std::cerr << "png2rgba: cannot read " << argv[1] << std::endl;
         return 2;
     }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;

@@ -2,9 +2,9 @@
 #include "effects/Camera.h"
 #include <cmath>
 #include <new>
+#include "resources/Numbers.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 // How far a pitch on a pole is moved: large enough that the look vector is not parallel to the
 // up vector in 32-bit arithmetic, small enough not to be seen.
 constexpr float kPolePitch = 1e-4f;

@@ -189,3 +189,8 @@ LocalArgs splitLocal(char* text)
     }
     return out;
 }
+
+void reportFailedLocal(const LocalArgs& args)
+{
+    std::printf("failed local: %s %s", args.word, args.args[0]);
+}

@@ -74,3 +74,6 @@ struct LocalArgs {
     int count;
 };
 LocalArgs splitLocal(char* text);
+// The one report for a per-type command the effect does not know: "failed local: WORD ARG"
+// (no newline, as it has always been printed).
+void reportFailedLocal(const LocalArgs& args);

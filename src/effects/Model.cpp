@@ -34,5 +34,5 @@ void Model::local(float, char* argument)
         loadObj(*this, a.args[0]);
         return;
     }
-    std::printf("failed local: %s %s", a.word, a.args[0]);
+    reportFailedLocal(a);
 }

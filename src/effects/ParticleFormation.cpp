@@ -2,9 +2,9 @@
 #include "effects/ParticleFormation.h"
 #include <cmath>
 #include "effects/Random.h"
+#include "resources/Numbers.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 
 float clamp01(float x)
 {

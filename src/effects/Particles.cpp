@@ -7,17 +7,9 @@
 #include <new>
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "resources/Numbers.h"
 
 namespace {
-// atoi without undefined behaviour on out-of-range text: the value is clamped to 32 bits.
-int32_t toInt32(const char* text)
-{
-    const long long v = std::strtoll(text, nullptr, 10);
-    if (v > INT32_MAX) return INT32_MAX;
-    if (v < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(v);
-}
-
 bool setType(const char* word, int32_t& type)
 {
     static const struct { const char* word; int32_t value; } types[] = {
@@ -95,14 +87,14 @@ void Particles::local(float time, char* argument)
     const char* word = args.word;
     const char* arg = args.args[0];
     if (std::strcmp(word, "init") == 0) init(arg);
-    else if (std::strcmp(word, "x") == 0) countx = toInt32(arg);
-    else if (std::strcmp(word, "y") == 0) county = toInt32(arg);
+    else if (std::strcmp(word, "x") == 0) countx = saturatingInt32(arg);
+    else if (std::strcmp(word, "y") == 0) county = saturatingInt32(arg);
     else if (std::strcmp(word, "padx") == 0) padx = static_cast<float>(std::atof(arg));
     else if (std::strcmp(word, "pady") == 0) pady = static_cast<float>(std::atof(arg));
     else if (std::strcmp(word, "type") == 0) setType(arg, type);
     else if (std::strcmp(word, "anim") == 0) {
         if (setAnim(arg, anim) && anim == AnimSinePulse) startTime = time;
     } else {
-        std::printf("failed local: %s %s", word, arg);
+        reportFailedLocal(args);
     }
 }

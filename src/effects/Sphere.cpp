@@ -6,10 +6,10 @@
 #include <cstring>
 #include <new>
 #include "effects/Globals.h"
+#include "resources/Numbers.h"
 #include "resources/ShaderLibrary.h"
 
 namespace {
-constexpr double kPi = 3.14159265358979323846;
 constexpr int kFloatsPerVertex = 8;
 } // namespace
 
@@ -112,5 +112,5 @@ void Sphere::local(float, char* argument)
         if (vertexData) scaleMesh(static_cast<float>(std::atof(args.args[0])));
         return;
     }
-    std::printf("failed local: %s %s", args.word, args.args[0]);
+    reportFailedLocal(args);
 }

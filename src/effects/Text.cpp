@@ -30,7 +30,7 @@ void Text::local(float, char* argument)
     } else if (std::strcmp(a.word, "append") == 0) {
         text += a.args[0];
     } else {
-        std::printf("failed local: %s %s", a.word, a.args[0]);
+        reportFailedLocal(a);
     }
 }
 

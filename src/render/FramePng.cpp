@@ -2,26 +2,22 @@
 #include "render/FramePng.h"
 #include <zlib.h>
 #include <cstring>
+#include "resources/Numbers.h"
 
 namespace {
 const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr uint8_t kFilterUp = 2;
 constexpr int kCompressionLevel = 1; // frames are many and large: speed over the last few percent
 
-void putBigEndian32(std::vector<uint8_t>& out, uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(value >> shift));
-}
-
 // Length, type, data, and the CRC over type and data.
 void putChunk(std::vector<uint8_t>& out, const char type[4], const uint8_t* data, size_t size)
 {
-    putBigEndian32(out, static_cast<uint32_t>(size));
+    appendBigEndian32(out, static_cast<uint32_t>(size));
     const size_t typeAt = out.size();
     out.insert(out.end(), type, type + 4);
     if (size) out.insert(out.end(), data, data + size);
     const uLong crc = crc32(0L, out.data() + typeAt, static_cast<uInt>(4 + size));
-    putBigEndian32(out, static_cast<uint32_t>(crc));
+    appendBigEndian32(out, static_cast<uint32_t>(crc));
 }
 
 // Each row becomes its filter byte followed by the byte-wise difference to the row above.
@@ -58,8 +54,8 @@ bool encodePng(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<
         return false;
 
     std::vector<uint8_t> ihdr;
-    putBigEndian32(ihdr, width);
-    putBigEndian32(ihdr, height);
+    appendBigEndian32(ihdr, width);
+    appendBigEndian32(ihdr, height);
     ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0}); // 8 bits, RGB, deflate, adaptive filters, no interlace
 
     out.reserve(sizeof kSignature + 25 + packedSize + 12 + 12);

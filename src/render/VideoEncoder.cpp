@@ -1,11 +1,9 @@
-// ffmpeg started with fork/exec and fed through a pipe; a broken pipe is an error, not a signal.
+// ffmpeg started as a child process and fed through a pipe; a broken pipe is an error, not a signal.
 #include "render/VideoEncoder.h"
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
-#include <cstring>
-#include <sys/wait.h>
 #include <unistd.h>
+#include "render/ChildProcess.h"
 
 namespace {
 std::string number(double value)
@@ -52,36 +50,10 @@ VideoEncoder::~VideoEncoder()
 
 bool VideoEncoder::open(const VideoSettings& settings)
 {
-    const std::vector<std::string> args = ffmpegArguments(settings);
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-
-    int fds[2];
-    if (::pipe(fds) != 0) {
-        std::perror("pipe");
-        return false;
-    }
-    std::signal(SIGPIPE, SIG_IGN);
-    const pid_t pid = ::fork();
-    if (pid < 0) {
-        std::perror("fork");
-        ::close(fds[0]);
-        ::close(fds[1]);
-        return false;
-    }
-    if (pid == 0) {
-        std::signal(SIGPIPE, SIG_DFL);
-        ::dup2(fds[0], STDIN_FILENO);
-        ::close(fds[0]);
-        ::close(fds[1]);
-        ::execvp(argv[0], argv.data());
-        std::fprintf(stderr, "cannot run ffmpeg: %s\n", std::strerror(errno));
-        ::_exit(127);
-    }
-    ::close(fds[0]);
-    pipe_ = fds[1];
-    child_ = pid;
+    const ChildProcess child = startChild(ffmpegArguments(settings), ChildPipe::Input, true);
+    if (child.pid < 0) return false;
+    pipe_ = child.pipe;
+    child_ = child.pid;
     return true;
 }
 
@@ -95,8 +67,7 @@ bool VideoEncoder::finish()
     if (pipe_ >= 0) ::close(pipe_);
     pipe_ = -1;
     if (child_ <= 0) return false;
-    int status = 0;
-    while (::waitpid(child_, &status, 0) < 0 && errno == EINTR) {}
+    const pid_t child = child_;
     child_ = -1;
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return waitChild(child);
 }

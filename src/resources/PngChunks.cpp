@@ -3,16 +3,11 @@
 
 #include <cstring>
 
+#include "resources/Numbers.h"
+
 namespace {
 
 const uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
-
-uint32_t readBigEndian32(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | p[3];
-}
-
-uint32_t readBigEndian16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
 bool depthAllowed(uint32_t colorType, uint32_t depth)
 {

@@ -1,12 +1,11 @@
 // Conversion of raw PNG samples to 8-bit RGBA, one loop per sample layout.
 #include "resources/PngConvert.h"
 
+#include "resources/Numbers.h"
 #include "resources/PngChunks.h"
 #include "resources/PngUnfilter.h"
 
 namespace {
-
-uint32_t sample16(const uint8_t* p) { return (uint32_t(p[0]) << 8) | p[1]; }
 
 void put(uint8_t* o, uint8_t r, uint8_t g, uint8_t b, uint8_t a)
 {
@@ -35,7 +34,7 @@ void convertRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& in
     case 16:  // grey 16
         for (uint32_t x = 0; x < width; ++x, o += 4) {
             const uint8_t* s = in + 2 * size_t(x);
-            put(o, s[0], s[0], s[0], key && sample16(s) == info.keyRed ? 0 : 255);
+            put(o, s[0], s[0], s[0], key && readBigEndian16(s) == info.keyRed ? 0 : 255);
         }
         break;
     case 1:
@@ -57,8 +56,8 @@ void convertRow(uint8_t* o, const uint8_t* in, uint32_t width, const PngInfo& in
         break;
     case 216:  // RGB 16
         for (uint32_t x = 0; x < width; ++x, o += 4, in += 6) {
-            const bool clear = key && sample16(in) == info.keyRed && sample16(in + 2) == info.keyGreen &&
-                               sample16(in + 4) == info.keyBlue;
+            const bool clear = key && readBigEndian16(in) == info.keyRed && readBigEndian16(in + 2) == info.keyGreen &&
+                               readBigEndian16(in + 4) == info.keyBlue;
             put(o, in[0], in[2], in[4], clear ? 0 : 255);
         }
         break;

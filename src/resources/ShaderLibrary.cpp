@@ -3,11 +3,11 @@
 // the failure shows as a failed link; a stage that fails to compile is not cached and is compiled
 // (and reported) again by every later program that names it.
 #include "resources/ShaderLibrary.h"
-#include <fstream>
 #include <iostream>
 #include <limits>
 #include <map>
 #include <vector>
+#include "resources/FileBytes.h"
 
 namespace {
 std::map<std::string, GLuint>& shaderSources()
@@ -28,21 +28,6 @@ GLenum stageOf(const std::string& path)
     if (path.find(".frag") != std::string::npos) return GL_FRAGMENT_SHADER;
     if (path.find(".geom") != std::string::npos) return GL_GEOMETRY_SHADER;
     return 0;
-}
-
-// Reads the whole file as bytes. A file that cannot be opened or sized, or that is too long to hand
-// to the GL in one string (its length is a 32-bit signed count), counts as not readable.
-bool readWholeFile(const std::string& path, std::vector<char>& out)
-{
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0 || size > std::numeric_limits<GLint>::max()) return false;
-    out.resize(static_cast<size_t>(size));
-    in.seekg(0);
-    in.read(out.data(), size);
-    out.resize(static_cast<size_t>(in.gcount()));
-    return true;
 }
 
 // The info log of a shader or program, through the matching pair of GL queries.
@@ -73,12 +58,13 @@ GLuint loadShaderSource(std::string fileName)
     const GLenum stage = stageOf(path);
     if (stage == 0) return 0;
     const GLuint shader = glCreateShader(stage);
-    std::vector<char> text;
-    if (!readWholeFile(path, text)) {
+    std::vector<uint8_t> text;
+    // The GL takes the length as a 32-bit signed count, so a longer file counts as not readable.
+    if (!readWholeFile(path, text, static_cast<uint64_t>(std::numeric_limits<GLint>::max()))) {
         shaderSources()[fileName] = shader;
         return shader;
     }
-    const GLchar* source = text.empty() ? "" : text.data();
+    const GLchar* source = text.empty() ? "" : reinterpret_cast<const GLchar*>(text.data());
     const GLint length = static_cast<GLint>(text.size());
     glShaderSource(shader, 1, &source, &length);
     glCompileShader(shader);

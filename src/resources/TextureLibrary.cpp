@@ -6,12 +6,11 @@
 #include "resources/TextureLibrary.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <map>
 #include <vector>
 
+#include "resources/FileBytes.h"
 #include "resources/PngReport.h"
 
 namespace {
@@ -20,22 +19,6 @@ std::map<std::string, GLuint>& textures()
 {
     static std::map<std::string, GLuint> map;
     return map;
-}
-
-// Reads a whole regular file; false when it cannot be opened or read.
-// Directories open as streams on Linux, so they are refused up front.
-bool readWholeFile(const std::string& path, std::vector<uint8_t>& out)
-{
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path, ignored)) return false;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) return false;
-    const std::streamoff size = in.tellg();
-    if (size < 0) return false;
-    out.resize(static_cast<size_t>(size));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(out.data()), size);
-    return static_cast<bool>(in);
 }
 
 }  // namespace

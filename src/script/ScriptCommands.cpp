@@ -9,6 +9,7 @@
 #include <iostream>
 #include <string>
 #include "effects/EffectRegistry.h"
+#include "resources/Numbers.h"
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
 
@@ -17,15 +18,6 @@ namespace {
 double readReal(const char* word)
 {
     return std::strtod(word, nullptr);
-}
-
-// Decimal integer; a word without a number reads as 0, values beyond 32 bits saturate.
-int32_t readInt(const char* word)
-{
-    const long value = std::strtol(word, nullptr, 10);
-    if (value > INT32_MAX) return INT32_MAX;
-    if (value < INT32_MIN) return INT32_MIN;
-    return static_cast<int32_t>(value);
 }
 
 void readVector(const CommandLine& line, int firstArg, float out[3])
@@ -185,7 +177,7 @@ void runScaleZ(const CommandLine& line)
 
 void runState(const CommandLine& line)
 {
-    if (Demoeffect* e = instanceEffect(line)) e->state |= readInt(line.arg(1));
+    if (Demoeffect* e = instanceEffect(line)) e->state |= saturatingInt32(line.arg(1));
 }
 
 // Word counts below include the instance name and the command word.

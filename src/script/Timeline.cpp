@@ -3,32 +3,25 @@
 #include "script/Timeline.h"
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <new>
+#include <vector>
+#include "resources/FileBytes.h"
 
 const char* const kScriptPath = "data/vessikscript.txt";
 
 bool loadScriptFile(std::unique_ptr<char[]>& buffer, int64_t& size, const char* path)
 {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in) {
-        std::printf("Couldn't open: %s\n", path);
-        return false;
-    }
-    const std::streamoff end = in.tellg();
-    if (end < 0) {
-        std::printf("Couldn't open: %s\n", path);
-        return false;
-    }
-    std::unique_ptr<char[]> bytes(new (std::nothrow) char[static_cast<size_t>(end) + 4]);
+    std::vector<uint8_t> file;
+    // Four spare bytes after the text take the NUL that ends a last line without a terminator.
+    std::unique_ptr<char[]> bytes;
+    if (readWholeFile(path, file)) bytes.reset(new (std::nothrow) char[file.size() + 4]());
     if (!bytes) {
         std::printf("Couldn't open: %s\n", path);
         return false;
     }
-    in.seekg(0);
-    in.read(bytes.get(), end);
+    if (!file.empty()) std::memcpy(bytes.get(), file.data(), file.size());
     buffer = std::move(bytes);
-    size = static_cast<int64_t>(in.gcount());
+    size = static_cast<int64_t>(file.size());
     return true;
 }
 

@@ -3,20 +3,11 @@
 #include <SDL.h>
 #include <cstdio>
 #include "resources/Gl.h"
+#include "shell/GlContext.h"
 
 namespace {
 SDL_Window* g_hiddenWindow = nullptr;
 SDL_GLContext g_hiddenContext = nullptr;
-
-void setContextAttributes()
-{
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-}
 } // namespace
 
 bool createOffscreenContext(int width, int height)
@@ -26,7 +17,7 @@ bool createOffscreenContext(int width, int height)
         std::printf("SDL video: %s\n", SDL_GetError());
         return false;
     }
-    setContextAttributes();
+    setGlContextAttributes();
     g_hiddenWindow = SDL_CreateWindow("Zemblar", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!g_hiddenWindow) {
@@ -39,15 +30,11 @@ bool createOffscreenContext(int width, int height)
         destroyOffscreenContext();
         return false;
     }
-    glewExperimental = GL_TRUE;
-    const GLenum err = glewInit();
-    // GLEW 2.1 reports "no GLX display" under some EGL setups although every entry point loaded.
-    if (err != GLEW_OK && err != 4 /* GLEW_ERROR_NO_GLX_DISPLAY */) {
-        std::printf("GLEW: %s\n", reinterpret_cast<const char*>(glewGetErrorString(err)));
+    if (const char* glewError = initGlew()) {
+        std::printf("GLEW: %s\n", glewError);
         destroyOffscreenContext();
         return false;
     }
-    glGetError(); // glewInit may leave an error behind on core-capable drivers
     return true;
 }
 

@@ -4,6 +4,7 @@
 // is initialised on the 3.3 context.
 #include <cstdio>
 #include "resources/Gl.h"
+#include "shell/GlContext.h"
 #include "shell/Shell.h"
 
 SDL_Window* g_window = nullptr;
@@ -46,21 +47,6 @@ bool settleFullscreen()
     return false;
 }
 
-void setPixelFormat()
-{
-    SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
-    SDL_GL_SetAttribute(SDL_GL_SHARE_WITH_CURRENT_CONTEXT, 0);
-}
-
 // The context must really be 3.3 or newer: an older one cannot run the effects' shaders.
 bool contextIsAtLeast33()
 {
@@ -68,18 +54,6 @@ bool contextIsAtLeast33()
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
     return major > 3 || (major == 3 && minor >= 3);
-}
-
-// GLEW on this platform may report "no GLX display" (error 4) when it probes the wrong window
-// system although every GL entry point loaded; that case is not a failure.
-bool initGlew()
-{
-    glewExperimental = GL_TRUE;
-    const GLenum err = glewInit();
-    glGetError(); // glewInit can leave an error flag behind
-    if (err == GLEW_OK || err == 4 /* GLEW_ERROR_NO_GLX_DISPLAY */) return true;
-    fail(reinterpret_cast<const char*>(glewGetErrorString(err)));
-    return false;
 }
 } // namespace
 
@@ -100,7 +74,7 @@ bool createWindow()
     } else {
         flags |= SDL_WINDOW_RESIZABLE;
     }
-    setPixelFormat();
+    setGlContextAttributes();
     g_window = SDL_CreateWindow("Zemblar", 0, 0, kWindowWidth, kWindowHeight, flags);
     if (!g_window) {
         fail("Window Creation Error.");
@@ -115,7 +89,10 @@ bool createWindow()
         fail("Can't Activate the temp GL rendering context.");
         return false;
     }
-    if (!initGlew()) return false;
+    if (const char* glewError = initGlew()) {
+        fail(glewError);
+        return false;
+    }
     if (!contextIsAtLeast33()) {
         fail("Can't Create a GL 3.x Rendering Context.");
         return false;
