@@ -3,6 +3,7 @@
 #include "demo/Demo.h"
 #include <cstdio>
 #include "effects/Globals.h"
+#include "resources/Messages.h"
 
 Demo::Demo(ClockSource& clock) : clock_(clock)
 {
@@ -46,7 +47,7 @@ void Demo::setFixedGlState()
 void Demo::listAndRunStartupEvents()
 {
     for (size_t i = 0; i < events.size(); ++i) {
-        std::printf("%s %f\n", events[i].line, events[i].time);
+        printMessage("%s %f\n", events[i].line, events[i].time);
         if (events[i].time < 0.0) runEvent(events[i]);
     }
 }

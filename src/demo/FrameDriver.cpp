@@ -6,6 +6,7 @@
 #include "demo/Demo.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "resources/Messages.h"
 
 namespace {
 const std::string kFpsName("fps");
@@ -74,7 +75,7 @@ void Demo::runDueEvents()
 {
     for (size_t i = 0; i < events.size(); ++i) {
         if (events[i].done || !(events[i].time < g_musicTime)) continue;
-        std::printf("Doing: %s\n", events[i].line);
+        printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <new>
+#include "resources/Messages.h"
 
 double g_musicTime = 0.0;
 double g_frameDelta = 0.0;
@@ -192,5 +193,5 @@ LocalArgs splitLocal(char* text)
 
 void reportFailedLocal(const LocalArgs& args)
 {
-    std::printf("failed local: %s %s", args.word, args.args[0]);
+    printMessage("failed local: %s %s", args.word, args.args[0]);
 }

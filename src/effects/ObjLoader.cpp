@@ -5,6 +5,7 @@
 #include <fstream>
 #include <utility>
 #include "effects/Model.h"
+#include "resources/Messages.h"
 #include "resources/ObjParse.h"
 
 bool loadObj(Model& model, const char* fileName)
@@ -17,9 +18,9 @@ bool loadObj(Model& model, const char* fileName)
     // mixes its indices with those of the earlier load.
     std::vector<ObjVertex> vertices;
     std::vector<uint32_t> indices;
-    parseObj(in, fileName, vertices, indices);
+    parseObj(in, fileName, vertices, indices, messageStream());
     if (vertices.empty()) {
-        std::printf("Couldn't load %s", fileName);
+        printMessage("Couldn't load %s", fileName);
         return false;
     }
 

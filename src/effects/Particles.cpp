@@ -7,6 +7,7 @@
 #include <new>
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
+#include "resources/Messages.h"
 #include "resources/Numbers.h"
 
 namespace {
@@ -53,16 +54,16 @@ void Particles::init(const char* templateName)
     Demoeffect* tmpl = EffectRegistry::findOrAdd(templateName);
     if (initialized) return;
     if (!tmpl) {
-        std::printf("init: no effect named %s\n", templateName);
+        printMessage("init: no effect named %s\n", templateName);
         return;
     }
     if (tmpl->reaches(this)) {
-        std::printf("init: %s contains this particle system\n", templateName);
+        printMessage("init: %s contains this particle system\n", templateName);
         return;
     }
     const int64_t wanted = static_cast<int64_t>(countx) * county;
     if (wanted > kMaxChildren) {
-        std::printf("init: %lld particles are more than %lld\n", static_cast<long long>(wanted),
+        printMessage("init: %lld particles are more than %lld\n", static_cast<long long>(wanted),
                     static_cast<long long>(kMaxChildren));
         return;
     }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include "effects/Globals.h"
+#include "resources/Messages.h"
 #include "resources/Numbers.h"
 #include "resources/ShaderLibrary.h"
 
@@ -64,7 +65,7 @@ Sphere::Sphere()
     mesh_->vertices = static_cast<float*>(std::calloc(kVertexCount * kFloatsPerVertex, sizeof(float)));
     mesh_->indices = static_cast<uint16_t*>(std::malloc(kIndexCount * sizeof(uint16_t)));
     if (!mesh_->vertices || !mesh_->indices) {
-        std::printf("sphere: out of memory for the mesh\n");
+        printMessage("sphere: out of memory for the mesh\n");
         mesh_.reset();
         return;
     }

@@ -11,6 +11,7 @@
 #include "demo/ScriptEnd.h"
 #include "render/FrameSink.h"
 #include "render/MusicLength.h"
+#include "resources/Messages.h"
 #include "shell/OffscreenContext.h"
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
@@ -117,7 +118,7 @@ int runOfflineRender(const RenderOptions& o)
     if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
     bool ok = renderWithContext(o, plan, *sink);
     ok = sink->finish() && ok;
-    std::fflush(stdout);
+    flushMessages();
     destroyOffscreenContext();
     return ok ? 0 : 1;
 }

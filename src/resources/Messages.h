@@ -1,8 +1,20 @@
 // The one way out for the lines the demo prints for the demo maker (listings, "Doing:" lines,
-// failure messages): formatted like printf and written to standard output.
+// failure messages): formatted like printf and written to standard output. Tests read the same
+// sink through a capture instead of standard output.
 #pragma once
+#include <cstdio>
+#include <string>
 
-// Formats like printf and writes the text to standard output (buffered as stdout is).
+// Formats like printf and writes the text to the sink (buffered as stdout is).
 void printMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Flushes what was printed (as std::endl did).
 void flushMessages();
+// The stream the sink writes to: standard output, or the capture buffer while one runs. For code
+// that reports through a FILE* of its own (the OBJ parser's skipped-face lines).
+std::FILE* messageStream();
+
+// While a capture runs, everything printed through the sink is kept in memory instead of going to
+// standard output; endMessageCapture() ends it and returns the text. Starting a capture flushes
+// standard output first, so nothing printed earlier lands in it.
+void startMessageCapture();
+std::string endMessageCapture();

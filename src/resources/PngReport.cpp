@@ -1,8 +1,7 @@
 // Decode with the one failure message the demo and its tools share.
 #include "resources/PngReport.h"
 
-#include <iostream>
-
+#include "resources/Messages.h"
 #include "resources/Png.h"
 
 bool decodePngReported(const std::vector<uint8_t>& file, std::vector<uint8_t>& pixels, uint32_t& width,
@@ -10,6 +9,7 @@ bool decodePngReported(const std::vector<uint8_t>& file, std::vector<uint8_t>& p
 {
     const int error = decodePng(file.data(), file.size(), pixels, width, height);
     if (error == 0) return true;
-    std::cout << "Decode png failed: " << error << std::endl;
+    printMessage("Decode png failed: %d\n", error);
+    flushMessages();
     return false;
 }

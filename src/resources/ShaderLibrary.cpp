@@ -3,11 +3,11 @@
 // the failure shows as a failed link; a stage that fails to compile is not cached and is compiled
 // (and reported) again by every later program that names it.
 #include "resources/ShaderLibrary.h"
-#include <iostream>
 #include <limits>
 #include <map>
 #include <vector>
 #include "resources/FileBytes.h"
+#include "resources/Messages.h"
 
 namespace {
 std::map<std::string, GLuint>& shaderSources()
@@ -74,8 +74,10 @@ GLuint loadShaderSource(std::string fileName)
         shaderSources()[fileName] = shader;
         return shader;
     }
-    std::cout << "Error compiling shader " << fileName << std::endl;
-    std::cout << shaderLog(shader) << std::endl;
+    printMessage("Error compiling shader %s\n", fileName.c_str());
+    flushMessages();
+    printMessage("%s\n", shaderLog(shader).c_str());
+    flushMessages();
     return 0;
 }
 
@@ -84,7 +86,10 @@ GLuint findShaderSource(std::string fileName)
     auto it = shaderSources().find(fileName);
     if (it != shaderSources().end()) return it->second;
     const GLuint shader = loadShaderSource(fileName);
-    if (shader == 0) std::cout << "Tried to find a nonexistant shader source: " << fileName << std::endl;
+    if (shader == 0) {
+        printMessage("Tried to find a nonexistant shader source: %s\n", fileName.c_str());
+        flushMessages();
+    }
     return shader;
 }
 
@@ -102,8 +107,10 @@ void linkShaderProgram(std::string name, std::string stage1, std::string stage2,
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        std::cout << "Error linking shader." << std::endl;
-        std::cout << programLog(program) << std::endl;
+        printMessage("Error linking shader.\n");
+        flushMessages();
+        printMessage("%s\n", programLog(program).c_str());
+        flushMessages();
     }
     shaderPrograms()[name] = program;
 }
@@ -112,7 +119,8 @@ GLuint findShaderProgram(std::string name)
 {
     auto it = shaderPrograms().find(name);
     if (it != shaderPrograms().end()) return it->second;
-    std::cout << "Tried to find a nonexistant shader program: " << name << std::endl;
+    printMessage("Tried to find a nonexistant shader program: %s\n", name.c_str());
+    flushMessages();
     return 0;
 }
 

@@ -6,11 +6,11 @@
 #include "resources/TextureLibrary.h"
 
 #include <cstring>
-#include <iostream>
 #include <map>
 #include <vector>
 
 #include "resources/FileBytes.h"
+#include "resources/Messages.h"
 #include "resources/PngReport.h"
 
 namespace {
@@ -34,7 +34,8 @@ GLuint loadTexture(std::string name)
 {
     std::vector<uint8_t> file;
     if (!readWholeFile(name, file) && !readWholeFile("data/textures/" + name, file)) {
-        std::cout << "Couldn't find texture: " << name << std::endl;
+        printMessage("Couldn't find texture: %s\n", name.c_str());
+        flushMessages();
         return 0;
     }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include "effects/EffectRegistry.h"
+#include "resources/Messages.h"
 #include "script/ScriptCommands.h"
 #include "script/WordCutter.h"
 
@@ -19,7 +20,7 @@ void runLine(ScriptEvent& event, std::vector<Demoeffect*>& scene)
         return;
     }
     if (std::strcmp(line.instance(), "SCENE") != 0 && !EffectRegistry::contains(line.instance())) {
-        std::printf("You need to create this effect with new or clone first! %s %s\n", line.instance(), line.command());
+        printMessage("You need to create this effect with new or clone first! %s %s\n", line.instance(), line.command());
         return;
     }
     if (const ScriptCommand* command = findCommand(line, true)) runCommand(*command, line);

@@ -6,9 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include "effects/EffectRegistry.h"
+#include "resources/Messages.h"
 #include "resources/Numbers.h"
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
@@ -29,7 +29,7 @@ void readVector(const CommandLine& line, int firstArg, float out[3])
 Demoeffect* boundEffect(const CommandLine& line, Demoeffect* bound, const char* name)
 {
     if (!bound)
-        std::printf("No effect bound to %s, line skipped: %s %s\n", name, line.instance(), line.command());
+        printMessage("No effect bound to %s, line skipped: %s %s\n", name, line.instance(), line.command());
     return bound;
 }
 
@@ -45,8 +45,7 @@ void runShader(const CommandLine& line)
 
 void runEnd(const CommandLine&)
 {
-    std::cout.flush();
-    std::fflush(stdout);
+    flushMessages();
     std::exit(0);
 }
 
@@ -87,7 +86,7 @@ void runAppend(const CommandLine& line)
     Demoeffect* parent = instanceEffect(line);
     if (!parent || !boundEffect(line, child, line.arg(1))) return;
     if (child->reaches(parent)) {
-        std::printf("append would make a cycle, refused: %s append %s\n", line.instance(), line.arg(1));
+        printMessage("append would make a cycle, refused: %s append %s\n", line.instance(), line.arg(1));
         return;
     }
     parent->addChild(child);
@@ -224,7 +223,7 @@ const ScriptCommand* findCommand(const CommandLine& line, bool checked)
 void runCommand(const ScriptCommand& command, const CommandLine& line)
 {
     if (line.words.count < 2 + command.args) {
-        std::printf("Missing words, line skipped: %s %s\n", line.instance(), line.command());
+        printMessage("Missing words, line skipped: %s %s\n", line.instance(), line.command());
         return;
     }
     command.run(line);

@@ -6,6 +6,7 @@
 #include <new>
 #include <vector>
 #include "resources/FileBytes.h"
+#include "resources/Messages.h"
 
 const char* const kScriptPath = "data/vessikscript.txt";
 
@@ -16,7 +17,7 @@ bool loadScriptFile(std::unique_ptr<char[]>& buffer, int64_t& size, const char* 
     std::unique_ptr<char[]> bytes;
     if (readWholeFile(path, file)) bytes.reset(new (std::nothrow) char[file.size() + 4]());
     if (!bytes) {
-        std::printf("Couldn't open: %s\n", path);
+        printMessage("Couldn't open: %s\n", path);
         return false;
     }
     if (!file.empty()) std::memcpy(bytes.get(), file.data(), file.size());

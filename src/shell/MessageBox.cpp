@@ -2,6 +2,7 @@
 // the demo window when one exists) and Yes/No questions.
 #include <cstdio>
 #include "shell/Platform.h"
+#include "resources/Messages.h"
 #include "shell/Shell.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool showWithRetries(Show show)
 void showBox(const char* text, const char* caption, BoxIcon icon, SDL_Window* owner)
 {
     if (!showWithRetries([&] { return SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner); }))
-        std::printf("%s: %s\n", caption, text); // no display to show it on: keep the text visible
+        printMessage("%s: %s\n", caption, text); // no display to show it on: keep the text visible
 }
 } // namespace
 

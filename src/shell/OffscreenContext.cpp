@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <cstdio>
 #include "resources/Gl.h"
+#include "resources/Messages.h"
 #include "shell/GlContext.h"
 
 namespace {
@@ -14,24 +15,24 @@ bool createOffscreenContext(int width, int height)
 {
     if (g_hiddenContext) return true;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::printf("SDL video: %s\n", SDL_GetError());
+        printMessage("SDL video: %s\n", SDL_GetError());
         return false;
     }
     setGlContextAttributes();
     g_hiddenWindow = SDL_CreateWindow("Zemblar", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width, height,
                                       SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (!g_hiddenWindow) {
-        std::printf("SDL window: %s\n", SDL_GetError());
+        printMessage("SDL window: %s\n", SDL_GetError());
         return false;
     }
     g_hiddenContext = SDL_GL_CreateContext(g_hiddenWindow);
     if (!g_hiddenContext) {
-        std::printf("SDL GL context: %s\n", SDL_GetError());
+        printMessage("SDL GL context: %s\n", SDL_GetError());
         destroyOffscreenContext();
         return false;
     }
     if (const char* glewError = initGlew()) {
-        std::printf("GLEW: %s\n", glewError);
+        printMessage("GLEW: %s\n", glewError);
         destroyOffscreenContext();
         return false;
     }

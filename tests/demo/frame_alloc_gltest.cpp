@@ -10,6 +10,7 @@
 #include "effects/EffectRegistry.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
+#include "resources/Messages.h"
 
 // AddressSanitizer brings its own allocation operators; the count is taken in normal builds only.
 #if defined(__SANITIZE_ADDRESS__)
@@ -52,7 +53,7 @@ TEST_F(FrameAllocationGl, FramesOfEveryEffectTypeAllocateNothingOnceTheSceneIsBu
     ScopedWorkDir dir;
     dir.write("data/vessikscript.txt", "-1 x startup\n0.01 x early\n0.02 x later\n");
     ManualClock clock;
-    testing::internal::CaptureStdout();
+    startMessageCapture();
     Demo demo(clock);
     // Groups two deep, each holding five moving and turning effects of one type.
     Demoeffect* root = createEffect("demoeffect");
@@ -82,7 +83,7 @@ TEST_F(FrameAllocationGl, FramesOfEveryEffectTypeAllocateNothingOnceTheSceneIsBu
         demo.renderFrame();
     }
     const unsigned long allocations = g_allocations.load() - before;
-    testing::internal::GetCapturedStdout();
+    endMessageCapture();
     EXPECT_EQ(allocations, 0u);
     EXPECT_GT(before, atStart); // the counter sees the building of the scene
     EXPECT_GT(root->children[0]->children[0]->motion.point[0], 0.0f); // nested effects were drawn (and moved)

@@ -101,10 +101,10 @@ TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnce
     first.programToBind = 12345;
     EffectRegistry::findOrAdd("first") = &first;
     EffectRegistry::findOrAdd("late") = &late;
-    testing::internal::CaptureStdout();
+    startMessageCapture();
     Demo demo(clock);
     // Each start-up event runs as its line is listed, so its output follows that line.
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+    EXPECT_EQ(endMessageCapture(),
               "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
               "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
     EXPECT_EQ(clock.starts, 1);

@@ -16,6 +16,7 @@
 #include "resources/Gl.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
+#include "resources/Messages.h"
 
 namespace {
 constexpr double kTrackEnd = 164.0;
@@ -39,7 +40,7 @@ TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack
     gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     ManualClock clock;
-    testing::internal::CaptureStdout();
+    startMessageCapture();
     Demo demo(clock);
 
     // Every distinct event time but that of END, in time order; END would end the test process.
@@ -56,7 +57,7 @@ TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack
         clock.ms = demo.startMs + static_cast<uint32_t>(t * 1000.0) + 2; // the demo clock just past t
         demo.renderFrame();
     }
-    const std::string output = testing::internal::GetCapturedStdout();
+    const std::string output = endMessageCapture();
 
     for (const char* failure : kFailureTexts)
         EXPECT_EQ(output.find(failure), std::string::npos) << "output holds \"" << failure << "\"";

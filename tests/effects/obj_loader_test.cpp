@@ -25,7 +25,7 @@ Parsed parse(const std::string& text, const char* name = "mesh.obj")
 {
     Parsed p;
     std::istringstream in(text);
-    p.messages = capturedStdout([&] { p.skipped = parseObj(in, name, p.vertices, p.indices); });
+    p.messages = capturedStdout([&] { p.skipped = parseObj(in, name, p.vertices, p.indices, messageStream()); });
     return p;
 }
 

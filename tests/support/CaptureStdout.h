@@ -1,15 +1,12 @@
-// Runs an action and returns everything it printed on standard output (C stdio and std::cout).
+// Runs an action and returns everything it printed through the demo's message sink.
 #pragma once
-#include <gtest/gtest.h>
-#include <cstdio>
 #include <string>
+#include "resources/Messages.h"
 
 template <typename Action>
 std::string capturedStdout(Action&& action)
 {
-    std::fflush(stdout);
-    ::testing::internal::CaptureStdout();
+    startMessageCapture();
     action();
-    std::fflush(stdout);
-    return ::testing::internal::GetCapturedStdout();
+    return endMessageCapture();
 }
