@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <new>
 #include "resources/Messages.h"
+#include "resources/ShaderLibrary.h"
 
 double g_musicTime = 0.0;
 double g_frameDelta = 0.0;
@@ -108,8 +109,9 @@ void Demoeffect::draw()
     glBindTexture(GL_TEXTURE_2D, texture);
     // Without a program there are no uniforms to set (the look-up would only raise a GL error).
     if (shaderProgram != 0) {
-        glUniform1i(glGetUniformLocation(shaderProgram, "state"), state);
-        glUniform1f(glGetUniformLocation(shaderProgram, "musictime"), static_cast<float>(g_musicTime - startTime));
+        const EffectUniforms& uniforms = effectUniforms(shaderProgram);
+        glUniform1i(uniforms.state, state);
+        glUniform1f(uniforms.musicTime, static_cast<float>(g_musicTime - startTime));
     }
     applyTransform(motion);
     glScalef(static_cast<float>(scaleX * scale), static_cast<float>(scaleY * scale), static_cast<float>(scaleZ * scale));

@@ -5,6 +5,7 @@
 #include "resources/ShaderLibrary.h"
 #include <limits>
 #include <map>
+#include <unordered_map>
 #include <vector>
 #include "resources/FileBytes.h"
 #include "resources/Messages.h"
@@ -20,6 +21,20 @@ std::map<std::string, GLuint>& shaderPrograms()
 {
     static std::map<std::string, GLuint> map;
     return map;
+}
+
+std::unordered_map<GLuint, EffectUniforms>& uniformLocations()
+{
+    static std::unordered_map<GLuint, EffectUniforms> map;
+    return map;
+}
+
+EffectUniforms& lookUpUniforms(GLuint program)
+{
+    EffectUniforms& u = uniformLocations()[program];
+    u.state = glGetUniformLocation(program, "state");
+    u.musicTime = glGetUniformLocation(program, "musictime");
+    return u;
 }
 
 GLenum stageOf(const std::string& path)
@@ -113,6 +128,7 @@ void linkShaderProgram(std::string name, std::string stage1, std::string stage2,
         flushMessages();
     }
     shaderPrograms()[name] = program;
+    lookUpUniforms(program);
 }
 
 GLuint findShaderProgram(std::string name)
@@ -128,4 +144,12 @@ void clearShaderLibrary()
 {
     shaderSources().clear();
     shaderPrograms().clear();
+    uniformLocations().clear();
+}
+
+const EffectUniforms& effectUniforms(GLuint program)
+{
+    const auto it = uniformLocations().find(program);
+    if (it != uniformLocations().end()) return it->second;
+    return lookUpUniforms(program);
 }
