@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <string>
 #include "effects/EffectRegistry.h"
 #include "resources/ShaderLibrary.h"
@@ -51,11 +50,9 @@ void runShader(const CommandLine& line)
     linkShaderProgram(line.instance(), line.arg(1), line.arg(2), line.arg(3));
 }
 
-void runEnd(const CommandLine&)
+void runEnd(const CommandLine& line)
 {
-    std::cout.flush();
-    std::fflush(stdout);
-    std::exit(0);
+    line.stop = true;
 }
 
 void runNew(const CommandLine& line)
