@@ -11,5 +11,5 @@ void Demo::loadScript()
 
 void Demo::runEvent(ScriptEvent& event)
 {
-    ::runEvent(event, scene);
+    if (!::runEvent(event, scene)) ended_ = true;
 }

@@ -21,7 +21,10 @@ public:
     bool initScene();
     void loadScript();
     void runEvent(ScriptEvent& event);
+    // One frame: clocks, due events, the scene. False once the script's END has run (in this frame,
+    // at start-up or before): then nothing more is run or drawn and the caller shuts the demo down.
     bool renderFrame();
+    bool ended() const { return ended_; }
 
     std::vector<Demoeffect*> scene;
     std::unique_ptr<char[]> scriptText;
@@ -40,4 +43,5 @@ private:
     void drawScene();
 
     ClockSource& clock_;
+    bool ended_ = false;
 };

@@ -23,12 +23,14 @@ Demoeffect* boundEffect(const std::string& name)
 
 bool Demo::renderFrame()
 {
+    if (ended_) return false;
     advanceClocks();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glLoadIdentity();
     feedFrameRate();
     skydomeFollowsCamera();
     runDueEvents();
+    if (ended_) return false;
     drawScene();
     if (g_boundProgram != 0) {
         glUseProgram(0);
@@ -69,11 +71,11 @@ void Demo::skydomeFollowsCamera()
     for (int i = 0; i < 3; ++i) skydome->motion.point[i] = camera->motion.point[i];
 }
 
-// Every event not yet run whose time lies strictly before the demo clock, in file order. The
-// length is read at every step.
+// Every event not yet run whose time lies strictly before the demo clock, in file order, up to an
+// END. The length is read at every step.
 void Demo::runDueEvents()
 {
-    for (size_t i = 0; i < events.size(); ++i) {
+    for (size_t i = 0; i < events.size() && !ended_; ++i) {
         if (events[i].done || !(events[i].time < g_musicTime)) continue;
         printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);

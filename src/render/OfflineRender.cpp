@@ -53,29 +53,24 @@ void playUpTo(Demo& demo, FrameClock& clock, RenderTarget& target, uint64_t firs
     if (first == 0) return;
     const auto started = Clock::now();
     target.setDiscarding(true);
-    while (clock.frame() < first) {
-        demo.renderFrame();
-        clock.advance();
-    }
+    while (clock.frame() < first && demo.renderFrame()) clock.advance();
     target.setDiscarding(false);
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     std::fprintf(stderr, "played %llu frames up to the start in %.2f s (%.1f fps)\n",
                  static_cast<unsigned long long>(first), seconds, seconds > 0.0 ? first / seconds : 0.0);
 }
 
-// Draws and writes the planned frames. The script's first END bounds the plan already; the check
-// before each frame keeps the END from ever running (it would end the process mid-output).
+// Draws and writes the planned frames. The script's first END bounds the plan already; a frame in
+// which an END runs anyway is not written.
 bool writeFrames(Demo& demo, FrameClock& clock, RenderTarget& target, const FramePlan& plan, FrameSink& sink,
                  uint32_t fps)
 {
-    const double endTime = firstPendingEndTime(demo.events);
     RenderProgress progress(plan.end - plan.first);
     std::vector<uint8_t> rgb;
     bool ok = true;
     for (uint64_t frame = plan.first; frame < plan.end; ++frame) {
         const double time = frameClockSeconds(frame, fps);
-        if (endTime < time) break;
-        demo.renderFrame();
+        if (!demo.renderFrame()) break;
         target.readRgb(rgb);
         if (!sink.write(frame, rgb)) {
             ok = false;

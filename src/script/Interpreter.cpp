@@ -1,6 +1,6 @@
 // Command interpreter: cuts the event's line into words, runs the commands that need no bound
 // instance, checks that the instance exists ("SCENE" is exempt), runs the remaining commands and
-// marks the event done whatever happened. "END" ends the process with status 0.
+// marks the event done whatever happened. "END" only asks the caller to stop.
 #include "script/Interpreter.h"
 #include <cstdio>
 #include <cstring>
@@ -10,25 +10,29 @@
 #include "script/WordCutter.h"
 
 namespace {
-void runLine(ScriptEvent& event, std::vector<Demoeffect*>& scene)
+// False when the line asks to stop.
+bool runLine(ScriptEvent& event, std::vector<Demoeffect*>& scene)
 {
     const ScriptWords words = cutWords(event.line);
-    if (words.count < 2) return;
-    const CommandLine line{event, words, scene};
+    if (words.count < 2) return true;
+    bool stop = false;
+    const CommandLine line{event, words, scene, stop};
     if (const ScriptCommand* command = findCommand(line, false)) {
         runCommand(*command, line);
-        return;
+        return !stop;
     }
     if (std::strcmp(line.instance(), "SCENE") != 0 && !EffectRegistry::contains(line.instance())) {
         printMessage("You need to create this effect with new or clone first! %s %s\n", line.instance(), line.command());
-        return;
+        return true;
     }
     if (const ScriptCommand* command = findCommand(line, true)) runCommand(*command, line);
+    return true;
 }
 } // namespace
 
-void runEvent(ScriptEvent& event, std::vector<Demoeffect*>& scene)
+bool runEvent(ScriptEvent& event, std::vector<Demoeffect*>& scene)
 {
-    runLine(event, scene);
+    const bool goOn = runLine(event, scene);
     event.done = true;
+    return goOn;
 }

@@ -5,4 +5,6 @@
 #include "effects/Demoeffect.h"
 #include "script/Timeline.h"
 
-void runEvent(ScriptEvent& event, std::vector<Demoeffect*>& scene);
+// Runs the event's line and marks it done. Returns false when the line was "END": a request to stop
+// the demo, which the caller carries out (nothing runs or is drawn after it).
+bool runEvent(ScriptEvent& event, std::vector<Demoeffect*>& scene);

@@ -43,10 +43,9 @@ void runShader(const CommandLine& line)
     linkShaderProgram(line.instance(), line.arg(1), line.arg(2), line.arg(3));
 }
 
-void runEnd(const CommandLine&)
+void runEnd(const CommandLine& line)
 {
-    flushMessages();
-    std::exit(0);
+    line.stop = true;
 }
 
 void runNew(const CommandLine& line)

@@ -12,6 +12,7 @@ struct CommandLine {
     ScriptEvent& event;
     const ScriptWords& words;
     std::vector<Demoeffect*>& scene;
+    bool& stop; // set by "END": the demo is to stop after this line
 
     const char* instance() const { return words.words[0]; }
     const char* command() const { return words.words[1]; }

@@ -1,6 +1,7 @@
 // The run of the demo: the start question, the window, the Demo, and the main loop that drains the
-// event queue, then either ends on Escape or draws and presents a frame, and restarts on F1 or F5
-// (F1 also flips between fullscreen and windowed). The loop never sleeps.
+// event queue, then either ends on Escape or draws and presents a frame (ending instead when the
+// script's END ran in it), and restarts on F1 or F5 (F1 also flips between fullscreen and
+// windowed). Every way out goes through the same shutdown. The loop never sleeps.
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
@@ -35,7 +36,8 @@ bool restart(std::unique_ptr<Demo>& demo)
     return true;
 }
 
-// Runs until the window is closed or Escape is held. False when a restart could not open a window.
+// Runs until the window is closed, Escape is held or the script's END has run. False when a restart
+// could not open a window.
 bool mainLoop(std::unique_ptr<Demo>& demo)
 {
     for (;;) {
@@ -44,23 +46,22 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
         if (g_active) {
             if (g_keys[VK_ESCAPE]) {
                 done = true;
-            } else {
-                done = !demo->renderFrame();
+            } else if (demo->renderFrame()) {
                 SDL_GL_SwapWindow(g_window);
+            } else {
+                done = true; // the script's END: the frame it ran in is not shown
             }
         }
-        if ((g_keys[VK_F1] || g_keys[VK_F5]) && !restart(demo)) return false;
         if (done) return true;
+        if ((g_keys[VK_F1] || g_keys[VK_F5]) && !restart(demo)) return false;
     }
 }
 } // namespace
 
 int runZemblar()
 {
-    bool answered = false;
-    const bool yes =
-        askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, &answered);
-    if (answered && !yes) g_fullscreen = false;
+    // Unanswered, the demo starts fullscreen (the default button).
+    g_fullscreen = askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
     if (!createWindow()) return 0;
     SDL_Delay(25);
     auto demo = std::make_unique<Demo>(platformClock());

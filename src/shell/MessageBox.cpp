@@ -1,8 +1,7 @@
 // Modal message boxes on SDL: plain OK boxes (also the demo core's platform message box, owned by
 // the demo window when one exists) and Yes/No questions.
-#include <cstdio>
-#include "shell/Platform.h"
 #include "resources/Messages.h"
+#include "shell/Platform.h"
 #include "shell/Shell.h"
 
 namespace {
@@ -28,10 +27,17 @@ bool showWithRetries(Show show)
     return false;
 }
 
+// A box that could not be shown at all (no display, no fonts) is never silent: its caption, its
+// text and the answer the program goes on with are printed instead.
+void reportUnshown(const char* caption, const char* text, const char* answer)
+{
+    printMessage("Message box could not be shown: %s: %s (answer taken: %s)\n", caption, text, answer);
+}
+
 void showBox(const char* text, const char* caption, BoxIcon icon, SDL_Window* owner)
 {
     if (!showWithRetries([&] { return SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner); }))
-        printMessage("%s: %s\n", caption, text); // no display to show it on: keep the text visible
+        reportUnshown(caption, text, "OK");
 }
 } // namespace
 
@@ -45,7 +51,7 @@ void showMessageBox(const char* text, const char* caption)
     showBox(text, caption, BoxIcon::Warning, g_window);
 }
 
-bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answered)
+bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool unanswered)
 {
     enum { kYes = 1, kNo = 0 };
     const SDL_MessageBoxButtonData buttons[] = {
@@ -55,7 +61,9 @@ bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answere
     const SDL_MessageBoxData box = {iconFlags(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
                                     caption, text, 2, buttons, nullptr};
     int choice = -1;
-    const bool shown = showWithRetries([&] { return SDL_ShowMessageBox(&box, &choice); });
-    if (answered) *answered = shown && choice >= 0;
-    return shown && choice == kYes;
+    if (!showWithRetries([&] { return SDL_ShowMessageBox(&box, &choice); })) {
+        reportUnshown(caption, text, unanswered ? "Yes" : "No");
+        return unanswered;
+    }
+    return choice < 0 ? unanswered : choice == kYes;
 }

@@ -9,6 +9,7 @@ const char* const kAudioCaption = "BASS";
 
 uint32_t PlatformClock::startMusic()
 {
+    smoother_.reset();
     if (!audioInit(kOutputRate)) {
         showMessageBox("BASS error", kAudioCaption);
         return 0;
@@ -29,7 +30,9 @@ uint32_t PlatformClock::milliseconds()
 
 double PlatformClock::musicPosition(uint32_t stream)
 {
-    return audioChannelPosition(stream);
+    const double position = audioChannelPosition(stream);
+    const int state = audioChannelIsActive(stream);
+    return smoother_.update(preciseMilliseconds(), position, state == AudioPlaying || state == AudioStalled);
 }
 
 int PlatformClock::musicState(uint32_t stream)

@@ -1,9 +1,11 @@
 // The live clock source of the Demo, on the platform's millisecond clock and music player.
 #pragma once
 #include "demo/ClockSource.h"
+#include "shell/MusicSmoother.h"
 
-// The live clock: platform milliseconds and the music "data/music/Tundrel.mp3" at 44100 Hz. Audio
-// failures are shown in message boxes (caption "BASS") and leave the stream at 0.
+// The live clock: platform milliseconds and the music "data/music/Tundrel.mp3" at 44100 Hz, its
+// position smoothed between the mixer's buffer steps. Audio failures are shown in message boxes
+// (caption "BASS") and leave the stream at 0.
 class PlatformClock : public ClockSource {
 public:
     uint32_t startMusic() override;
@@ -12,6 +14,9 @@ public:
     int musicState(uint32_t stream) override;
     void service() override;
     void stopMusic() override;
+
+private:
+    MusicSmoother smoother_;
 };
 
 // The one PlatformClock of the process.

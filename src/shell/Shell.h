@@ -33,9 +33,10 @@ int virtualKeyCode(SDL_Keycode key);
 // Message boxes without an owner window; icon kinds as the shell uses them.
 enum class BoxIcon { Information, Warning, Error };
 void showShellMessage(const char* text, const char* caption, BoxIcon icon);
-// Asks a Yes/No question (Return answers Yes, Escape answers No). True only for an explicit Yes;
-// `answered` (when given) tells whether a button was chosen at all.
-bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool* answered = nullptr);
+// Asks a Yes/No question (Return answers Yes, Escape answers No) and returns the answer. When no
+// button is chosen (the box is closed) or the box cannot be shown, the answer is `unanswered`; a box
+// that cannot be shown prints its caption, text and that answer.
+bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool unanswered);
 
 // The start question and the whole run: window, Demo, main loop, restarts, shutdown. Returns the
 // process exit status.

@@ -35,11 +35,9 @@ bool fullscreenModeAvailable()
 bool settleFullscreen()
 {
     if (!g_fullscreen || fullscreenModeAvailable()) return true;
-    // A question that cannot be shown at all is taken as Yes: running windowed is the safe way on.
-    bool answered = false;
-    const bool windowed = askYesNo("The Requested Fullscreen Mode is not Supported by\nyour video card. Use Windowed mode instead?",
-                                   "OpenGL Rules", BoxIcon::Warning, &answered);
-    if (windowed || !answered) {
+    // A question left unanswered is taken as Yes: running windowed is the safe way on.
+    if (askYesNo("The Requested Fullscreen Mode is not Supported by\nyour video card. Use Windowed mode instead?",
+                 "OpenGL Rules", BoxIcon::Warning, true)) {
         g_fullscreen = false;
         return true;
     }

@@ -4,6 +4,7 @@
 // drawn in their frame from identity, the "fps" text, "skydome" following "cam", and a restart's
 // fresh clocks. (The offline frame clock is shown by e2e render_frames.)
 #include <gtest/gtest.h>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -144,4 +145,36 @@ TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
     frameAt(*demo, 1600);
     EXPECT_EQ(std::vector<float>(sky.motion.point, sky.motion.point + 3), (std::vector<float>{1, 2, 3}));
     EXPECT_EQ(sky.motion.direction[0], 0.5f); // the position only (0.5 is the default direction)
+}
+
+// END asks the demo to stop: the frame it runs in returns false without drawing, the events due
+// after it in that frame never run, and later frames do nothing. The process is never ended from
+// inside (an exit during the test fails it), also for an END among the start-up events.
+TEST_F(DemoGl, EndStopsTheDemoWithNothingRunOrDrawnAfterIt)
+{
+    static bool running = false;
+    std::atexit([] { if (running) std::_Exit(1); });
+    running = true;
+    dir.write("data/vessikscript.txt", "-1 SCENE append first\n2.0 x END\n1.5 SCENE append late\n3.0 y\n");
+    RecordingEffect first, late;
+    EffectRegistry::findOrAdd("first") = &first;
+    EffectRegistry::findOrAdd("late") = &late;
+    auto demo = quietDemo();
+    clock.state = 1;
+    clock.position = 1.0;
+    EXPECT_EQ(capturedStdout([&] { EXPECT_TRUE(demo->renderFrame()); }), "");
+    clock.position = 2.5;
+    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(demo->renderFrame()); }), "Doing: 2.0 x END\n");
+    clock.position = 4.0;
+    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(demo->renderFrame()); }), "");
+    EXPECT_EQ(first.draws, 1);
+    EXPECT_EQ(late.draws, 0);
+    EXPECT_TRUE(demo->ended());
+
+    dir.write("data/vessikscript.txt", "-1 x END\n-1 SCENE append first\n");
+    std::unique_ptr<Demo> early;
+    EXPECT_EQ(capturedStdout([&] { early.reset(new Demo(clock)); }), "-1 x END -1.000000\n");
+    EXPECT_FALSE(early->renderFrame());
+    EXPECT_EQ(first.draws, 1);
+    running = false;
 }

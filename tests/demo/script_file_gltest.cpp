@@ -43,7 +43,7 @@ TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack
     startMessageCapture();
     Demo demo(clock);
 
-    // Every distinct event time but that of END, in time order; END would end the test process.
+    // Every distinct event time but that of END, in time order, then END, which stops the demo.
     std::set<double> times;
     const ScriptEvent* end = nullptr;
     for (const ScriptEvent& e : demo.events) {
@@ -57,12 +57,13 @@ TEST_F(ScriptFileGl, EveryLineRunsWithoutAFailureMessageAndEndComesAfterTheTrack
         clock.ms = demo.startMs + static_cast<uint32_t>(t * 1000.0) + 2; // the demo clock just past t
         demo.renderFrame();
     }
+    clock.ms = demo.startMs + static_cast<uint32_t>(endTime * 1000.0) + 2;
+    EXPECT_FALSE(demo.renderFrame());
     const std::string output = endMessageCapture();
 
     for (const char* failure : kFailureTexts)
         EXPECT_EQ(output.find(failure), std::string::npos) << "output holds \"" << failure << "\"";
-    for (const ScriptEvent& e : demo.events)
-        EXPECT_EQ(e.done, &e != end) << "event at " << e.time;
+    for (const ScriptEvent& e : demo.events) EXPECT_TRUE(e.done) << "event at " << e.time;
     EXPECT_GT(endTime, kTrackEnd);
     EXPECT_LT(endTime, kTrackEnd + 5.0);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));

@@ -3,6 +3,7 @@
 // bindings, the cycle refusal, "local" and "END".
 #include <gtest/gtest.h>
 #include <string>
+#include <utility>
 #include <vector>
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
@@ -149,7 +150,12 @@ TEST_F(Interpreter, AppendBuildsTheSceneAndRefusesCycles)
     EXPECT_EQ(b->children, (std::vector<Demoeffect*>{c, a}));
 }
 
-TEST_F(Interpreter, EndExitsWithStatusZero)
+TEST_F(Interpreter, OnlyEndAsksToStop)
 {
-    EXPECT_EXIT(script.run("99 x END extra words"), ::testing::ExitedWithCode(0), "");
+    const std::pair<std::string, bool> lines[] = {{"99 x END extra words", false}, {"99 END", true}, {"1 x end", true}};
+    for (const auto& [text, goOn] : lines) {
+        script.lines.push_back(text);
+        ScriptEvent event{1.0, script.lines.back().data(), false};
+        EXPECT_EQ(runEvent(event, script.scene), goOn) << text;
+    }
 }

@@ -1,0 +1,35 @@
+// The smoothed music clock: wall clock plus an averaged offset, clamped never to go back.
+#include "shell/MusicSmoother.h"
+#include <algorithm>
+#include <cmath>
+
+void MusicSmoother::reset()
+{
+    *this = MusicSmoother();
+}
+
+double MusicSmoother::update(double wallMs, double position, bool playing)
+{
+    const double wall = wallMs / 1000.0;
+    if (position < lastPosition_) reset(); // the track started over: so does its clock
+    lastPosition_ = position;
+    if (!playing) {
+        locked_ = false;
+        lastTime_ = position;
+        return position;
+    }
+    const double sample = position - wall;
+    if (!locked_ || std::fabs(sample - offset_) > kResyncSeconds) {
+        locked_ = true;
+        offset_ = sample;
+        samples_ = 1.0;
+    } else {
+        // A running mean over the first readings, then an exponential average over kAverageSeconds.
+        samples_ += 1.0;
+        const double weight = std::max(1.0 / samples_, std::min(1.0, (wall - lastWall_) / kAverageSeconds));
+        offset_ += weight * (sample - offset_);
+    }
+    lastWall_ = wall;
+    lastTime_ = std::max(lastTime_, wall + offset_);
+    return lastTime_;
+}
