@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 #include <unistd.h>
@@ -86,14 +85,9 @@ static void BM_ParseObj(benchmark::State& state)
     const std::string& text = gridObj(state.range(0));
     size_t triangles = 0;
     for (auto _ : state) {
-        state.PauseTiming();
-        std::istringstream in(text);
-        std::vector<ObjVertex> vertices;
-        std::vector<uint32_t> indices;
-        state.ResumeTiming();
-        parseObj(in, "grid.obj", vertices, indices, nullptr);
-        triangles = indices.size() / 3;
-        benchmark::DoNotOptimize(vertices.data());
+        const ObjMesh mesh = parseObj(text.data(), text.size(), "grid.obj");
+        triangles = mesh.indices.size() / 3;
+        benchmark::DoNotOptimize(mesh.vertices.data());
     }
     state.counters["triangles"] = static_cast<double>(triangles);
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
