@@ -1,74 +1,190 @@
-// OBJ text to vertices and indices: line splitting, the small scanf-like field scanner, faces with
-// their fan triangulation, and corner merging. No GL, no file access and no printing here.
+// OBJ text to vertices and indices in one pass over the bytes: line splitting, number scanning,
+// faces with their fan triangulation, and corner merging through a hash table. No GL, no file
+// access and no printing here.
 #include "resources/ObjParse.h"
-#include <cctype>
-#include <cerrno>
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
-#include <map>
-#include <tuple>
 
 namespace {
 
-// Reads up to `count` floats from `s`, each after any white space, in the manner of strtof; stops
-// at the first that does not convert. Values not read keep what the caller put there.
-void scanFloats(const char* s, float* values, int count)
+// White space as isspace() knows it in the C locale.
+inline bool isBlank(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+inline bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+inline const char* skipBlanks(const char* s, const char* end)
+{
+    while (s < end && isBlank(*s)) ++s;
+    return s;
+}
+
+// One float at `s` read as strtof reads it (decimal, hexadecimal, "inf", "nan", correctly
+// rounded, out-of-range values as strtof gives them). Plain decimals go through from_chars;
+// anything else, and what from_chars refuses, through strtof on a terminated copy. Returns the
+// end of the number, or `s` when none converts.
+const char* readFloat(const char* s, const char* end, float& value)
+{
+    const char* digits = (s < end && *s == '-') ? s + 1 : s;
+    if (digits < end && (isDigit(*digits) || *digits == '.')) {
+        float v;
+        const auto [stop, error] = std::from_chars(s, end, v);
+        // "0x..." converts as its leading zero here but as a hexadecimal number in strtof.
+        if (error == std::errc() && !(stop < end && (*stop == 'x' || *stop == 'X'))) {
+            value = v;
+            return stop;
+        }
+    }
+    char buffer[kObjLineMax];
+    const size_t length = std::min(static_cast<size_t>(end - s), sizeof buffer - 1);
+    std::memcpy(buffer, s, length);
+    buffer[length] = '\0';
+    char* stop = nullptr;
+    const float v = std::strtof(buffer, &stop);
+    if (stop == buffer) return s;
+    value = v;
+    return s + (stop - buffer);
+}
+
+// Up to `count` floats, each after any white space; stops at the first that does not convert.
+// Values not read keep what the caller put there.
+void readFloats(const char* s, const char* end, float* values, int count)
 {
     for (int i = 0; i < count; ++i) {
-        while (std::isspace(static_cast<unsigned char>(*s))) ++s;
-        char* end = nullptr;
-        const float value = std::strtof(s, &end);
-        if (end == s) return;
-        values[i] = value;
-        s = end;
+        s = skipBlanks(s, end);
+        const char* next = readFloat(s, end, values[i]);
+        if (next == s) return;
+        s = next;
     }
 }
 
-// One index: an optional sign and decimal digits that fit an int, nothing else.
-bool readIndex(const std::string& text, int& value)
+// One index: an optional sign and decimal digits that fit an int. Returns its end, or nullptr.
+const char* readIndex(const char* s, const char* end, int& value)
 {
-    if (text.empty() || std::isspace(static_cast<unsigned char>(text[0]))) return false;
-    if (text[0] == '+' && (text.size() < 2 || !std::isdigit(static_cast<unsigned char>(text[1])))) return false;
-    char* end = nullptr;
-    errno = 0;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (*end != '\0' || end == text.c_str() || errno == ERANGE || v < INT_MIN || v > INT_MAX) return false;
+    bool negative = false;
+    if (s < end && (*s == '+' || *s == '-')) negative = *s++ == '-';
+    if (s == end || !isDigit(*s)) return nullptr;
+    long long v = 0;
+    // Past INT_MAX + 1 the value only has to stay too large for either sign.
+    for (; s < end && isDigit(*s); ++s) v = std::min(v * 10 + (*s - '0'), INT_MAX + 2LL);
+    if (negative) v = -v;
+    if (v < INT_MIN || v > INT_MAX) return nullptr;
     value = static_cast<int>(v);
-    return true;
+    return s;
 }
 
+// Absolute 1-based index of a corner part and 0 for "none": the key of the corner merge.
 struct CornerKey {
     uint32_t position, normal, texture;
-    bool operator<(const CornerKey& o) const
+};
+
+// Open-addressing hash table from corner key to output vertex, linear probing. A free slot has
+// position 0, which no resolved index is.
+class CornerMap {
+public:
+    explicit CornerMap(size_t expected)
     {
-        return std::tie(position, normal, texture) < std::tie(o.position, o.normal, o.texture);
+        size_t capacity = 64;
+        while (capacity < 2 * expected) capacity *= 2;
+        slots_.assign(capacity, Slot{});
     }
+
+    // The vertex stored for `key`, or `fresh` after storing it when there is none yet.
+    uint32_t findOrAdd(const CornerKey& key, uint32_t fresh, bool& added)
+    {
+        if (2 * (used_ + 1) > slots_.size()) grow();
+        const size_t mask = slots_.size() - 1;
+        for (size_t i = hash(key) & mask;; i = (i + 1) & mask) {
+            Slot& s = slots_[i];
+            if (s.key.position == 0) {
+                s.key = key;
+                s.vertex = fresh;
+                ++used_;
+                added = true;
+                return fresh;
+            }
+            if (s.key.position == key.position && s.key.normal == key.normal && s.key.texture == key.texture) {
+                added = false;
+                return s.vertex;
+            }
+        }
+    }
+
+private:
+    struct Slot {
+        CornerKey key{0, 0, 0};
+        uint32_t vertex = 0;
+    };
+
+    static size_t hash(const CornerKey& k)
+    {
+        uint64_t h = k.position * 0x9E3779B97F4A7C15ull ^ k.normal * 0xC2B2AE3D27D4EB4Full ^
+                     k.texture * 0x165667B19E3779F9ull;
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDull;
+        h ^= h >> 33;
+        return static_cast<size_t>(h);
+    }
+
+    void grow()
+    {
+        std::vector<Slot> old(slots_.size() * 2);
+        old.swap(slots_);
+        const size_t mask = slots_.size() - 1;
+        for (const Slot& s : old) {
+            if (s.key.position == 0) continue;
+            size_t i = hash(s.key) & mask;
+            while (slots_[i].key.position != 0) i = (i + 1) & mask;
+            slots_[i] = s;
+        }
+    }
+
+    std::vector<Slot> slots_;
+    size_t used_ = 0;
 };
 
 class ObjParser {
 public:
-    ObjParser(const char* fileName, ObjMesh& mesh) : fileName_(fileName ? fileName : ""), mesh_(mesh) {}
+    ObjParser(const char* fileName, ObjMesh& mesh, size_t size)
+        : fileName_(fileName ? fileName : ""), mesh_(mesh), corners_(size / 256)
+    {
+        // Guesses from the file size for files as exporters write them; the lists still grow
+        // past these when needed.
+        positions_.reserve(size / 96);
+        normals_.reserve(size / 128);
+        texcoords_.reserve(size / 128);
+        mesh_.vertices.reserve(size / 128);
+        mesh_.indices.reserve(size / 24);
+    }
 
-    void line(const char* text)
+    void line(const char* text, const char* end)
     {
         ++lineNumber_;
-        if (text[0] == 'v' && text[1] == ' ') {
+        const char first = text < end ? text[0] : '\0';
+        const char second = end - text >= 2 ? text[1] : '\0';
+        if (first == 'v' && second == ' ') {
             Vec3 v{};
-            scanFloats(text + 1, &v.x, 3);
+            readFloats(text + 1, end, &v.x, 3);
             positions_.push_back(v);
-        } else if (text[0] == 'v' && text[1] == 'n') {
+        } else if (first == 'v' && second == 'n') {
             Vec3 v{};
-            scanFloats(text + 2, &v.x, 3);
+            readFloats(text + 2, end, &v.x, 3);
             normals_.push_back(v);
-        } else if (text[0] == 'v' && text[1] == 't') {
+        } else if (first == 'v' && second == 't') {
             Vec2 v{};
-            scanFloats(text + 2, &v.u, 2);
+            readFloats(text + 2, end, &v.u, 2);
             texcoords_.push_back(v);
-        } else if (text[0] == 'f' && text[1] == ' ') {
-            face(text + 1);
+        } else if (first == 'f' && second == ' ') {
+            face(text + 1, end);
         }
     }
 
@@ -85,27 +201,27 @@ private:
         return static_cast<uint32_t>(absolute);
     }
 
-    // "p", "p/t", "p//n" or "p/t/n" with every index valid; absent parts stay 0.
-    bool corner(const std::string& token, CornerKey& key) const
+    // One corner "p", "p/t", "p//n" or "p/t/n" ending at white space or the line end, every index
+    // valid; absent parts stay 0. Returns its end, or nullptr.
+    const char* corner(const char* s, const char* end, CornerKey& key) const
     {
-        std::string parts[3];
-        int slashes = 0;
-        for (char c : token) {
-            if (c == '/') {
-                if (++slashes > 2) return false;
-            } else {
-                parts[slashes] += c;
-            }
-        }
         int index = 0;
         key = CornerKey{0, 0, 0};
-        if (!readIndex(parts[0], index) || !(key.position = resolve(index, positions_.size()))) return false;
-        if (slashes >= 1 && (slashes == 1 || !parts[1].empty())) {
-            if (!readIndex(parts[1], index) || !(key.texture = resolve(index, texcoords_.size()))) return false;
+        if (!(s = readIndex(s, end, index)) || !(key.position = resolve(index, positions_.size()))) return nullptr;
+        if (s < end && *s == '/') {
+            ++s;
+            if (s < end && *s == '/') {
+                if (!(s = readIndex(s + 1, end, index)) || !(key.normal = resolve(index, normals_.size())))
+                    return nullptr;
+            } else {
+                if (!(s = readIndex(s, end, index)) || !(key.texture = resolve(index, texcoords_.size())))
+                    return nullptr;
+                if (s < end && *s == '/' &&
+                    (!(s = readIndex(s + 1, end, index)) || !(key.normal = resolve(index, normals_.size()))))
+                    return nullptr;
+            }
         }
-        if (slashes == 2 && (!readIndex(parts[2], index) || !(key.normal = resolve(index, normals_.size()))))
-            return false;
-        return true;
+        return s == end || isBlank(*s) ? s : nullptr;
     }
 
     void skip(const char* why)
@@ -114,43 +230,40 @@ private:
                                  std::to_string(lineNumber_));
     }
 
-    void face(const char* text)
+    void face(const char* s, const char* end)
     {
-        std::vector<CornerKey> corners;
-        while (*text) {
-            while (std::isspace(static_cast<unsigned char>(*text))) ++text;
-            if (!*text) break;
-            std::string token;
-            while (*text && !std::isspace(static_cast<unsigned char>(*text))) token += *text++;
+        keys_.clear();
+        for (s = skipBlanks(s, end); s < end; s = skipBlanks(s, end)) {
             CornerKey key;
-            if (!corner(token, key)) {
+            if (!(s = corner(s, end, key))) {
                 skip("a bad index");
                 return;
             }
-            corners.push_back(key);
+            keys_.push_back(key);
         }
-        if (corners.size() < 3) {
+        if (keys_.size() < 3) {
             skip("a bad index");
             return;
         }
-        if (mesh_.vertices.size() > std::numeric_limits<uint32_t>::max() - corners.size()) {
+        if (mesh_.vertices.size() > std::numeric_limits<uint32_t>::max() - keys_.size()) {
             skip("too many vertices");
             return;
         }
-        std::vector<uint32_t> ids;
-        for (const CornerKey& c : corners) ids.push_back(vertexFor(c));
-        for (size_t i = 1; i + 1 < ids.size(); ++i) {
-            mesh_.indices.push_back(ids[0]);
-            mesh_.indices.push_back(ids[i]);
-            mesh_.indices.push_back(ids[i + 1]);
+        ids_.clear();
+        for (const CornerKey& k : keys_) ids_.push_back(vertexFor(k));
+        for (size_t i = 1; i + 1 < ids_.size(); ++i) {
+            mesh_.indices.push_back(ids_[0]);
+            mesh_.indices.push_back(ids_[i]);
+            mesh_.indices.push_back(ids_[i + 1]);
         }
     }
 
     // The output vertex of a corner: the one made for the same index triple before, or a new one.
     uint32_t vertexFor(const CornerKey& key)
     {
-        auto it = corners_.lower_bound(key);
-        if (it != corners_.end() && !(key < it->first)) return it->second;
+        bool added = false;
+        const uint32_t index = corners_.findOrAdd(key, static_cast<uint32_t>(mesh_.vertices.size()), added);
+        if (!added) return index;
         ObjVertex v{};
         const Vec3& p = positions_[key.position - 1];
         v.position[0] = p.x; v.position[1] = p.y; v.position[2] = p.z;
@@ -162,9 +275,7 @@ private:
             const Vec2& t = texcoords_[key.texture - 1];
             v.texcoords[0] = t.u; v.texcoords[1] = t.v;
         }
-        const uint32_t index = static_cast<uint32_t>(mesh_.vertices.size());
         mesh_.vertices.push_back(v);
-        corners_.emplace_hint(it, key, index);
         return index;
     }
 
@@ -172,7 +283,9 @@ private:
     ObjMesh& mesh_;
     std::vector<Vec3> positions_, normals_;
     std::vector<Vec2> texcoords_;
-    std::map<CornerKey, uint32_t> corners_;
+    CornerMap corners_;
+    std::vector<CornerKey> keys_; // the corners of the face being read
+    std::vector<uint32_t> ids_;   // and their vertices
     long lineNumber_ = 0;
 };
 
@@ -181,18 +294,15 @@ private:
 ObjMesh parseObj(const char* data, size_t size, const char* fileName)
 {
     ObjMesh mesh;
-    ObjParser parser(fileName, mesh);
-    const char* end = data + size;
+    ObjParser parser(fileName, mesh, size);
+    const char* const end = data + size;
     for (const char* p = data; p < end;) {
         const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
         const char* stop = newline ? newline : end;
-        char buffer[kObjLineMax];
-        const size_t length = std::min(static_cast<size_t>(stop - p), static_cast<size_t>(kObjLineMax - 1));
-        std::memcpy(buffer, p, length);
-        buffer[length] = '\0';
-        const size_t text = std::strlen(buffer);
-        if (text > 0 && buffer[text - 1] == '\r') buffer[text - 1] = '\0';
-        parser.line(buffer);
+        if (stop - p > kObjLineMax - 1) stop = p + (kObjLineMax - 1);
+        if (const void* nul = std::memchr(p, '\0', static_cast<size_t>(stop - p))) stop = static_cast<const char*>(nul);
+        if (stop > p && stop[-1] == '\r') --stop;
+        parser.line(p, stop);
         p = newline ? newline + 1 : end;
     }
     return mesh;
