@@ -28,11 +28,8 @@ inline const char* skipBlanks(const char* s, const char* end)
     return s;
 }
 
-// One float at `s` read as strtof reads it (decimal, hexadecimal, "inf", "nan", correctly
-// rounded, out-of-range values as strtof gives them). Plain decimals go through from_chars;
-// anything else, and what from_chars refuses, through strtof on a terminated copy. Returns the
-// end of the number, or `s` when none converts.
-const char* readFloat(const char* s, const char* end, float& value)
+// readFloat for what readShortDecimal leaves.
+const char* readFloatSlowly(const char* s, const char* end, float& value)
 {
     const char* digits = (s < end && *s == '-') ? s + 1 : s;
     if (digits < end && (isDigit(*digits) || *digits == '.')) {
@@ -55,6 +52,37 @@ const char* readFloat(const char* s, const char* end, float& value)
     return s + (stop - buffer);
 }
 
+// A plain decimal "[-]digits[.digits]" whose digits make an integer m up to 2^24 with at most 10
+// of them after the point: m and 10^k are then exact floats and one division rounds correctly,
+// so the value is the one strtof gives. Returns the end of the number, or nullptr for anything
+// else (an exponent, more digits, no digits), which the general path reads.
+inline const char* readShortDecimal(const char* s, const char* end, float& value)
+{
+    static const float kPowersOfTen[] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+    const bool negative = s < end && *s == '-';
+    const char* p = negative ? s + 1 : s;
+    uint64_t m = 0;
+    int digits = 0, decimals = 0;
+    for (; p < end && isDigit(*p); ++p, ++digits) m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (p < end && *p == '.')
+        for (++p; p < end && isDigit(*p); ++p, ++digits, ++decimals) m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (digits == 0 || digits > 19 || decimals > 10 || m > (1u << 24)) return nullptr;
+    if (p < end && (*p == 'e' || *p == 'E' || *p == 'x' || *p == 'X')) return nullptr;
+    const float magnitude = static_cast<float>(m) / kPowersOfTen[decimals];
+    value = negative ? -magnitude : magnitude;
+    return p;
+}
+
+// One float at `s` read as strtof reads it (decimal, hexadecimal, "inf", "nan", correctly
+// rounded, out-of-range values as strtof gives them). Short decimals are read above, other plain
+// decimals by from_chars; anything else, and what from_chars refuses, by strtof on a terminated
+// copy. Returns the end of the number, or `s` when none converts.
+inline const char* readFloat(const char* s, const char* end, float& value)
+{
+    if (const char* stop = readShortDecimal(s, end, value)) return stop;
+    return readFloatSlowly(s, end, value);
+}
+
 // Up to `count` floats, each after any white space; stops at the first that does not convert.
 // Values not read keep what the caller put there.
 void readFloats(const char* s, const char* end, float* values, int count)
@@ -68,7 +96,7 @@ void readFloats(const char* s, const char* end, float* values, int count)
 }
 
 // One index: an optional sign and decimal digits that fit an int. Returns its end, or nullptr.
-const char* readIndex(const char* s, const char* end, int& value)
+inline const char* readIndex(const char* s, const char* end, int& value)
 {
     bool negative = false;
     if (s < end && (*s == '+' || *s == '-')) negative = *s++ == '-';
@@ -88,7 +116,8 @@ struct CornerKey {
 };
 
 // Open-addressing hash table from corner key to output vertex, linear probing. A free slot has
-// position 0, which no resolved index is.
+// position 0, which no resolved index is. It holds only the corners of positions used with many
+// different normal and texture indices (see ObjParser::vertexFor).
 class CornerMap {
 public:
     explicit CornerMap(size_t expected)
@@ -155,11 +184,13 @@ private:
 class ObjParser {
 public:
     ObjParser(const char* fileName, ObjMesh& mesh, size_t size)
-        : fileName_(fileName ? fileName : ""), mesh_(mesh), corners_(size / 256)
+        : fileName_(fileName ? fileName : ""), mesh_(mesh), crowded_(0)
     {
         // Guesses from the file size for files as exporters write them; the lists still grow
         // past these when needed.
         positions_.reserve(size / 96);
+        firstCorner_.reserve(size / 96);
+        links_.reserve(size / 128);
         normals_.reserve(size / 128);
         texcoords_.reserve(size / 128);
         mesh_.vertices.reserve(size / 128);
@@ -175,6 +206,7 @@ public:
             Vec3 v{};
             readFloats(text + 1, end, &v.x, 3);
             positions_.push_back(v);
+            firstCorner_.push_back(0);
         } else if (first == 'v' && second == 'n') {
             Vec3 v{};
             readFloats(text + 2, end, &v.x, 3);
@@ -259,11 +291,29 @@ private:
     }
 
     // The output vertex of a corner: the one made for the same index triple before, or a new one.
+    // The vertices made for one position form a short list from firstCorner_ through links_, in
+    // memory near the position and the corners used just before it (faces mostly use positions
+    // close to each other); only past kListMax vertices on one position do further ones go to the
+    // hash table, which bounds the walk on files made to defeat it.
     uint32_t vertexFor(const CornerKey& key)
     {
-        bool added = false;
-        const uint32_t index = corners_.findOrAdd(key, static_cast<uint32_t>(mesh_.vertices.size()), added);
-        if (!added) return index;
+        static constexpr int kListMax = 8;
+        const uint32_t fresh = static_cast<uint32_t>(mesh_.vertices.size());
+        uint32_t& first = firstCorner_[key.position - 1];
+        int listed = 0;
+        for (uint32_t v = first; v; v = links_[v - 1].next, ++listed) {
+            const Link& l = links_[v - 1];
+            if (l.normal == key.normal && l.texture == key.texture) return v - 1;
+        }
+        if (listed < kListMax) {
+            links_.push_back(Link{key.normal, key.texture, first});
+            first = fresh + 1;
+        } else {
+            bool added = false;
+            const uint32_t index = crowded_.findOrAdd(key, fresh, added);
+            if (!added) return index;
+            links_.push_back(Link{0, 0, 0}); // keeps links_ indexed by vertex; never walked
+        }
         ObjVertex v{};
         const Vec3& p = positions_[key.position - 1];
         v.position[0] = p.x; v.position[1] = p.y; v.position[2] = p.z;
@@ -276,14 +326,20 @@ private:
             v.texcoords[0] = t.u; v.texcoords[1] = t.v;
         }
         mesh_.vertices.push_back(v);
-        return index;
+        return fresh;
     }
 
     const char* fileName_;
     ObjMesh& mesh_;
     std::vector<Vec3> positions_, normals_;
     std::vector<Vec2> texcoords_;
-    CornerMap corners_;
+    // Per position: 1 + the newest vertex made for it, 0 for none.
+    std::vector<uint32_t> firstCorner_;
+    // Per vertex: its normal and texture index and 1 + the vertex made before it for the same
+    // position (0 ends the list).
+    struct Link { uint32_t normal, texture, next; };
+    std::vector<Link> links_;
+    CornerMap crowded_;
     std::vector<CornerKey> keys_; // the corners of the face being read
     std::vector<uint32_t> ids_;   // and their vertices
     long lineNumber_ = 0;
