@@ -101,9 +101,12 @@ inline const char* readIndex(const char* s, const char* end, int& value)
     bool negative = false;
     if (s < end && (*s == '+' || *s == '-')) negative = *s++ == '-';
     if (s == end || !isDigit(*s)) return nullptr;
+    const char* digits = s;
+    while (s < end && isDigit(*s)) ++s;
+    while (s - digits > 10 && *digits == '0') ++digits; // leading zeros of a long run
+    if (s - digits > 10) return nullptr;                // at least 10^10: too large for either sign
     long long v = 0;
-    // Past INT_MAX + 1 the value only has to stay too large for either sign.
-    for (; s < end && isDigit(*s); ++s) v = std::min(v * 10 + (*s - '0'), INT_MAX + 2LL);
+    for (const char* d = digits; d < s; ++d) v = v * 10 + (*d - '0');
     if (negative) v = -v;
     if (v < INT_MIN || v > INT_MAX) return nullptr;
     value = static_cast<int>(v);
