@@ -1,33 +1,20 @@
-// OBJ file to Model: file access, parse, upload.
+// OBJ file to Model: read and parse (ObjFile.h), then upload.
 #include "effects/ObjLoader.h"
-#include <cstdint>
-#include <cstdio>
-#include <fstream>
 #include <utility>
 #include "effects/Model.h"
-#include "resources/Messages.h"
-#include "resources/ObjParse.h"
+#include "resources/ObjFile.h"
 
 bool loadObj(Model& model, const char* fileName)
 {
-    if (!fileName) return false;
-    std::ifstream in(fileName);
-    if (!in.is_open()) return false;
-
-    // Parsed into fresh lists so that a failed load keeps the earlier mesh and a new one never
+    // Parsed into a fresh mesh so that a failed load keeps the earlier mesh and a new one never
     // mixes its indices with those of the earlier load.
-    std::vector<ObjVertex> vertices;
-    std::vector<uint32_t> indices;
-    parseObj(in, fileName, vertices, indices, messageStream());
-    if (vertices.empty()) {
-        printMessage("Couldn't load %s", fileName);
-        return false;
-    }
+    ObjMesh mesh;
+    if (readObjFile(fileName, mesh) != ObjFileResult::Loaded) return false;
 
     model.setupVertexLayout();
-    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(ObjVertex)), vertices.data(),
-                 GL_STATIC_DRAW);
-    model.indices = std::move(indices);
+    glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(ObjVertex)),
+                 mesh.vertices.data(), GL_STATIC_DRAW);
+    model.indices = std::move(mesh.indices);
     model.vertices.clear(); // the vertices now live only in the buffer
     model.loaded = 1;
     return true;

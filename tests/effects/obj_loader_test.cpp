@@ -1,8 +1,9 @@
-// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, and the loader
-// paths that fail before any upload.
+// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, files as
+// exporters write them, and the loader paths that fail before any upload.
 #include <gtest/gtest.h>
 #include <cstring>
-#include <sstream>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 #include "effects/Model.h"
@@ -14,19 +15,9 @@
 
 namespace {
 
-struct Parsed {
-    std::vector<ObjVertex> vertices;
-    std::vector<uint32_t> indices;
-    int skipped = 0;
-    std::string messages;
-};
-
-Parsed parse(const std::string& text, const char* name = "mesh.obj")
+ObjMesh parse(const std::string& text, const char* name = "mesh.obj")
 {
-    Parsed p;
-    std::istringstream in(text);
-    p.messages = capturedStdout([&] { p.skipped = parseObj(in, name, p.vertices, p.indices, messageStream()); });
-    return p;
+    return parseObj(text.data(), text.size(), name);
 }
 
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -43,33 +34,36 @@ const std::string kPlainCube = kCorners + "f 1 4 3\nf 1 3 2\nf 5 6 7\nf 5 7 8\nf
 
 TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
 {
-    const std::string quad = "# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\n\n"
+    const std::string quad = "# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\nl 1 2\np 1\n\n"
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
     const std::string exact = "f 1 2 3" + std::string(248, ' '); // 255 characters: still read
+    const std::string tex = std::string(kTriangle) + "vt 0 0\nvt 1 1\nvn 0 0 1\n";
     // {text, vertices (merged corners), indices, skipped faces}
-    const struct { std::string text; size_t vertices, indices; int skipped; } rows[] = {
+    const struct { std::string text; size_t vertices, indices; size_t skipped; } rows[] = {
         {kCubeWithNormals, 24, 36, 0}, {kPlainCube, 8, 36, 0},
-        {quad, 3, 3, 0},  // a polygon gives its first triangle; the other line kinds are skipped
+        {quad, 4, 6, 0},  // a polygon becomes a fan; the other line kinds are skipped silently
+        {tex + "f 1/1 2/1 3/1\nf 1/2 2/1 3/1\n", 4, 6, 0},      // corners differing only in texture
+        {tex + "f -3/-2 -2/2 -1/-1\nf 1/1 2/2 3/2\n", 3, 6, 0},  // relative indices: the same corners
+        {tex + "f 1/1/1 2//1 3 -1/-2/-1\n", 4, 6, 0},            // mixed corner forms in one face
         {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1},  // a face may only use what was read before it
         {kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n"), 0, 0, 0},  // past character 255: not read
         {kTriangle + exact + "\n", 3, 3, 0},
         {kTriangle + exact + "     ", 3, 3, 0},  // a long last line without a line end
     };
     for (const auto& r : rows) {
-        const Parsed p = parse(r.text);
+        const ObjMesh p = parse(r.text);
         SCOPED_TRACE(r.text.substr(0, 40));
         EXPECT_EQ(p.vertices.size(), r.vertices);
         EXPECT_EQ(p.indices.size(), r.indices);
-        EXPECT_EQ(p.skipped, r.skipped);
-        EXPECT_EQ(p.messages.empty(), r.skipped == 0);
+        EXPECT_EQ(p.messages.size(), r.skipped);
     }
 
     // The cube's first triangle uses positions 1, 4, 3 with normal 1; the second reuses 1 and 3.
-    const Parsed cubeMesh = parse(kCubeWithNormals);
+    const ObjMesh cubeMesh = parse(kCubeWithNormals);
     EXPECT_EQ(std::vector<uint32_t>(cubeMesh.indices.begin(), cubeMesh.indices.begin() + 6),
               (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
     // Scans that stop early, and corners without normal or texture index, give zeros.
-    const Parsed p = parse("v 1\nv 2 3\nv x 1 1\nvt 0.25 0.75\nvt 0.5\nvn 0 0 -1\nvn\n"
+    const ObjMesh p = parse("v 1\nv 2 3\nv x 1 1\nvt 0.25 0.75\nvt 0.5\nvn 0 0 -1\nvn\n"
                            "f 1/1/1 2/2/2 3/1/1\nf 1 2 3\n");
     const ObjVertex expected[] = {
         {{1, 0, 0}, {0, 0, -1}, {0.25f, 0.75f}}, {{2, 3, 0}, {0, 0, 0}, {0.5f, 0}},
@@ -85,22 +79,39 @@ TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)
     const char* bad[] = {
         "f 0 1 2", "f 1 2 4",                      // zero; past the positions read so far
         "f 1//2 2//1 3//1", "f 1/2/1 2/1/1 3/1/1", // past the normals; past the texture coordinates
-        "f 1 2", "f 1 2 99999999999",              // a corner without position; too large for an int
-        "f 1/1 2/1 3/1",  // position/texture form without normals: corners lack positions
-        "f 1//-1 2//1 3//1", "f 1/-1/1 2/1/1 3/1/1", // relative normal and texture indices
+        "f 1 2", "f 1 2 99999999999",              // too few corners; too large for an int
+        "f 1//-2 2//1 3//1", "f 1/-2/1 2/1/1 3/1/1", "f -4 1 2", // relative, before the first
+        "f 1 2 3 x", "f 1/ 2 3", "f 1/1/1/1 2 3", "f 1/1/ 2 3", "f +-1 2 3", // not a corner
     };
     for (const char* face : bad) {
-        Parsed p = parse(head + face + "\nf 1 2 3\n", "dir/bad.obj");
+        const ObjMesh p = parse(head + face + "\nf 1 2 3\n", "dir/bad.obj");
         SCOPED_TRACE(face);
-        EXPECT_EQ(p.skipped, 1);
-        EXPECT_EQ(p.messages, "Skipped face with a bad index in dir/bad.obj line 6\n");
+        EXPECT_EQ(p.messages, std::vector<std::string>{"Skipped face with a bad index in dir/bad.obj line 6"});
         EXPECT_EQ(p.indices.size(), 3u); // the good face after it still counts
     }
     // The start of a long line still counts, and line numbers go on after it.
     const std::string longVertex = "v 0 0 5" + std::string(400, ' ') + "junk\n";
-    const Parsed p = parse(longVertex + "v 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n", "long.obj");
+    const ObjMesh p = parse(longVertex + "v 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n", "long.obj");
     EXPECT_FLOAT_EQ(p.vertices.at(0).position[2], 5);
-    EXPECT_EQ(p.messages, "Skipped face with a bad index in long.obj line 4\n");
+    EXPECT_EQ(p.messages, std::vector<std::string>{"Skipped face with a bad index in long.obj line 4"});
+}
+
+TEST(ObjParse, FilesAsExportersWriteThem)
+{
+    // {file, vertices after corner merging, triangles}; counts checked against an independent reader.
+    const struct { const char* file; size_t vertices, triangles; } rows[] = {
+        {"blender_cube.obj", 24, 12}, {"suzanne.obj", 507, 968}, {"spot.obj", 3225, 5856},
+    };
+    for (const auto& r : rows) {
+        SCOPED_TRACE(r.file);
+        std::ifstream in(std::string(ZEMBLAR_SOURCE_DIR "/tests/data/obj/") + r.file, std::ios::binary);
+        const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        ASSERT_FALSE(text.empty());
+        const ObjMesh mesh = parse(text);
+        EXPECT_TRUE(mesh.messages.empty());
+        EXPECT_EQ(mesh.vertices.size(), r.vertices);
+        EXPECT_EQ(mesh.indices.size(), 3 * r.triangles);
+    }
 }
 
 TEST(ObjLoader, FailuresBeforeAnyUpload)
