@@ -274,7 +274,7 @@ void Inflater::storedBlock()
     }
     p += 4;
     const size_t kept = outPos_ < maxOutput_ ? std::min(len, maxOutput_ - outPos_) : 0;
-    if (outPos_ + kept > out_.size()) out_.resize(outPos_ + kept);
+    if (kept && outPos_ + kept > out_.size()) out_.resize(outPos_ + kept);
     if (p + len > limit_) {
         error = 23;
         return;

@@ -133,7 +133,18 @@ TEST(ZlibInflate, AnOutputLimitKeepsTheFirstBytesAndTheCode)
 {
     Bytes data(8 << 20, 0);
     data[3] = 7;
-    const Bytes bomb = deflateAt(data, 9);
+    // A full flush ends the data with an empty stored block; a final empty block follows.
+    Bytes bomb(compressBound(uLong(data.size())) + 64);
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, 9), Z_OK);
+    z.next_in = data.data();
+    z.avail_in = uInt(data.size());
+    z.next_out = bomb.data();
+    z.avail_out = uInt(bomb.size());
+    ASSERT_EQ(deflate(&z, Z_FULL_FLUSH), Z_OK);
+    ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    bomb.resize(z.total_out);
+    deflateEnd(&z);
     const Bytes cut(bomb.begin(), bomb.begin() + bomb.size() / 2);
     const struct {
         const Bytes& stream;
