@@ -39,7 +39,7 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     std::vector<uint8_t> filtered;
     const uint64_t bound = inflateBound(idat.size());
     filtered.resize(size_t(filteredBytes < bound ? filteredBytes : bound));
-    error = zlibDecompress(idat, filtered);
+    error = zlibDecompress(idat.data(), idat.size(), filtered, size_t(filteredBytes));
     if (error) return error;
     if (filtered.size() < filteredBytes) return error = 71;
     std::vector<uint8_t>().swap(idat);

@@ -1,8 +1,13 @@
 // Zlib inflater: header checks, block loop, stored and Huffman blocks, and the
-// canonical Huffman table. Codes are decoded one bit per step by walking the
-// table; bytes asked for beyond the end of the input read as zero.
+// canonical Huffman table. Huffman codes are resolved through lookup tables
+// derived from that table (codes of up to 10 bits in one step, longer ones
+// through a second level); near the end of the input, and for anything the
+// lookup tables leave open, the table is walked one bit per step, so results
+// and error codes are those of the plain walk. Bytes asked for beyond the end
+// of the input read as zero.
 #include "resources/Zlib.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -18,20 +23,134 @@ const uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5, 
                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
 const uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
+// A lookup entry packs what one table slot resolves to: bits 0-4 the code bits
+// it consumes (counted from the start of the code, in second-level tables too),
+// bits 5-7 its kind, bits 8-15 the extra bits of a length or distance or the
+// index bits of a second-level table, bits 16-31 the value (literal byte,
+// length or distance base, start of the second-level table).
+enum Kind : uint32_t { kLiteral, kBase, kEndOfBlock, kNothing, kBadDistance, kSubTable, kWalk };
+
+constexpr unsigned kRootBits = 10;
+// Second-level tables resolve up to this many more bits; every valid code
+// (at most 15 bits) fits, deeper walks go bit by bit.
+constexpr unsigned kMaxSubBits = 6;
+
+constexpr uint32_t makeEntry(unsigned bits, Kind kind, unsigned small, unsigned value)
+{
+    return bits | (uint32_t(kind) << 5) | (small << 8) | (uint32_t(value) << 16);
+}
+inline unsigned entryBits(uint32_t e) { return e & 31; }
+inline unsigned entryKind(uint32_t e) { return (e >> 5) & 7; }
+inline unsigned entrySmall(uint32_t e) { return (e >> 8) & 255; }
+inline unsigned entryValue(uint32_t e) { return e >> 16; }
+constexpr uint32_t kWalkEntry = makeEntry(0, kWalk, 0, 0);
+
+uint32_t litLenLeaf(uint32_t symbol, unsigned bits)
+{
+    if (symbol < 256) return makeEntry(bits, kLiteral, 0, symbol);
+    if (symbol == 256) return makeEntry(bits, kEndOfBlock, 0, 0);
+    if (symbol <= 285) return makeEntry(bits, kBase, kLengthExtra[symbol - 257], kLengthBase[symbol - 257]);
+    return makeEntry(bits, kNothing, 0, 0);  // 286 and 287 produce nothing
+}
+
+uint32_t distanceLeaf(uint32_t symbol, unsigned bits)
+{
+    if (symbol <= 29) return makeEntry(bits, kBase, kDistanceExtra[symbol], kDistanceBase[symbol]);
+    return makeEntry(bits, kBadDistance, 0, 0);
+}
+
+// One Huffman code: the node table that defines it and the lookup tables
+// derived from it. The lookup tables are filled by walking the node table
+// itself, so they agree with the bit-by-bit walk for every input, including
+// incomplete and over-subscribed codes: a path that reaches an empty slot, or
+// runs deeper than the tables reach, becomes a kWalk entry.
+struct Code {
+    using LeafFn = uint32_t (*)(uint32_t symbol, unsigned bits);
+    HuffmanTree tree;
+    std::vector<uint32_t> lookup;
+
+    void buildLookup(LeafFn leaf)
+    {
+        lookup.assign(size_t(1) << kRootBits, kWalkEntry);
+        fill(leaf, 0, 0, 0, 0, kRootBits, 0);
+    }
+
+private:
+    bool isLink(uint32_t slot) const { return slot >= tree.numCodes && slot - tree.numCodes < tree.numCodes; }
+
+    // Levels below `node` still to resolve, at most `cap`.
+    unsigned height(uint32_t node, unsigned cap) const
+    {
+        unsigned h = 1;
+        for (unsigned b = 0; b < 2 && h < cap; ++b) {
+            const uint32_t slot = tree.tree2d[2 * node + b];
+            if (isLink(slot)) h = std::max(h, 1 + height(slot - tree.numCodes, cap - 1));
+        }
+        return h;
+    }
+
+    // Fills the entries of the table at `base` (`tableBits` index bits, which
+    // start `startDepth` bits into the code) below `node`, reached after
+    // `depth` of its bits forming `path`.
+    void fill(LeafFn leaf, uint32_t node, unsigned depth, uint32_t path, size_t base, unsigned tableBits,
+              unsigned startDepth)
+    {
+        const uint32_t n = tree.numCodes;
+        for (uint32_t b = 0; b < 2; ++b) {
+            const uint32_t slot = tree.tree2d[2 * node + b];
+            const unsigned d = depth + 1;
+            const uint32_t p = path | (b << depth);
+            uint32_t e = kWalkEntry;
+            if (slot < n) {
+                e = leaf(slot, startDepth + d);
+            } else if (isLink(slot)) {
+                if (d < tableBits) {
+                    fill(leaf, slot - n, d, p, base, tableBits, startDepth);
+                    continue;
+                }
+                if (startDepth == 0) e = subTable(leaf, slot - n);
+            }
+            for (size_t i = p; i < (size_t(1) << tableBits); i += size_t(1) << d) lookup[base + i] = e;
+        }
+    }
+
+    uint32_t subTable(LeafFn leaf, uint32_t node)
+    {
+        const unsigned bits = height(node, kMaxSubBits);
+        const size_t base = lookup.size();  // below 1024 + 287 * 64, fits the 16-bit value
+        lookup.resize(base + (size_t(1) << bits), kWalkEntry);
+        fill(leaf, node, 0, 0, base, bits, kRootBits);
+        return makeEntry(kRootBits, kSubTable, bits, unsigned(base));
+    }
+};
+
+inline uint64_t load64(const uint8_t* p)
+{
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+    v = __builtin_bswap64(v);
+#endif
+    return v;
+}
+
+// The fast loop runs while the output buffer has this many bytes past the
+// output position: the longest copy, the overshoot of word copies, and two
+// more literals.
+constexpr size_t kOutputSlack = 258 + 8;
+
 class Inflater {
 public:
     // `data` points at the first byte after the two header bytes; `avail` bytes
     // follow it. `limit` is the length of the whole stream, header included:
-    // every end-of-input check compares the byte position with it.
-    Inflater(const uint8_t* data, size_t avail, size_t limit, std::vector<uint8_t>& out)
-        : data_(data), avail_(avail), limit_(limit), out_(out) {}
+    // every end-of-input check compares the byte position with it. Output past
+    // `maxOutput` bytes is counted but not stored.
+    Inflater(const uint8_t* data, size_t avail, size_t limit, std::vector<uint8_t>& out, size_t maxOutput)
+        : data_(data), avail_(avail), limit_(limit), out_(out), maxOutput_(maxOutput) {}
 
     int run();
 
     int error = 0;
-    HuffmanTree litLenTree;
-    HuffmanTree distanceTree;
-    HuffmanTree codeLengthTree;
 
 private:
     uint8_t byteAt(size_t i) const { return i < avail_ ? data_[i] : 0; }
@@ -49,17 +168,25 @@ private:
 
     int decodeSymbol(const HuffmanTree& tree, unsigned& symbol);
     void storedBlock();
-    void fixedTrees();
-    void dynamicTrees();
-    void huffmanBlock();
-    void copyBack(size_t distance, size_t length);
+    void fixedCodes();
+    void dynamicCodes();
+    void huffmanBlock(const Code& litLen, const Code& distance);
+    template <bool kStore> int fastSymbols(const Code& litLen, const Code& distance);
+    bool walkSymbol(const Code& litLen, const Code& distance);
+    bool walkCopy(const Code& distance, size_t length);
+    void grow(size_t needed);
+    void emitLiteral(uint8_t value);
+    void emitCopy(size_t distance, size_t length);
 
     const uint8_t* data_;
     size_t avail_;
     size_t limit_;
     size_t bitPos_ = 0;
     std::vector<uint8_t>& out_;
+    size_t maxOutput_;
     size_t outPos_ = 0;
+    Code fixedLitLen_, fixedDistance_, litLen_, distance_, codeLength_;
+    bool fixedBuilt_ = false;
 };
 
 int Inflater::run()
@@ -78,14 +205,16 @@ int Inflater::run()
             error = 20;
         } else if (type == 0) {
             storedBlock();
+        } else if (type == 1) {
+            fixedCodes();
+            if (error == 0) huffmanBlock(fixedLitLen_, fixedDistance_);
         } else {
-            if (type == 1) fixedTrees();
-            else dynamicTrees();
-            if (error == 0) huffmanBlock();
+            dynamicCodes();
+            if (error == 0) huffmanBlock(litLen_, distance_);
         }
         if (final) break;
     }
-    if (error == 0) out_.resize(outPos_);
+    if (error == 0) out_.resize(std::min(outPos_, maxOutput_));
     return error;
 }
 
@@ -121,6 +250,14 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
     }
 }
 
+void Inflater::grow(size_t needed)
+{
+    // Room for the fast loop past `needed`, doubling for amortised growth, never
+    // more than the caller allows.
+    size_t size = std::max(needed + kOutputSlack, 2 * out_.size());
+    out_.resize(std::max(needed, std::min(size, maxOutput_)));
+}
+
 void Inflater::storedBlock()
 {
     bitPos_ = (bitPos_ + 7) & ~size_t(7);
@@ -136,31 +273,37 @@ void Inflater::storedBlock()
         return;
     }
     p += 4;
-    if (outPos_ + len >= out_.size()) out_.resize(outPos_ + len);
+    const size_t kept = outPos_ < maxOutput_ ? std::min(len, maxOutput_ - outPos_) : 0;
+    if (kept && outPos_ + kept > out_.size()) out_.resize(outPos_ + kept);
     if (p + len > limit_) {
         error = 23;
         return;
     }
     // Up to two of the block's bytes may lie past the input (the limit counts
     // the header bytes too); they read as zero.
-    size_t present = p >= avail_ ? 0 : (avail_ - p < len ? avail_ - p : len);
+    size_t present = p >= avail_ ? 0 : std::min(avail_ - p, kept);
     if (present) std::memcpy(out_.data() + outPos_, data_ + p, present);
-    if (present < len) std::memset(out_.data() + outPos_ + present, 0, len - present);
+    if (present < kept) std::memset(out_.data() + outPos_ + present, 0, kept - present);
     outPos_ += len;
     bitPos_ = (p + len) * 8;
 }
 
-void Inflater::fixedTrees()
+void Inflater::fixedCodes()
 {
+    if (fixedBuilt_) return;
     uint32_t lengths[288];
     for (unsigned i = 0; i < 288; ++i) lengths[i] = i < 144 ? 8 : i < 256 ? 9 : i < 280 ? 7 : 8;
     uint32_t distances[32];
     for (unsigned i = 0; i < 32; ++i) distances[i] = 5;
-    error = litLenTree.build(lengths, 288, 15);
-    if (error == 0) error = distanceTree.build(distances, 32, 15);
+    error = fixedLitLen_.tree.build(lengths, 288, 15);
+    if (error == 0) error = fixedDistance_.tree.build(distances, 32, 15);
+    if (error) return;
+    fixedLitLen_.buildLookup(litLenLeaf);
+    fixedDistance_.buildLookup(distanceLeaf);
+    fixedBuilt_ = true;
 }
 
-void Inflater::dynamicTrees()
+void Inflater::dynamicCodes()
 {
     if (bytePos() + 2 >= limit_) {
         error = 49;
@@ -172,7 +315,7 @@ void Inflater::dynamicTrees()
 
     uint32_t codeLengths[19] = {};
     for (unsigned i = 0; i < 19; ++i) codeLengths[kCodeLengthOrder[i]] = i < hclen ? readBits(3) : 0;
-    error = codeLengthTree.build(codeLengths, 19, 7);
+    error = codeLength_.tree.build(codeLengths, 19, 7);
     if (error) return;
 
     // Literal/length lengths occupy entries 0..hlit-1, distance lengths follow;
@@ -190,7 +333,7 @@ void Inflater::dynamicTrees()
     unsigned i = 0;
     while (i < total) {
         unsigned code = 0;
-        error = decodeSymbol(codeLengthTree, code);
+        error = decodeSymbol(codeLength_.tree, code);
         if (error) return;
         if (code <= 15) {
             store(i++, code);
@@ -230,61 +373,222 @@ void Inflater::dynamicTrees()
         error = 64;
         return;
     }
-    error = litLenTree.build(litLen, 288, 15);
-    if (error == 0) error = distanceTree.build(distances, 32, 15);
+    error = litLen_.tree.build(litLen, 288, 15);
+    if (error == 0) error = distance_.tree.build(distances, 32, 15);
+    if (error) return;
+    litLen_.buildLookup(litLenLeaf);
+    distance_.buildLookup(distanceLeaf);
 }
 
-void Inflater::copyBack(size_t distance, size_t length)
+void Inflater::emitLiteral(uint8_t value)
 {
-    if (outPos_ + length >= out_.size()) out_.resize(2 * (outPos_ + length));
-    uint8_t* o = out_.data() + outPos_;
-    const uint8_t* from = o - distance;
-    if (distance >= length) {
-        std::memcpy(o, from, length);
-    } else {
-        // Overlapping copy: a distance shorter than the length repeats the
-        // last distance-many bytes, so it must go byte by byte.
-        for (size_t k = 0; k < length; ++k) o[k] = from[k];
+    if (outPos_ < maxOutput_) {
+        if (outPos_ >= out_.size()) grow(outPos_ + 1);
+        out_[outPos_] = value;
+    }
+    ++outPos_;
+}
+
+void Inflater::emitCopy(size_t distance, size_t length)
+{
+    if (outPos_ < maxOutput_) {
+        const size_t kept = std::min(length, maxOutput_ - outPos_);
+        if (outPos_ + kept > out_.size()) grow(outPos_ + kept);
+        // Byte by byte: a distance shorter than the length repeats the last
+        // distance-many bytes.
+        uint8_t* o = out_.data() + outPos_;
+        const uint8_t* from = o - distance;
+        for (size_t k = 0; k < kept; ++k) o[k] = from[k];
     }
     outPos_ += length;
 }
 
-void Inflater::huffmanBlock()
+// The rest of a back-reference whose length is known, bit by bit; true when
+// an error ends the block.
+bool Inflater::walkCopy(const Code& distanceCode, size_t length)
+{
+    unsigned distSymbol = 0;
+    error = decodeSymbol(distanceCode.tree, distSymbol);
+    if (error) return true;
+    if (distSymbol > 29) {
+        error = 18;
+        return true;
+    }
+    if (bytePos() >= limit_) {
+        error = 51;
+        return true;
+    }
+    size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
+    if (distance > outPos_) {  // would reach before the first output byte
+        error = 56;
+        return true;
+    }
+    emitCopy(distance, length);
+    return false;
+}
+
+// One symbol by walking the node tables bit by bit; true when the block ends
+// (end-of-block code or an error).
+bool Inflater::walkSymbol(const Code& litLen, const Code& distance)
+{
+    unsigned symbol = 0;
+    error = decodeSymbol(litLen.tree, symbol);
+    if (error) return true;
+    if (symbol < 256) {
+        emitLiteral(static_cast<uint8_t>(symbol));
+    } else if (symbol == 256) {
+        return true;
+    } else if (symbol <= 285) {
+        if (bytePos() >= limit_) {
+            error = 51;
+            return true;
+        }
+        size_t length = kLengthBase[symbol - 257] + readBits(kLengthExtra[symbol - 257]);
+        return walkCopy(distance, length);
+    }
+    // Symbols 286 and 287 carry no meaning and produce nothing.
+    return false;
+}
+
+enum FastResult { kNeedWalk, kBlockEnded, kAgain };
+
+// Decodes symbols through the lookup tables while the input and output
+// margins hold (no end-of-input check can fire there). Bits come from a 64-bit
+// buffer refilled to at least 56 bits once per step, enough for a length and
+// a distance with their extra bits or for three literals. With kStore false
+// the output is only counted (it lies past the caller's limit).
+template <bool kStore>
+int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
+{
+    constexpr uint32_t kRootMask = (1u << kRootBits) - 1;
+    const size_t startByte = bitPos_ >> 3;
+    if (avail_ < 8 || startByte > avail_ - 8) return kNeedWalk;
+    const uint8_t* const inEnd = data_ + avail_ - 8;  // the last place an 8-byte load may start
+    const size_t room = std::min(out_.size(), maxOutput_);
+    const size_t outEnd = kStore ? (room > kOutputSlack ? room - kOutputSlack : 0) : SIZE_MAX;
+    const uint32_t* litTable = litLen.lookup.data();
+    const uint32_t* distTable = distanceCode.lookup.data();
+    uint8_t* const out = out_.data();
+    size_t outPos = outPos_;
+
+    // The low `bitsLeft` bits of `bitBuffer` are the next bits of the stream;
+    // the bits above them, when there are any, are the stream's bits too.
+    const uint8_t* in = data_ + startByte;
+    uint64_t bitBuffer = 0;
+    unsigned bitsLeft = 0;
+    auto refill = [&] {
+        bitBuffer |= load64(in) << bitsLeft;
+        in += (63 - bitsLeft) >> 3;
+        bitsLeft |= 56;
+    };
+    auto consume = [&](unsigned n) {
+        bitBuffer >>= n;
+        bitsLeft -= n;
+    };
+    refill();
+    consume(unsigned(bitPos_ & 7));
+
+    int result = kNeedWalk;
+    while (in <= inEnd && outPos < outEnd) {
+        refill();
+        uint32_t e = litTable[bitBuffer & kRootMask];
+        if (entryKind(e) == kSubTable)
+            e = litTable[entryValue(e) + ((bitBuffer >> kRootBits) & ((1u << entrySmall(e)) - 1))];
+        const unsigned kind = entryKind(e);
+        if (kind == kLiteral) {
+            // Up to two more literals whose codes resolve in the first level
+            // (at most 16 + 10 + 10 bits of the 56); the output margin covers them.
+            consume(entryBits(e));
+            if (kStore) out[outPos] = uint8_t(entryValue(e));
+            ++outPos;
+            e = litTable[bitBuffer & kRootMask];
+            if (entryKind(e) != kLiteral) continue;
+            consume(entryBits(e));
+            if (kStore) out[outPos] = uint8_t(entryValue(e));
+            ++outPos;
+            e = litTable[bitBuffer & kRootMask];
+            if (entryKind(e) != kLiteral) continue;
+            consume(entryBits(e));
+            if (kStore) out[outPos] = uint8_t(entryValue(e));
+            ++outPos;
+            continue;
+        }
+        if (kind == kBase) {
+            // A length (at most 16 + 5 bits) and a distance (16 + 13).
+            const unsigned n = entryBits(e);
+            const unsigned extra = entrySmall(e);
+            const size_t length = entryValue(e) + ((bitBuffer >> n) & ((1u << extra) - 1));
+            consume(n + extra);
+            e = distTable[bitBuffer & kRootMask];
+            if (entryKind(e) == kSubTable)
+                e = distTable[entryValue(e) + ((bitBuffer >> kRootBits) & ((1u << entrySmall(e)) - 1))];
+            if (entryKind(e) != kBase) {
+                if (entryKind(e) == kBadDistance) {
+                    error = 18;
+                    result = kBlockEnded;
+                    break;
+                }
+                // The bit-by-bit walk decodes this distance.
+                bitPos_ = size_t(in - data_) * 8 - bitsLeft;
+                outPos_ = outPos;
+                return walkCopy(distanceCode, length) ? kBlockEnded : kAgain;
+            }
+            const unsigned dn = entryBits(e);
+            const unsigned dextra = entrySmall(e);
+            const size_t distance = entryValue(e) + ((bitBuffer >> dn) & ((1u << dextra) - 1));
+            consume(dn + dextra);
+            if (distance > outPos) {  // would reach before the first output byte
+                error = 56;
+                result = kBlockEnded;
+                break;
+            }
+            if (kStore) {
+                uint8_t* o = out + outPos;
+                const uint8_t* from = o - distance;
+                uint8_t* const end = o + length;
+                // Word copies may write up to 7 bytes past the end, inside the slack.
+                if (distance >= 8) {
+                    do {
+                        std::memcpy(o, from, 8);
+                        o += 8;
+                        from += 8;
+                    } while (o < end);
+                } else if (distance == 1) {
+                    const uint64_t word = uint64_t(*from) * 0x0101010101010101ull;
+                    do {
+                        std::memcpy(o, &word, 8);
+                        o += 8;
+                    } while (o < end);
+                } else {
+                    for (size_t k = 0; k < length; ++k) o[k] = from[k];
+                }
+            }
+            outPos += length;
+            continue;
+        }
+        if (kind == kEndOfBlock) {
+            consume(entryBits(e));
+            result = kBlockEnded;
+            break;
+        }
+        if (kind == kNothing) {
+            consume(entryBits(e));
+            continue;
+        }
+        break;  // kWalk: the walk decodes this symbol
+    }
+    bitPos_ = size_t(in - data_) * 8 - bitsLeft;
+    outPos_ = outPos;
+    return result;
+}
+
+void Inflater::huffmanBlock(const Code& litLen, const Code& distance)
 {
     for (;;) {
-        unsigned symbol = 0;
-        error = decodeSymbol(litLenTree, symbol);
-        if (error) return;
-        if (symbol < 256) {
-            if (outPos_ >= out_.size()) out_.resize(2 * outPos_ + 2);
-            out_[outPos_++] = static_cast<uint8_t>(symbol);
-        } else if (symbol == 256) {
-            return;
-        } else if (symbol <= 285) {
-            if (bytePos() >= limit_) {
-                error = 51;
-                return;
-            }
-            size_t length = kLengthBase[symbol - 257] + readBits(kLengthExtra[symbol - 257]);
-            unsigned distSymbol = 0;
-            error = decodeSymbol(distanceTree, distSymbol);
-            if (error) return;
-            if (distSymbol > 29) {
-                error = 18;
-                return;
-            }
-            if (bytePos() >= limit_) {
-                error = 51;
-                return;
-            }
-            size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
-            if (distance > outPos_) {  // would reach before the first output byte
-                error = 56;
-                return;
-            }
-            copyBack(distance, length);
-        }
-        // Symbols 286 and 287 carry no meaning and produce nothing.
+        const int result = outPos_ < maxOutput_ ? fastSymbols<true>(litLen, distance)
+                                                : fastSymbols<false>(litLen, distance);
+        if (result == kBlockEnded) return;
+        if (result == kNeedWalk && walkSymbol(litLen, distance)) return;
     }
 }
 
@@ -334,7 +638,7 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
     return 0;
 }
 
-int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
+int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out, size_t maxOutput)
 {
     if (in == nullptr || size < 2) return 53;
     const unsigned cmf = in[0];
@@ -342,11 +646,16 @@ int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
     if ((cmf * 256 + flg) % 31 != 0) return 24;
     if ((cmf & 15) != 8 || (cmf >> 4) > 7) return 25;
     if (flg & 0x20) return 26;
-    Inflater inflater(in + 2, size - 2, size, out);
+    Inflater inflater(in + 2, size - 2, size, out, maxOutput);
     return inflater.run();
+}
+
+int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
+{
+    return zlibDecompress(in, size, out, SIZE_MAX);
 }
 
 int zlibDecompress(const std::vector<uint8_t>& in, std::vector<uint8_t>& out)
 {
-    return zlibDecompress(in.data(), in.size(), out);
+    return zlibDecompress(in.data(), in.size(), out, SIZE_MAX);
 }

@@ -40,3 +40,9 @@ struct HuffmanTree {
 // 0 on success, with `out` holding exactly the decompressed bytes.
 int zlibDecompress(const std::vector<uint8_t>& in, std::vector<uint8_t>& out);
 int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out);
+// As above, keeping at most `maxOutput` bytes: the rest of the stream is decoded
+// and checked all the same, so the code is the one the whole stream gives, but
+// not stored; on success `out` holds the first min(total, maxOutput) bytes. A
+// caller that needs a known amount bounds its memory by it whatever the stream
+// holds.
+int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out, size_t maxOutput);

@@ -4,9 +4,43 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
+#include <atomic>
+#include <cstdlib>
+#include <new>
 #include <string>
 
 #include "resources/Png.h"
+
+// AddressSanitizer brings its own allocation operators; the largest allocation is taken in normal
+// builds only, by replacing the global operator new of this test binary.
+#if defined(__SANITIZE_ADDRESS__)
+#define ZEMBLAR_COUNT_ALLOCATIONS 0
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZEMBLAR_COUNT_ALLOCATIONS 0
+#endif
+#endif
+#ifndef ZEMBLAR_COUNT_ALLOCATIONS
+#define ZEMBLAR_COUNT_ALLOCATIONS 1
+#endif
+
+namespace {
+std::atomic<size_t> g_largestAllocation{0};
+}
+
+#if ZEMBLAR_COUNT_ALLOCATIONS
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+void* operator new(std::size_t size)
+{
+    if (size > g_largestAllocation.load()) g_largestAllocation = size;
+    if (void* p = std::malloc(size ? size : 1)) return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+#endif
 
 namespace {
 
@@ -133,5 +167,21 @@ TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
         Bytes pixels;
         EXPECT_EQ(decode(c.file, pixels), 0);
         EXPECT_EQ(pixels, c.pixels);
+    }
+}
+
+// A 1x1 image whose stream holds 16 MB of zeros decodes as before (the extra data is ignored), and
+// no buffer grows past what the image needs: the inflater keeps only the image's bytes.
+TEST(PngDecode, AStreamLongerThanTheImageNeedsNoMoreMemoryThanTheImage)
+{
+    Bytes filtered(16 << 20, 0);
+    filtered[1] = 0x80;
+    const Bytes file = makePng(1, 1, 8, 0, filtered);
+    Bytes pixels;
+    g_largestAllocation = 0;
+    EXPECT_EQ(decode(file, pixels), 0);
+    EXPECT_EQ(pixels, Bytes({0x80, 0x80, 0x80, 255}));
+    if (ZEMBLAR_COUNT_ALLOCATIONS) {
+        EXPECT_LT(g_largestAllocation.load(), 4 * file.size());
     }
 }

@@ -127,6 +127,40 @@ TEST(ZlibInflate, TheAdlerTrailerIsNeverRead)
     EXPECT_EQ(inflateOk(stream), data);
 }
 
+// A limit keeps the first bytes and stores nothing past them, while the rest of the stream is
+// still decoded: the code is the one the whole stream gives (an error after the limit included).
+TEST(ZlibInflate, AnOutputLimitKeepsTheFirstBytesAndTheCode)
+{
+    Bytes data(8 << 20, 0);
+    data[3] = 7;
+    // A full flush ends the data with an empty stored block; a final empty block follows.
+    Bytes bomb(compressBound(uLong(data.size())) + 64);
+    z_stream z{};
+    ASSERT_EQ(deflateInit(&z, 9), Z_OK);
+    z.next_in = data.data();
+    z.avail_in = uInt(data.size());
+    z.next_out = bomb.data();
+    z.avail_out = uInt(bomb.size());
+    ASSERT_EQ(deflate(&z, Z_FULL_FLUSH), Z_OK);
+    ASSERT_EQ(deflate(&z, Z_FINISH), Z_STREAM_END);
+    bomb.resize(z.total_out);
+    deflateEnd(&z);
+    const Bytes cut(bomb.begin(), bomb.begin() + bomb.size() / 2);
+    const struct {
+        const Bytes& stream;
+        size_t limit;
+        int code;
+    } cases[] = {{bomb, 0, 0}, {bomb, 5, 0}, {bomb, data.size() - 1, 0}, {bomb, data.size(), 0}, {cut, 5, 51}};
+    for (const auto& c : cases) {
+        Bytes out;
+        ASSERT_EQ(zlibDecompress(c.stream.data(), c.stream.size(), out, c.limit), c.code) << c.limit;
+        if (c.code == 0) {
+            EXPECT_TRUE(out == Bytes(data.begin(), data.begin() + c.limit)) << c.limit;
+        }
+        EXPECT_LE(out.capacity(), 2 * c.limit) << c.limit;
+    }
+}
+
 TEST(ZlibInflate, CraftedStreamsDecode)
 {
     // 286 and 287 have no meaning and produce nothing.
