@@ -8,10 +8,15 @@
 # sits in column g mod 16 and row g div 16, rows counted from the top.
 # Codes 32-126 and 160-255 (Latin-1) are drawn, all others stay empty.
 # Glyph pixels are white with the coverage in alpha, the rest transparent
-# black.  The text effect draws every cell half as wide as it is high, so each
-# glyph is stretched to twice its width here: on screen it then keeps the
-# font's own proportions, and the constant advance of half a cell matches the
-# font's monospaced advance.
+# black.  Each glyph lies in columns 9-22 of its cell (its advance, narrowed
+# from 15.7 to 14 pixels) with the rest of the cell blank; the text effect
+# draws the whole cell on a quad twice as wide as the glyph's place, centred on
+# it.  The image shader's wave moves the sample point up to 0.015 of the
+# texture (7.7 texels) sideways, and linear filtering reaches half a texel
+# further: with 9 blank columns on each side the wave neither pushes a glyph off
+# its quad nor reaches the glyph beside it.  (A glyph stretched over its whole
+# cell showed slivers of its neighbours.)  The top and bottom rows stay blank
+# too, so linear filtering never reaches the cell above or below.
 #
 # Usage: /usr/bin/python3 tools/gen_font.py [OUTPUT.png]
 import os
@@ -26,6 +31,7 @@ COPYRIGHT = "/usr/share/doc/fonts-dejavu-core/copyright"
 CELL = 32
 SUPER = 4            # supersampling factor for smooth edges
 EM = 26              # em size in final pixels (ascent + descent just fit a cell)
+MARGIN = 9           # blank columns on each side of a glyph
 
 
 def codes():
@@ -34,7 +40,7 @@ def codes():
 
 def render_cell(font, ch):
     """One glyph: drawn at SUPER x the size onto a canvas half a cell wide,
-    then shrunk to a full square cell (which doubles its width)."""
+    then shrunk to the cell's height and the width between the margins."""
     w, h = CELL // 2 * SUPER, CELL * SUPER
     canvas = Image.new("L", (w, h), 0)
     d = ImageDraw.Draw(canvas)
@@ -42,18 +48,18 @@ def render_cell(font, ch):
     advance = font.getlength(ch)
     top = (h - (ascent + descent)) / 2
     d.text(((w - advance) / 2, top), ch, font=font, fill=255)
-    return np.array(canvas.resize((CELL, CELL), Image.LANCZOS), dtype=np.uint8)
+    return np.array(canvas.resize((CELL - 2 * MARGIN, CELL), Image.LANCZOS), dtype=np.uint8)
 
 
 def build_atlas():
     font = ImageFont.truetype(FONT, EM * SUPER)
     alpha = np.zeros((16 * CELL, 16 * CELL), np.uint8)
     for g in codes():
-        cell = render_cell(font, chr(g))
-        cell[0, :] = cell[-1, :] = 0   # keep a clear border so linear filtering
-        cell[:, 0] = cell[:, -1] = 0   # never picks up a neighbouring glyph
+        glyph = render_cell(font, chr(g))
+        glyph[0, :] = glyph[-1, :] = 0  # blank top and bottom rows
         r, c = g // 16, g % 16
-        alpha[r * CELL:(r + 1) * CELL, c * CELL:(c + 1) * CELL] = cell
+        x = c * CELL + MARGIN
+        alpha[r * CELL:(r + 1) * CELL, x:x + CELL - 2 * MARGIN] = glyph
     rgb = np.where(alpha > 0, 255, 0).astype(np.uint8)
     return np.stack([rgb, rgb, rgb, alpha], -1)
 

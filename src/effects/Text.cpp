@@ -39,29 +39,43 @@ void Text::draw()
     if (text.empty()) return;
     Demoeffect::draw();
     const AlphaBlendScope blend;
+    const GLboolean hadAlphaTest = glIsEnabled(GL_ALPHA_TEST);
+    GLint depthFunc = GL_LESS;
+    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_GREATER, 0.0f);
+    glDepthFunc(GL_LEQUAL); // a glyph's soft edge must not hide the glyph drawn over it
     drawGlyphs();
+    glDepthFunc(static_cast<GLenum>(depthFunc));
+    if (!hadAlphaTest) glDisable(GL_ALPHA_TEST);
 }
 
-// One quad per byte; code g sits in column g mod 16 and row g div 16 counted from the image top,
-// which is t = 1 in the texture.
+// Code g sits in column g mod 16 and row g div 16 counted from the image top, which is t = 1.
+GlyphTexcoords glyphTexcoords(unsigned char code)
+{
+    const float u = static_cast<float>(code % 16) * kCell;
+    const float v = 1.0f - static_cast<float>(code / 16 + 1) * kCell;
+    return {u, v, u + kCell, v + kCell};
+}
+
+// One quad per byte, twice the advance wide and centred on the glyph's place.
 void Text::drawGlyphs() const
 {
     for (size_t i = 0; i < text.size(); ++i) {
-        const unsigned g = static_cast<unsigned char>(text[i]);
+        const unsigned char g = static_cast<unsigned char>(text[i]);
         if (g == 0) break;
-        const float u = static_cast<float>(g % 16) * kCell;
-        const float v = 1.0f - static_cast<float>(g / 16 + 1) * kCell;
-        const float x0 = kAdvance * static_cast<float>(i);
-        const float x1 = kAdvance * static_cast<float>(i + 1);
+        const GlyphTexcoords t = glyphTexcoords(g);
+        const float x0 = kAdvance * (static_cast<float>(i) - 0.5f);
+        const float x1 = x0 + 2 * kAdvance;
         glColor3f(1, 1, 1);
         glBegin(GL_QUADS);
-        glTexCoord2f(u, v + kCell);
+        glTexCoord2f(t.u0, t.v1);
         glVertex3f(x0, 1, 0);
-        glTexCoord2f(u, v);
+        glTexCoord2f(t.u0, t.v0);
         glVertex3f(x0, 0, 0);
-        glTexCoord2f(u + kCell, v);
+        glTexCoord2f(t.u1, t.v0);
         glVertex3f(x1, 0, 0);
-        glTexCoord2f(u + kCell, v + kCell);
+        glTexCoord2f(t.u1, t.v1);
         glVertex3f(x1, 1, 0);
         glEnd();
     }

@@ -40,8 +40,9 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
     EXPECT_EQ(text->text, "Hi!");
     EXPECT_EQ(capturedStdout([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
 
-    // A glyph (0.5 x 1 units) covers 16 x 16 pixels of a 16 pixel high target: one texel per pixel
-    // of a 256 x 256 coordinate font.
+    // A glyph (0.5 x 1 units) covers 16 x 16 pixels of a 16 pixel high target; its quad, twice as
+    // wide and centred on it, shows its cell of a 256 x 256 coordinate font, two pixels a texel
+    // across and one down.
     text->texture = makeCoordinateTexture(256, 1);
     runLocal(*text, "text;AB");
     RenderTarget target(64, 16);
@@ -52,13 +53,14 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
     text->draw();
     EXPECT_EQ(child.draws, 1);
     const std::vector<uint8_t> px = target.read();
-    // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191. "B" (66): x 32..47.
-    // Nothing right of x = 1 (pixel 32).
+    // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191, on pixels -8..23; "B"
+    // (66), drawn over it from pixel 8 to 39: x 32..47. Nothing right of x = 1.25 (pixel 40).
     for (int y = 0; y < 16; ++y)
         for (int x = 0; x < 64; ++x) {
             const uint8_t* p = &px[(y * 64 + x) * 4];
-            ASSERT_EQ(p[0] * 256 + p[1], x < 32 ? (16 + x) * 256 + 176 + y : 0) << x << "," << y;
-            ASSERT_EQ(p[3], x < 32 ? 255 : 0) << x << "," << y;
+            const int texel = x < 8 ? 16 + (x + 8) / 2 : 32 + (x - 8) / 2;
+            ASSERT_EQ(p[0] * 256 + p[1], x < 40 ? texel * 256 + 176 + y : 0) << x << "," << y;
+            ASSERT_EQ(p[3], x < 40 ? 255 : 0) << x << "," << y;
         }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
