@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "GlObjects.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
@@ -92,9 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (gl) drawScene(scene);
 
     for (Demoeffect* e : made) delete e;
-    EffectRegistry::clear();
-    clearShaderLibrary();
-    clearTextureLibrary();
+    resetProcessState();
     if (gl) fuzzgl::deleteAllObjects();
     return 0;
 }

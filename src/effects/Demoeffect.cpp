@@ -8,14 +8,7 @@
 #include "resources/Messages.h"
 #include "resources/ShaderLibrary.h"
 
-double g_musicTime = 0.0;
-double g_frameDelta = 0.0;
-double g_wallTime = 0.0;
-GLuint g_boundProgram = 0;
-
 namespace {
-int g_drawDepth = 0;
-
 // Smoothstep weight of a timed move at the current demo clock. The times go through 32-bit floats
 // on purpose: that rounding decides where a move lands. A zero-length move gives 0/0 when the clock
 // rounds onto its start; such a move counts as finished instead of producing NaN positions.
@@ -120,15 +113,15 @@ void Demoeffect::draw()
 
 void Demoeffect::drawChildren()
 {
-    if (g_drawDepth >= kMaxDrawDepth) return;
-    ++g_drawDepth;
+    if (g_effects.drawDepth >= kMaxDrawDepth) return;
+    ++g_effects.drawDepth;
     for (size_t i = 0; i < children.size(); ++i) {
         if (!children[i]) continue;
         glPushMatrix();
         children[i]->draw();
         glPopMatrix();
     }
-    --g_drawDepth;
+    --g_effects.drawDepth;
 }
 
 void Demoeffect::setupVertexLayout()

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <string>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "effects/ParticleFormation.h"
@@ -29,9 +30,7 @@ class ParticlesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EffectRegistry::clear();
-        g_musicTime = g_frameDelta = 0.0;
-        reseedRandom();
+        resetProcessState();
         EffectRegistry::findOrAdd("ball") = &ball;
     }
     void TearDown() override { EffectRegistry::clear(); }

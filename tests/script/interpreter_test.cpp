@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "support/ScriptRunner.h"
@@ -11,7 +12,7 @@
 namespace {
 class Interpreter : public ::testing::Test {
 protected:
-    void SetUp() override { EffectRegistry::clear(), g_musicTime = g_frameDelta = 0.0; }
+    void SetUp() override { resetProcessState(); }
     void TearDown() override { EffectRegistry::clear(); }
     Demoeffect* bound(const char* name) { return EffectRegistry::findOrAdd(name); }
     ScriptRunner script;
