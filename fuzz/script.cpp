@@ -87,8 +87,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         g_musicTime = event.time;
         runEvent(event, scene);
         // Every effect the script makes is bound to the instance name of its line at once.
-        if (words.count >= 1 && EffectRegistry::contains(words.instance))
-            if (Demoeffect* e = EffectRegistry::findOrAdd(words.instance)) made.insert(e);
+        if (words.count >= 1)
+            if (Demoeffect* e = EffectRegistry::find(words.instance)) made.insert(e);
     }
     if (gl) drawScene(scene);
 

@@ -17,7 +17,7 @@ constexpr size_t kFrameRateTextSize = 90;
 // The bound effect of a fixed name, or null when the script never bound it (never adds a binding).
 Demoeffect* boundEffect(const std::string& name)
 {
-    return EffectRegistry::contains(name) ? EffectRegistry::findOrAdd(name) : nullptr;
+    return EffectRegistry::find(name);
 }
 } // namespace
 
@@ -62,9 +62,8 @@ void Demo::feedFrameRate()
 
 void Demo::skydomeFollowsCamera()
 {
-    if (!EffectRegistry::contains(kSkydomeName) || !EffectRegistry::contains(kCameraName)) return;
-    Demoeffect* skydome = EffectRegistry::findOrAdd(kSkydomeName);
-    const Demoeffect* camera = EffectRegistry::findOrAdd(kCameraName);
+    Demoeffect* skydome = EffectRegistry::find(kSkydomeName);
+    const Demoeffect* camera = EffectRegistry::find(kCameraName);
     if (!skydome || !camera) return;
     for (int i = 0; i < 3; ++i) skydome->motion.point[i] = camera->motion.point[i];
 }

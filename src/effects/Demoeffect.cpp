@@ -72,7 +72,7 @@ void applyTransform(Motion& m)
 
 Demoeffect::Demoeffect()
     : state(0), scale(1.0), scaleX(1.0), scaleY(1.0), scaleZ(1.0), startTime(0.0), shaderProgram(0),
-      texture(0), texture2(0), vertexData(nullptr), vertexBytes(0), indexData(nullptr), vbo(0), vao(0)
+      texture(0), texture2(0), vertexData(nullptr), indexData(nullptr), vbo(0), vao(0)
 {
     resetMotion(motion);
     children.reserve(10);

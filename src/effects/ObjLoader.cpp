@@ -28,7 +28,6 @@ bool loadObj(Model& model, const char* fileName)
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(vertices.size() * sizeof(ObjVertex)), vertices.data(),
                  GL_STATIC_DRAW);
     model.indices = std::move(indices);
-    model.vertices.clear(); // the vertices now live only in the buffer
     model.loaded = 1;
     return true;
 }

@@ -71,7 +71,6 @@ Sphere::Sphere()
     }
     buildSphereMesh(mesh_->vertices, mesh_->indices);
     vertexData = mesh_->vertices;
-    vertexBytes = kVertexBytes;
     indexData = mesh_->indices;
     setupVertexLayout();
     glBufferData(GL_ARRAY_BUFFER, kVertexBytes, vertexData, GL_STATIC_DRAW);
