@@ -56,15 +56,15 @@ bool mayTouchGl(const LineWords& w)
 
 void drawScene(const std::vector<Demoeffect*>& scene)
 {
-    g_musicTime = 3.0;
-    g_frameDelta = 0.02;
+    g_effects.musicTime = 3.0;
+    g_effects.frameDelta = 0.02;
     glMatrixMode(GL_MODELVIEW);
     for (Demoeffect* e : scene) {
         glLoadIdentity();
         e->draw();
     }
     glUseProgram(0);
-    g_boundProgram = 0;
+    g_effects.boundProgram = 0;
 }
 
 } // namespace
@@ -84,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (words.count >= 2 && words.command == "END") continue;
         if (!gl && mayTouchGl(words)) continue;
         if (std::strchr(event.line, '/')) continue; // a path could name a device file that never ends
-        g_musicTime = event.time;
+        g_effects.musicTime = event.time;
         runEvent(event, scene);
         // Every effect the script makes is bound to the instance name of its line at once.
         if (words.count >= 1)

@@ -30,9 +30,9 @@ bool Demo::renderFrame()
     skydomeFollowsCamera();
     runDueEvents();
     drawScene();
-    if (g_boundProgram != 0) {
+    if (g_effects.boundProgram != 0) {
         glUseProgram(0);
-        g_boundProgram = 0;
+        g_effects.boundProgram = 0;
     }
     ++frameCount;
     clock_.service();
@@ -45,19 +45,19 @@ void Demo::advanceClocks()
 {
     const uint32_t elapsedMs = clock_.milliseconds() - startMs;
     const double elapsed = static_cast<double>(elapsedMs) / 1000.0;
-    g_frameDelta = elapsed - g_wallTime;
-    g_wallTime = elapsed;
-    g_musicTime = clock_.musicPosition(stream);
+    g_effects.frameDelta = elapsed - g_effects.wallTime;
+    g_effects.wallTime = elapsed;
+    g_effects.musicTime = clock_.musicPosition(stream);
     const int state = clock_.musicState(stream);
-    if (state == 0 || state == 3) g_musicTime = g_wallTime;
+    if (state == 0 || state == 3) g_effects.musicTime = g_effects.wallTime;
 }
 
 // Average frame rate since the Demo was built, as the local command "text;<rate> fps".
 void Demo::feedFrameRate()
 {
     char text[kFrameRateTextSize];
-    std::snprintf(text, sizeof text, "text;%lf fps", frameCount / g_wallTime);
-    if (Demoeffect* fps = boundEffect(kFpsName)) fps->local(static_cast<float>(g_musicTime), text);
+    std::snprintf(text, sizeof text, "text;%lf fps", frameCount / g_effects.wallTime);
+    if (Demoeffect* fps = boundEffect(kFpsName)) fps->local(static_cast<float>(g_effects.musicTime), text);
 }
 
 void Demo::skydomeFollowsCamera()
@@ -73,7 +73,7 @@ void Demo::skydomeFollowsCamera()
 void Demo::runDueEvents()
 {
     for (size_t i = 0; i < events.size(); ++i) {
-        if (events[i].done || !(events[i].time < g_musicTime)) continue;
+        if (events[i].done || !(events[i].time < g_effects.musicTime)) continue;
         printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }

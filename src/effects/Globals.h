@@ -15,9 +15,3 @@ extern EffectsState g_effects;
 // Puts the layer back as a fresh process has it: the state above, the effect registry emptied (the
 // effect objects themselves are left alone) and the random stream reseeded.
 void resetEffectsState();
-
-// The former names of the fields above; the rename script replaces their uses and these lines.
-inline double& g_musicTime = g_effects.musicTime;
-inline double& g_frameDelta = g_effects.frameDelta;
-inline double& g_wallTime = g_effects.wallTime;
-inline GLuint& g_boundProgram = g_effects.boundProgram;

@@ -55,9 +55,9 @@ Sphere::Sphere()
     shaderProgram = findShaderProgram("main");
     texture = 0;
     texture2 = 0;
-    if (shaderProgram != g_boundProgram) {
+    if (shaderProgram != g_effects.boundProgram) {
         glUseProgram(shaderProgram);
-        g_boundProgram = shaderProgram;
+        g_effects.boundProgram = shaderProgram;
     }
     rings = kRings;
     segments = kSegments;

@@ -2,6 +2,7 @@
 // canonical Huffman table. Codes are decoded one bit per step by walking the
 // table; bytes asked for beyond the end of the input read as zero.
 #include "resources/Zlib.h"
+#include "resources/DecodeErrors.h"
 
 #include <cstring>
 
@@ -69,13 +70,13 @@ int Inflater::run()
     outPos_ = 0;
     while (error == 0) {
         if (bytePos() >= limit_) {
-            error = 52;
+            error = ZlibBlockHeaderPastEnd;
             break;
         }
         unsigned final = readBit();
         unsigned type = readBits(2);
         if (type == 3) {
-            error = 20;
+            error = ZlibBadBlockType;
         } else if (type == 0) {
             storedBlock();
         } else {
@@ -101,7 +102,7 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
         if ((pos & 7) == 0) {
             if ((pos >> 3) > limit_) {
                 bitPos_ = pos;
-                return 10;
+                return ZlibSymbolPastEnd;
             }
             current = byteAt(pos >> 3);
         }
@@ -109,7 +110,7 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
         ++pos;
         if (node >= n) {
             bitPos_ = pos;
-            return 11;
+            return ZlibUnknownCode;
         }
         const uint32_t next = table[2 * node + bit];
         if (next < n) {
@@ -126,19 +127,19 @@ void Inflater::storedBlock()
     bitPos_ = (bitPos_ + 7) & ~size_t(7);
     size_t p = bytePos();
     if (p + 4 >= limit_) {
-        error = 52;
+        error = ZlibBlockHeaderPastEnd;
         return;
     }
     size_t len = byteAt(p) | (size_t(byteAt(p + 1)) << 8);
     size_t nlen = byteAt(p + 2) | (size_t(byteAt(p + 3)) << 8);
     if (len + nlen != 65535) {
-        error = 21;
+        error = ZlibStoredLengthMismatch;
         return;
     }
     p += 4;
     if (outPos_ + len >= out_.size()) out_.resize(outPos_ + len);
     if (p + len > limit_) {
-        error = 23;
+        error = ZlibStoredPastEnd;
         return;
     }
     // Up to two of the block's bytes may lie past the input (the limit counts
@@ -163,7 +164,7 @@ void Inflater::fixedTrees()
 void Inflater::dynamicTrees()
 {
     if (bytePos() + 2 >= limit_) {
-        error = 49;
+        error = ZlibDynamicHeaderAtEnd;
         return;
     }
     const unsigned hlit = readBits(5) + 257;
@@ -197,7 +198,7 @@ void Inflater::dynamicTrees()
             continue;
         }
         if (bytePos() >= limit_) {
-            error = 50;
+            error = ZlibRepeatBitsPastEnd;
             return;
         }
         unsigned repeat;
@@ -206,17 +207,17 @@ void Inflater::dynamicTrees()
         if (code == 16) {
             repeat = 3 + readBits(2);
             if (i == 0) {  // nothing to repeat yet
-                error = 57;
+                error = ZlibRepeatWithoutPrevious;
                 return;
             }
             value = stored(i - 1);
-            overrun = 13;
+            overrun = ZlibRepeatPastLengths;
         } else if (code == 17) {
             repeat = 3 + readBits(3);
-            overrun = 14;
+            overrun = ZlibShortZerosPastLengths;
         } else {
             repeat = 11 + readBits(7);
-            overrun = 15;
+            overrun = ZlibLongZerosPastLengths;
         }
         for (unsigned r = 0; r < repeat; ++r) {
             if (i >= total) {
@@ -227,7 +228,7 @@ void Inflater::dynamicTrees()
         }
     }
     if (litLen[256] == 0) {
-        error = 64;
+        error = ZlibNoEndOfBlock;
         return;
     }
     error = litLenTree.build(litLen, 288, 15);
@@ -262,7 +263,7 @@ void Inflater::huffmanBlock()
             return;
         } else if (symbol <= 285) {
             if (bytePos() >= limit_) {
-                error = 51;
+                error = ZlibExtraBitsPastEnd;
                 return;
             }
             size_t length = kLengthBase[symbol - 257] + readBits(kLengthExtra[symbol - 257]);
@@ -270,16 +271,16 @@ void Inflater::huffmanBlock()
             error = decodeSymbol(distanceTree, distSymbol);
             if (error) return;
             if (distSymbol > 29) {
-                error = 18;
+                error = ZlibBadDistanceSymbol;
                 return;
             }
             if (bytePos() >= limit_) {
-                error = 51;
+                error = ZlibExtraBitsPastEnd;
                 return;
             }
             size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
             if (distance > outPos_) {  // would reach before the first output byte
-                error = 56;
+                error = ZlibReferenceBeforeStart;
                 return;
             }
             copyBack(distance, length);
@@ -295,9 +296,9 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
     numCodes = count;
     uint32_t lengthCount[32] = {};
     uint32_t nextCode[32] = {};
-    if (maxLength > 31 || count < 2) return 55;
+    if (maxLength > 31 || count < 2) return ZlibBadCodeLengths;
     for (uint32_t s = 0; s < count; ++s) {
-        if (lengths[s] > maxLength) return 55;
+        if (lengths[s] > maxLength) return ZlibBadCodeLengths;
         if (lengths[s]) ++lengthCount[lengths[s]];
     }
     for (uint32_t bits = 1; bits <= maxLength; ++bits)
@@ -312,7 +313,7 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
         const uint32_t code = nextCode[length]++;
         for (uint32_t i = 0; i < length; ++i) {
             const uint32_t bit = (code >> (length - i - 1)) & 1u;
-            if (node > count - 2) return 55;
+            if (node > count - 2) return ZlibBadCodeLengths;
             uint32_t& slot = tree2d[2 * node + bit];
             if (slot == kEmpty) {
                 if (i + 1 == length) {
@@ -336,12 +337,12 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
 
 int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
 {
-    if (in == nullptr || size < 2) return 53;
+    if (in == nullptr || size < 2) return ZlibStreamTooShort;
     const unsigned cmf = in[0];
     const unsigned flg = in[1];
-    if ((cmf * 256 + flg) % 31 != 0) return 24;
-    if ((cmf & 15) != 8 || (cmf >> 4) > 7) return 25;
-    if (flg & 0x20) return 26;
+    if ((cmf * 256 + flg) % 31 != 0) return ZlibHeaderCheck;
+    if ((cmf & 15) != 8 || (cmf >> 4) > 7) return ZlibBadMethod;
+    if (flg & 0x20) return ZlibPresetDictionary;
     Inflater inflater(in + 2, size - 2, size, out);
     return inflater.run();
 }

@@ -9,7 +9,7 @@
 #include "effects/ObjLoader.h"
 #include "resources/ObjParse.h"
 #include "RunLocal.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -25,7 +25,7 @@ Parsed parse(const std::string& text, const char* name = "mesh.obj")
 {
     Parsed p;
     std::istringstream in(text);
-    p.messages = capturedStdout([&] { p.skipped = parseObj(in, name, p.vertices, p.indices, messageStream()); });
+    p.messages = capturedMessages([&] { p.skipped = parseObj(in, name, p.vertices, p.indices, messageStream()); });
     return p;
 }
 
@@ -109,9 +109,9 @@ TEST(ObjLoader, FailuresBeforeAnyUpload)
     Model model;
     // A missing file is silent; a file without faces is reported; unknown words fail; "loadobj"
     // without ';' reads the file name as empty, which opens nothing.
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
     dir.write("comments.obj", "# nothing\n# here\nv 1 2 3\n");
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
-    EXPECT_EQ(capturedStdout([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
+    EXPECT_EQ(capturedMessages([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
     EXPECT_EQ(model.loaded, 0);
 }

@@ -24,7 +24,7 @@ void GlTest::SetUp()
 void GlTest::TearDown()
 {
     glUseProgram(0);
-    g_boundProgram = 0;
+    g_effects.boundProgram = 0;
 }
 
 GLuint linkTestProgram(const char* name)
