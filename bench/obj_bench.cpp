@@ -182,7 +182,7 @@ static void BM_DrawMillionTriangles(benchmark::State& state)
         glFinish();
     }
     glUseProgram(0);
-    g_boundProgram = 0;
+    g_effects.boundProgram = 0;
     state.counters["triangles"] = static_cast<double>(model.indices.size() / 3);
 }
 BENCHMARK(BM_DrawMillionTriangles)->Unit(benchmark::kMillisecond)->MinTime(2.0);

@@ -43,9 +43,9 @@ void formationBench(benchmark::State& state, const char* type, const char* anim)
     Particles ps;
     reseedRandom();
     buildSystem(ps, tmpl, state.range(0), type, anim);
-    g_frameDelta = 0.016;
+    g_effects.frameDelta = 0.016;
     for (auto _ : state) {
-        g_musicTime += g_frameDelta;
+        g_effects.musicTime += g_effects.frameDelta;
         ps.formationStep();
         benchmark::DoNotOptimize(ps.children.front()->motion.point);
     }
@@ -106,14 +106,14 @@ void frameBench(benchmark::State& state, bool spheres)
     reseedRandom();
     buildSystem(ps, spheres ? static_cast<Demoeffect&>(sphere) : group, 10000, "tube", "sine");
     ps.motion.point[2] = -600.0f; // the whole 1000-row tube in view
-    g_frameDelta = 0.016;
+    g_effects.frameDelta = 0.016;
     for (auto _ : state) {
-        g_musicTime += g_frameDelta;
+        g_effects.musicTime += g_effects.frameDelta;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
         ps.draw();
         glUseProgram(0);
-        g_boundProgram = 0;
+        g_effects.boundProgram = 0;
         glFinish();
     }
     state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);

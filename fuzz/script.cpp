@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "GlObjects.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
@@ -55,15 +56,15 @@ bool mayTouchGl(const LineWords& w)
 
 void drawScene(const std::vector<Demoeffect*>& scene)
 {
-    g_musicTime = 3.0;
-    g_frameDelta = 0.02;
+    g_effects.musicTime = 3.0;
+    g_effects.frameDelta = 0.02;
     glMatrixMode(GL_MODELVIEW);
     for (Demoeffect* e : scene) {
         glLoadIdentity();
         e->draw();
     }
     glUseProgram(0);
-    g_boundProgram = 0;
+    g_effects.boundProgram = 0;
 }
 
 } // namespace
@@ -82,18 +83,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const LineWords words = peek(event.line);
         if (!gl && mayTouchGl(words)) continue;
         if (std::strchr(event.line, '/')) continue; // a path could name a device file that never ends
-        g_musicTime = event.time;
+        g_effects.musicTime = event.time;
         runEvent(event, scene);
         // Every effect the script makes is bound to the instance name of its line at once.
-        if (words.count >= 1 && EffectRegistry::contains(words.instance))
-            if (Demoeffect* e = EffectRegistry::findOrAdd(words.instance)) made.insert(e);
+        if (words.count >= 1)
+            if (Demoeffect* e = EffectRegistry::find(words.instance)) made.insert(e);
     }
     if (gl) drawScene(scene);
 
     for (Demoeffect* e : made) delete e;
-    EffectRegistry::clear();
-    clearShaderLibrary();
-    clearTextureLibrary();
+    resetProcessState();
     if (gl) fuzzgl::deleteAllObjects();
     return 0;
 }

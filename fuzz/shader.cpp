@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include "demo/ProcessState.h"
 #include "GlObjects.h"
 #include "resources/ShaderLibrary.h"
 #include "shell/OffscreenContext.h"
@@ -86,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     char previous[4096];
     if (!getcwd(previous, sizeof previous) || chdir(scratchDir().c_str()) != 0) return 0;
     linkAndUse(kStages[which], which == 0 ? "partner.frag" : "partner.vert");
-    clearShaderLibrary();
+    resetProcessState();
     fuzzgl::deleteAllObjects();
     if (chdir(previous) != 0) std::abort();
     return 0;

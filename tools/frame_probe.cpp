@@ -28,7 +28,7 @@ double millisecondsBetween(Clock::time_point a, Clock::time_point b)
 void presentFrame(Demo& demo)
 {
     SDL_Event event;
-    while (SDL_PollEvent(&event)) windowProc(event);
+    while (SDL_PollEvent(&event)) handleWindowEvent(event);
     demo.renderFrame();
     SDL_GL_SwapWindow(g_window);
 }
@@ -58,6 +58,6 @@ int main(int argc, char** argv)
     std::printf("first_frame_ms %.1f\n", millisecondsBetween(entered, firstFrame));
     std::printf("frames %lu\nfps %.1f\n", frames, frames / elapsed);
     demo.reset();
-    killWindow();
+    destroyWindow();
     return 0;
 }

@@ -9,9 +9,9 @@ Demo::Demo(ClockSource& clock) : clock_(clock)
 {
     // A rebuilt Demo starts its clocks from zero like the first one, so start-up events and the
     // first frame see the same readings after a restart as after a fresh start.
-    g_musicTime = 0.0;
-    g_frameDelta = 0.0;
-    g_wallTime = 0.0;
+    g_effects.musicTime = 0.0;
+    g_effects.frameDelta = 0.0;
+    g_effects.wallTime = 0.0;
     initScene();
     stream = clock_.startMusic();
     startMs = clock_.milliseconds();

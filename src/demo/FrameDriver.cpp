@@ -17,7 +17,7 @@ constexpr size_t kFrameRateTextSize = 90;
 // The bound effect of a fixed name, or null when the script never bound it (never adds a binding).
 Demoeffect* boundEffect(const std::string& name)
 {
-    return EffectRegistry::contains(name) ? EffectRegistry::findOrAdd(name) : nullptr;
+    return EffectRegistry::find(name);
 }
 } // namespace
 
@@ -32,9 +32,9 @@ bool Demo::renderFrame()
     runDueEvents();
     if (ended_) return false;
     drawScene();
-    if (g_boundProgram != 0) {
+    if (g_effects.boundProgram != 0) {
         glUseProgram(0);
-        g_boundProgram = 0;
+        g_effects.boundProgram = 0;
     }
     ++frameCount;
     clock_.service();
@@ -47,26 +47,25 @@ void Demo::advanceClocks()
 {
     const uint32_t elapsedMs = clock_.milliseconds() - startMs;
     const double elapsed = static_cast<double>(elapsedMs) / 1000.0;
-    g_frameDelta = elapsed - g_wallTime;
-    g_wallTime = elapsed;
-    g_musicTime = clock_.musicPosition(stream);
+    g_effects.frameDelta = elapsed - g_effects.wallTime;
+    g_effects.wallTime = elapsed;
+    g_effects.musicTime = clock_.musicPosition(stream);
     const int state = clock_.musicState(stream);
-    if (state == 0 || state == 3) g_musicTime = g_wallTime;
+    if (state == 0 || state == 3) g_effects.musicTime = g_effects.wallTime;
 }
 
 // Average frame rate since the Demo was built, as the local command "text;<rate> fps".
 void Demo::feedFrameRate()
 {
     char text[kFrameRateTextSize];
-    std::snprintf(text, sizeof text, "text;%lf fps", frameCount / g_wallTime);
-    if (Demoeffect* fps = boundEffect(kFpsName)) fps->local(static_cast<float>(g_musicTime), text);
+    std::snprintf(text, sizeof text, "text;%lf fps", frameCount / g_effects.wallTime);
+    if (Demoeffect* fps = boundEffect(kFpsName)) fps->local(static_cast<float>(g_effects.musicTime), text);
 }
 
 void Demo::skydomeFollowsCamera()
 {
-    if (!EffectRegistry::contains(kSkydomeName) || !EffectRegistry::contains(kCameraName)) return;
-    Demoeffect* skydome = EffectRegistry::findOrAdd(kSkydomeName);
-    const Demoeffect* camera = EffectRegistry::findOrAdd(kCameraName);
+    Demoeffect* skydome = EffectRegistry::find(kSkydomeName);
+    const Demoeffect* camera = EffectRegistry::find(kCameraName);
     if (!skydome || !camera) return;
     for (int i = 0; i < 3; ++i) skydome->motion.point[i] = camera->motion.point[i];
 }

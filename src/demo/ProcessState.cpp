@@ -1,16 +1,10 @@
-// Forgetting the per-context process state before a new GL context is made.
+// The one reset of the process-wide state, lowest layer first.
 #include "demo/ProcessState.h"
-#include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
-#include "effects/Random.h"
-#include "resources/ShaderLibrary.h"
-#include "resources/TextureLibrary.h"
+#include "resources/ResourceState.h"
 
 void resetProcessState()
 {
-    EffectRegistry::clear();
-    clearShaderLibrary();
-    clearTextureLibrary();
-    g_boundProgram = 0;
-    reseedRandom();
+    resetResourceState();
+    resetEffectsState();
 }

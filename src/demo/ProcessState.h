@@ -1,8 +1,9 @@
-// Process-wide state that belongs to one GL context: the effect, shader and texture registries hold
-// GL names made in the current context. When the context is replaced (a restart), this state is
-// forgotten so the next Demo starts from the same empty state as a fresh process.
+// Process-wide state of the layers under the shell: each layer keeps its state in one struct with
+// its own reset (ResourceState.h, effects/Globals.h). This is the one reset of them all, called by
+// the restart (the state holds GL names of the context that went away), the GL test fixture and the
+// fuzz targets, so each starts from the same state as a fresh process.
 #pragma once
 
-// Empties the effect registry and the shader and texture libraries (without GL calls: their context
-// is gone) and forgets the bound program. The effect objects themselves are left alone.
+// Empties the resource libraries (without GL calls: their context is gone), the effect registry and
+// the clocks and bound program, and reseeds the random stream. The effect objects are left alone.
 void resetProcessState();

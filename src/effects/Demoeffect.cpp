@@ -8,20 +8,13 @@
 #include "resources/Messages.h"
 #include "resources/ShaderLibrary.h"
 
-double g_musicTime = 0.0;
-double g_frameDelta = 0.0;
-double g_wallTime = 0.0;
-GLuint g_boundProgram = 0;
-
 namespace {
-int g_drawDepth = 0;
-
 // Smoothstep weight of a timed move at the current demo clock. The times go through 32-bit floats
 // on purpose: that rounding decides where a move lands. A zero-length move gives 0/0 when the clock
 // rounds onto its start; such a move counts as finished instead of producing NaN positions.
 float timedWeight(double start, double end)
 {
-    const float now = static_cast<float>(g_musicTime);
+    const float now = static_cast<float>(g_effects.musicTime);
     const float s = static_cast<float>(start);
     const float e = static_cast<float>(end);
     float t = (now - s) / (e - s);
@@ -47,20 +40,20 @@ void resetMotion(Motion& m)
 void updateMotion(Motion& m)
 {
     for (int i = 0; i < 3; ++i) {
-        m.point[i] = static_cast<float>(m.point[i] + m.deltaPoint[i] * g_frameDelta);
-        m.direction[i] = static_cast<float>(m.direction[i] + m.deltaDirection[i] * g_frameDelta);
+        m.point[i] = static_cast<float>(m.point[i] + m.deltaPoint[i] * g_effects.frameDelta);
+        m.direction[i] = static_cast<float>(m.direction[i] + m.deltaDirection[i] * g_effects.frameDelta);
         if (m.direction[i] > 1.0f || m.direction[i] < 0.0f)
             m.direction[i] = static_cast<float>(std::fmod(static_cast<double>(m.direction[i]), 1.0));
     }
     if (m.motionFlags & MotionMoving) {
-        if (g_musicTime > m.moveEnd) {
+        if (g_effects.musicTime > m.moveEnd) {
             m.motionFlags &= ~MotionMoving;
             std::copy(m.moveTo, m.moveTo + 3, m.point);
         }
         interpolate(m.point, m.moveFrom, m.moveTo, timedWeight(m.moveStart, m.moveEnd));
     }
     if (m.motionFlags & MotionRotating) {
-        if (g_musicTime > m.rotateEnd) {
+        if (g_effects.musicTime > m.rotateEnd) {
             m.motionFlags &= ~MotionRotating;
             std::copy(m.rotateTo, m.rotateTo + 3, m.direction);
         }
@@ -79,7 +72,7 @@ void applyTransform(Motion& m)
 
 Demoeffect::Demoeffect()
     : state(0), scale(1.0), scaleX(1.0), scaleY(1.0), scaleZ(1.0), startTime(0.0), shaderProgram(0),
-      texture(0), texture2(0), vertexData(nullptr), vertexBytes(0), indexData(nullptr), vbo(0), vao(0)
+      texture(0), texture2(0), vertexData(nullptr), indexData(nullptr), vbo(0), vao(0)
 {
     resetMotion(motion);
     children.reserve(10);
@@ -99,9 +92,9 @@ void Demoeffect::local(float, char*) {}
 
 void Demoeffect::draw()
 {
-    if (shaderProgram != g_boundProgram) {
+    if (shaderProgram != g_effects.boundProgram) {
         glUseProgram(shaderProgram);
-        g_boundProgram = shaderProgram;
+        g_effects.boundProgram = shaderProgram;
     }
     glActiveTexture(GL_TEXTURE2);
     glBindTexture(GL_TEXTURE_2D, texture2);
@@ -111,7 +104,7 @@ void Demoeffect::draw()
     if (shaderProgram != 0) {
         const EffectUniforms& uniforms = effectUniforms(shaderProgram);
         glUniform1i(uniforms.state, state);
-        glUniform1f(uniforms.musicTime, static_cast<float>(g_musicTime - startTime));
+        glUniform1f(uniforms.musicTime, static_cast<float>(g_effects.musicTime - startTime));
     }
     applyTransform(motion);
     glScalef(static_cast<float>(scaleX * scale), static_cast<float>(scaleY * scale), static_cast<float>(scaleZ * scale));
@@ -120,15 +113,15 @@ void Demoeffect::draw()
 
 void Demoeffect::drawChildren()
 {
-    if (g_drawDepth >= kMaxDrawDepth) return;
-    ++g_drawDepth;
+    if (g_effects.drawDepth >= kMaxDrawDepth) return;
+    ++g_effects.drawDepth;
     for (size_t i = 0; i < children.size(); ++i) {
         if (!children[i]) continue;
         glPushMatrix();
         children[i]->draw();
         glPopMatrix();
     }
-    --g_drawDepth;
+    --g_effects.drawDepth;
 }
 
 void Demoeffect::setupVertexLayout()

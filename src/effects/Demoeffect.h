@@ -52,7 +52,6 @@ public:
     GLuint texture;
     GLuint texture2;
     float* vertexData;
-    int32_t vertexBytes;
     void* indexData;
     GLuint vbo;
     GLuint vao;

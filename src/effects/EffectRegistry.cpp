@@ -26,6 +26,12 @@ Demoeffect*& EffectRegistry::findOrAdd(const std::string& name)
     return it->second;
 }
 
+Demoeffect* EffectRegistry::find(const std::string& name)
+{
+    const auto it = bindings().find(name);
+    return it == bindings().end() ? nullptr : it->second;
+}
+
 bool EffectRegistry::contains(const std::string& name)
 {
     return bindings().count(name) != 0;

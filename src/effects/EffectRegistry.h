@@ -8,6 +8,8 @@ class EffectRegistry {
 public:
     // The binding of `name`; a name seen for the first time gets an empty (null) binding.
     static Demoeffect*& findOrAdd(const std::string& name);
+    // The effect bound to `name`, or null when the binding is empty or missing. Never adds one.
+    static Demoeffect* find(const std::string& name);
     // Whether `name` has a binding (an empty one counts). Never adds one.
     static bool contains(const std::string& name);
     // Forgets every binding (the effects themselves are left alone). Used when the GL context is

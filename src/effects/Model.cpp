@@ -8,7 +8,6 @@
 
 Model::Model() : loaded(0)
 {
-    vertices.reserve(100);
     indices.reserve(100);
 }
 

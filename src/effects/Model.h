@@ -15,7 +15,6 @@ public:
     // "loadobj;FILE" loads the mesh; any other word prints "failed local: WORD ARG".
     void local(float time, char* argument) override;
 
-    std::vector<ObjVertex> vertices; // filled by a load, emptied again once uploaded
     std::vector<uint32_t> indices;   // three per triangle, read by every draw
     uint8_t loaded;
 };

@@ -15,7 +15,6 @@ bool loadObj(Model& model, const char* fileName)
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(mesh.vertices.size() * sizeof(ObjVertex)),
                  mesh.vertices.data(), GL_STATIC_DRAW);
     model.indices = std::move(mesh.indices);
-    model.vertices.clear(); // the vertices now live only in the buffer
     model.loaded = 1;
     return true;
 }

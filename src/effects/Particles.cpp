@@ -39,7 +39,7 @@ Demoeffect* Particles::clone()
 void Particles::formationStep()
 {
     const FormationSettings settings{countx, county, padx, pady, type, anim, state, texture, startTime};
-    stepFormation(settings, children.data(), children.size(), g_musicTime, g_frameDelta);
+    stepFormation(settings, children.data(), children.size(), g_effects.musicTime, g_effects.frameDelta);
 }
 
 void Particles::draw()

@@ -55,9 +55,9 @@ Sphere::Sphere()
     shaderProgram = findShaderProgram("main");
     texture = 0;
     texture2 = 0;
-    if (shaderProgram != g_boundProgram) {
+    if (shaderProgram != g_effects.boundProgram) {
         glUseProgram(shaderProgram);
-        g_boundProgram = shaderProgram;
+        g_effects.boundProgram = shaderProgram;
     }
     rings = kRings;
     segments = kSegments;
@@ -71,7 +71,6 @@ Sphere::Sphere()
     }
     buildSphereMesh(mesh_->vertices, mesh_->indices);
     vertexData = mesh_->vertices;
-    vertexBytes = kVertexBytes;
     indexData = mesh_->indices;
     setupVertexLayout();
     glBufferData(GL_ARRAY_BUFFER, kVertexBytes, vertexData, GL_STATIC_DRAW);

@@ -1,6 +1,7 @@
 // PNG decoding driver: header, chunks, inflate, unfilter, convert, with the
 // size limits that keep a small file from asking for huge buffers.
 #include "resources/Png.h"
+#include "resources/DecodeErrors.h"
 
 #include "resources/PngChunks.h"
 #include "resources/PngConvert.h"
@@ -28,9 +29,9 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     const uint32_t bpp = pngChannels(info.colorType) * info.bitDepth;
     const bool interlaced = info.interlaceMethod == 1;
     // width*height fits 64 bits; once it is bounded, so are the byte counts.
-    if (uint64_t(info.width) * info.height > kMaxPixelBytes / 4) return error = 70;
+    if (uint64_t(info.width) * info.height > kMaxPixelBytes / 4) return error = PngTooLarge;
     const uint64_t filteredBytes = pngFilteredBytes(info.width, info.height, bpp, interlaced);
-    if (filteredBytes > kMaxFilteredBytes) return error = 70;
+    if (filteredBytes > kMaxFilteredBytes) return error = PngTooLarge;
 
     std::vector<uint8_t> idat;
     error = readPngChunks(data, size, info, idat);
@@ -41,7 +42,7 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     filtered.resize(size_t(filteredBytes < bound ? filteredBytes : bound));
     error = zlibDecompress(idat.data(), idat.size(), filtered, size_t(filteredBytes));
     if (error) return error;
-    if (filtered.size() < filteredBytes) return error = 71;
+    if (filtered.size() < filteredBytes) return error = PngDataTooShort;
     std::vector<uint8_t>().swap(idat);
 
     std::vector<uint8_t> raw(size_t(pngRowBytes(info.width, bpp) * info.height), 0);

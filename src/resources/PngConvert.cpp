@@ -1,5 +1,6 @@
 // Conversion of raw PNG samples to 8-bit RGBA, one loop per sample layout.
 #include "resources/PngConvert.h"
+#include "resources/DecodeErrors.h"
 
 #include "resources/Numbers.h"
 #include "resources/PngChunks.h"
@@ -113,7 +114,7 @@ int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const Pn
         uint8_t* o = out.data() + y * width * 4;
         const uint8_t* in = raw.data() + y * stride;
         if (info.colorType == 3) {
-            if (!convertPaletteRow(o, in, info.width, info)) return info.bitDepth == 8 ? 46 : 47;
+            if (!convertPaletteRow(o, in, info.width, info)) return info.bitDepth == 8 ? PngPaletteIndex8 : PngPaletteIndexPacked;
         } else {
             convertRow(o, in, info.width, info);
         }

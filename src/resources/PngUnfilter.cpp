@@ -1,5 +1,6 @@
 // PNG scanline reconstruction and Adam7 de-interlacing.
 #include "resources/PngUnfilter.h"
+#include "resources/DecodeErrors.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -67,7 +68,7 @@ uint8_t paethPredictor(int left, int up, int upLeft)
 
 int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior,
                      size_t byteWidth, uint8_t filterType, size_t length) {
-    if (filterType > 4) return 36;
+    if (filterType > 4) return PngBadFilterType;
     if (length == 0) return 0;  // empty rows of zero-width images: nothing to copy
     const size_t head = byteWidth < length ? byteWidth : length;
     switch (filterType) {
@@ -109,7 +110,7 @@ int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* pri
         }
         return 0;
     default:
-        return 36;
+        return PngBadFilterType;
     }
 }
 

@@ -9,24 +9,22 @@
 #include <vector>
 #include "resources/FileBytes.h"
 #include "resources/Messages.h"
+#include "resources/ResourceState.h"
 
 namespace {
 std::map<std::string, GLuint>& shaderSources()
 {
-    static std::map<std::string, GLuint> map;
-    return map;
+    return resourceState().shaderSources;
 }
 
 std::map<std::string, GLuint>& shaderPrograms()
 {
-    static std::map<std::string, GLuint> map;
-    return map;
+    return resourceState().shaderPrograms;
 }
 
 std::unordered_map<GLuint, EffectUniforms>& uniformLocations()
 {
-    static std::unordered_map<GLuint, EffectUniforms> map;
-    return map;
+    return resourceState().uniforms;
 }
 
 EffectUniforms& lookUpUniforms(GLuint program)

@@ -12,13 +12,13 @@
 #include "resources/FileBytes.h"
 #include "resources/Messages.h"
 #include "resources/PngReport.h"
+#include "resources/ResourceState.h"
 
 namespace {
 
 std::map<std::string, GLuint>& textures()
 {
-    static std::map<std::string, GLuint> map;
-    return map;
+    return resourceState().textures;
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 // and error codes are those of the plain walk. Bytes asked for beyond the end
 // of the input read as zero.
 #include "resources/Zlib.h"
+#include "resources/DecodeErrors.h"
 
 #include <algorithm>
 #include <cstring>
@@ -196,13 +197,13 @@ int Inflater::run()
     outPos_ = 0;
     while (error == 0) {
         if (bytePos() >= limit_) {
-            error = 52;
+            error = ZlibBlockHeaderPastEnd;
             break;
         }
         unsigned final = readBit();
         unsigned type = readBits(2);
         if (type == 3) {
-            error = 20;
+            error = ZlibBadBlockType;
         } else if (type == 0) {
             storedBlock();
         } else if (type == 1) {
@@ -230,7 +231,7 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
         if ((pos & 7) == 0) {
             if ((pos >> 3) > limit_) {
                 bitPos_ = pos;
-                return 10;
+                return ZlibSymbolPastEnd;
             }
             current = byteAt(pos >> 3);
         }
@@ -238,7 +239,7 @@ int Inflater::decodeSymbol(const HuffmanTree& tree, unsigned& symbol)
         ++pos;
         if (node >= n) {
             bitPos_ = pos;
-            return 11;
+            return ZlibUnknownCode;
         }
         const uint32_t next = table[2 * node + bit];
         if (next < n) {
@@ -263,20 +264,20 @@ void Inflater::storedBlock()
     bitPos_ = (bitPos_ + 7) & ~size_t(7);
     size_t p = bytePos();
     if (p + 4 >= limit_) {
-        error = 52;
+        error = ZlibBlockHeaderPastEnd;
         return;
     }
     size_t len = byteAt(p) | (size_t(byteAt(p + 1)) << 8);
     size_t nlen = byteAt(p + 2) | (size_t(byteAt(p + 3)) << 8);
     if (len + nlen != 65535) {
-        error = 21;
+        error = ZlibStoredLengthMismatch;
         return;
     }
     p += 4;
     const size_t kept = outPos_ < maxOutput_ ? std::min(len, maxOutput_ - outPos_) : 0;
     if (kept && outPos_ + kept > out_.size()) out_.resize(outPos_ + kept);
     if (p + len > limit_) {
-        error = 23;
+        error = ZlibStoredPastEnd;
         return;
     }
     // Up to two of the block's bytes may lie past the input (the limit counts
@@ -306,7 +307,7 @@ void Inflater::fixedCodes()
 void Inflater::dynamicCodes()
 {
     if (bytePos() + 2 >= limit_) {
-        error = 49;
+        error = ZlibDynamicHeaderAtEnd;
         return;
     }
     const unsigned hlit = readBits(5) + 257;
@@ -340,7 +341,7 @@ void Inflater::dynamicCodes()
             continue;
         }
         if (bytePos() >= limit_) {
-            error = 50;
+            error = ZlibRepeatBitsPastEnd;
             return;
         }
         unsigned repeat;
@@ -349,17 +350,17 @@ void Inflater::dynamicCodes()
         if (code == 16) {
             repeat = 3 + readBits(2);
             if (i == 0) {  // nothing to repeat yet
-                error = 57;
+                error = ZlibRepeatWithoutPrevious;
                 return;
             }
             value = stored(i - 1);
-            overrun = 13;
+            overrun = ZlibRepeatPastLengths;
         } else if (code == 17) {
             repeat = 3 + readBits(3);
-            overrun = 14;
+            overrun = ZlibShortZerosPastLengths;
         } else {
             repeat = 11 + readBits(7);
-            overrun = 15;
+            overrun = ZlibLongZerosPastLengths;
         }
         for (unsigned r = 0; r < repeat; ++r) {
             if (i >= total) {
@@ -370,7 +371,7 @@ void Inflater::dynamicCodes()
         }
     }
     if (litLen[256] == 0) {
-        error = 64;
+        error = ZlibNoEndOfBlock;
         return;
     }
     error = litLen_.tree.build(litLen, 288, 15);
@@ -599,9 +600,9 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
     numCodes = count;
     uint32_t lengthCount[32] = {};
     uint32_t nextCode[32] = {};
-    if (maxLength > 31 || count < 2) return 55;
+    if (maxLength > 31 || count < 2) return ZlibBadCodeLengths;
     for (uint32_t s = 0; s < count; ++s) {
-        if (lengths[s] > maxLength) return 55;
+        if (lengths[s] > maxLength) return ZlibBadCodeLengths;
         if (lengths[s]) ++lengthCount[lengths[s]];
     }
     for (uint32_t bits = 1; bits <= maxLength; ++bits)
@@ -616,7 +617,7 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
         const uint32_t code = nextCode[length]++;
         for (uint32_t i = 0; i < length; ++i) {
             const uint32_t bit = (code >> (length - i - 1)) & 1u;
-            if (node > count - 2) return 55;
+            if (node > count - 2) return ZlibBadCodeLengths;
             uint32_t& slot = tree2d[2 * node + bit];
             if (slot == kEmpty) {
                 if (i + 1 == length) {
@@ -640,7 +641,7 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
 
 int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out, size_t maxOutput)
 {
-    if (in == nullptr || size < 2) return 53;
+    if (in == nullptr || size < 2) return ZlibStreamTooShort;
     const unsigned cmf = in[0];
     const unsigned flg = in[1];
     if ((cmf * 256 + flg) % 31 != 0) return 24;

@@ -4,7 +4,7 @@
 #include <SDL.h>
 #include "shell/Platform.h"
 
-uint32_t timeGetTime()
+uint32_t getTicks32()
 {
     return static_cast<uint32_t>(SDL_GetTicks64());
 }

@@ -1,31 +1,31 @@
-// Window events into shell state (the window procedure of the demo): minimise and restore set
+// Window events into shell state: minimise and restore set
 // g_active, a close request posts the quit event, key presses and releases set g_keys by
-// virtual-key code, and size changes reset the projection. Other events are left alone.
+// key code, and size changes reset the projection. Other events are left alone.
 #include "shell/Shell.h"
 
 bool g_keys[kKeyCount] = {};
 bool g_fullscreen = true;
 bool g_active = true;
 
-int virtualKeyCode(SDL_Keycode key)
+int keyCodeOf(SDL_Keycode key)
 {
     if (key >= SDLK_a && key <= SDLK_z) return 'A' + (key - SDLK_a);
     if (key >= SDLK_0 && key <= SDLK_9) return '0' + (key - SDLK_0);
-    if (key >= SDLK_F1 && key <= SDLK_F12) return VK_F1 + (key - SDLK_F1);
+    if (key >= SDLK_F1 && key <= SDLK_F12) return KeyF1 + (key - SDLK_F1);
     switch (key) {
-    case SDLK_ESCAPE: return VK_ESCAPE;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return VK_RETURN;
-    case SDLK_SPACE: return VK_SPACE;
-    case SDLK_TAB: return VK_TAB;
-    case SDLK_BACKSPACE: return VK_BACK;
-    case SDLK_PAUSE: return VK_PAUSE;
-    case SDLK_LEFT: return VK_LEFT;
-    case SDLK_UP: return VK_UP;
-    case SDLK_RIGHT: return VK_RIGHT;
-    case SDLK_DOWN: return VK_DOWN;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return VK_SHIFT;
-    case SDLK_LCTRL: case SDLK_RCTRL: return VK_CONTROL;
-    case SDLK_LALT: case SDLK_RALT: return VK_MENU;
+    case SDLK_ESCAPE: return KeyEscape;
+    case SDLK_RETURN: case SDLK_KP_ENTER: return KeyReturn;
+    case SDLK_SPACE: return KeySpace;
+    case SDLK_TAB: return KeyTab;
+    case SDLK_BACKSPACE: return KeyBackspace;
+    case SDLK_PAUSE: return KeyPause;
+    case SDLK_LEFT: return KeyLeft;
+    case SDLK_UP: return KeyUp;
+    case SDLK_RIGHT: return KeyRight;
+    case SDLK_DOWN: return KeyDown;
+    case SDLK_LSHIFT: case SDLK_RSHIFT: return KeyShift;
+    case SDLK_LCTRL: case SDLK_RCTRL: return KeyControl;
+    case SDLK_LALT: case SDLK_RALT: return KeyAlt;
     default: return -1;
     }
 }
@@ -33,7 +33,7 @@ int virtualKeyCode(SDL_Keycode key)
 namespace {
 void setKey(SDL_Keycode key, bool down)
 {
-    const int code = virtualKeyCode(key);
+    const int code = keyCodeOf(key);
     if (code >= 0 && code < kKeyCount) g_keys[code] = down;
 }
 
@@ -57,7 +57,7 @@ void windowEvent(const SDL_WindowEvent& event)
 }
 } // namespace
 
-void windowProc(const SDL_Event& event)
+void handleWindowEvent(const SDL_Event& event)
 {
     switch (event.type) {
     case SDL_WINDOWEVENT: windowEvent(event.window); break;

@@ -15,7 +15,7 @@ bool pumpEvents()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         if (event.type == SDL_QUIT) return false;
-        windowProc(event);
+        handleWindowEvent(event);
     }
     return true;
 }
@@ -23,11 +23,11 @@ bool pumpEvents()
 // Replaces the Demo, the window and its context. False when the new window cannot be made.
 bool restart(std::unique_ptr<Demo>& demo)
 {
-    const bool flip = g_keys[VK_F1];
-    g_keys[VK_F1] = false;
-    g_keys[VK_F5] = false;
+    const bool flip = g_keys[KeyF1];
+    g_keys[KeyF1] = false;
+    g_keys[KeyF5] = false;
     demo.reset();
-    killWindow();
+    destroyWindow();
     // The registries hold GL names of the context that just went away.
     resetProcessState();
     if (flip) g_fullscreen = !g_fullscreen;
@@ -44,7 +44,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
         if (!pumpEvents()) return true;
         bool done = false;
         if (g_active) {
-            if (g_keys[VK_ESCAPE]) {
+            if (g_keys[KeyEscape]) {
                 done = true;
             } else if (demo->renderFrame()) {
                 SDL_GL_SwapWindow(g_window);
@@ -68,7 +68,7 @@ int runZemblar()
     mainLoop(demo);
     // Stop the music before the window goes, so the mixer thread is idle at exit.
     demo.reset();
-    killWindow();
+    destroyWindow();
     SDL_Quit();
     return 0;
 }

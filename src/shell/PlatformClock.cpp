@@ -25,7 +25,7 @@ uint32_t PlatformClock::startMusic()
 
 uint32_t PlatformClock::milliseconds()
 {
-    return timeGetTime();
+    return getTicks32();
 }
 
 double PlatformClock::musicPosition(uint32_t stream)

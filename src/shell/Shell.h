@@ -5,15 +5,16 @@
 #include <cstdint>
 #include "shell/Screen.h"
 
-// Virtual-key codes of the keys the shell reads (g_keys is indexed by these codes).
+// Codes of the keys the shell reads, g_keys is indexed by them. They keep the numbers of Windows
+// virtual-key codes (letters and digits are their ASCII capitals), the key table the demo was made with.
 enum : int {
-    VK_BACK = 0x08, VK_TAB = 0x09, VK_RETURN = 0x0D, VK_SHIFT = 0x10, VK_CONTROL = 0x11, VK_MENU = 0x12,
-    VK_PAUSE = 0x13, VK_ESCAPE = 0x1B, VK_SPACE = 0x20, VK_LEFT = 0x25, VK_UP = 0x26, VK_RIGHT = 0x27,
-    VK_DOWN = 0x28, VK_F1 = 0x70, VK_F5 = 0x74, VK_F12 = 0x7B
+    KeyBackspace = 0x08, KeyTab = 0x09, KeyReturn = 0x0D, KeyShift = 0x10, KeyControl = 0x11, KeyAlt = 0x12,
+    KeyPause = 0x13, KeyEscape = 0x1B, KeySpace = 0x20, KeyLeft = 0x25, KeyUp = 0x26, KeyRight = 0x27,
+    KeyDown = 0x28, KeyF1 = 0x70, KeyF5 = 0x74, KeyF12 = 0x7B
 };
 constexpr int kKeyCount = 256;
 
-extern bool g_keys[kKeyCount];    // true while the key with that virtual-key code is down
+extern bool g_keys[kKeyCount];    // true while the key with that key code is down
 extern bool g_fullscreen;          // the user's choice; true at start
 extern bool g_active;              // false while the window is minimised
 extern SDL_Window* g_window;       // the demo window; null when none
@@ -24,11 +25,11 @@ extern SDL_GLContext g_renderContext;
 // message box, released what it had made, and returns false.
 bool createWindow();
 // Releases the context and the window and restores the desktop mode. Safe with parts missing.
-void killWindow();
+void destroyWindow();
 // Applies one window event to the shell state: activity, close (posts a quit), keys, size.
-void windowProc(const SDL_Event& event);
-// The virtual-key code of an SDL key, or -1 for keys the demo has no code for.
-int virtualKeyCode(SDL_Keycode key);
+void handleWindowEvent(const SDL_Event& event);
+// The key code of an SDL key, or -1 for keys the demo has no code for.
+int keyCodeOf(SDL_Keycode key);
 
 // Message boxes without an owner window; icon kinds as the shell uses them.
 enum class BoxIcon { Information, Warning, Error };

@@ -16,7 +16,7 @@ bool g_videoStarted = false;
 
 void fail(const char* text)
 {
-    killWindow();
+    destroyWindow();
     showShellMessage(text, kErrorCaption, BoxIcon::Warning);
 }
 
@@ -102,7 +102,7 @@ bool createWindow()
     return true;
 }
 
-void killWindow()
+void destroyWindow()
 {
     if (g_fullscreen) SDL_ShowCursor(SDL_ENABLE);
     if (g_renderContext) {

@@ -13,7 +13,7 @@
 #include "demo/DemoTestSupport.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -24,14 +24,14 @@ protected:
     std::string frameAt(Demo& demo, uint32_t msSinceStart)
     {
         clock.ms = demo.startMs + msSinceStart;
-        return capturedStdout([&] { demo.renderFrame(); });
+        return capturedMessages([&] { demo.renderFrame(); });
     }
 
     // A Demo on the manual clock, its start-up output dropped.
     std::unique_ptr<Demo> quietDemo()
     {
         std::unique_ptr<Demo> demo;
-        capturedStdout([&] { demo.reset(new Demo(clock)); });
+        capturedMessages([&] { demo.reset(new Demo(clock)); });
         return demo;
     }
 
@@ -47,7 +47,7 @@ public:
         ++draws;
         glGetFloatv(GL_MODELVIEW_MATRIX, matrixAtDraw);
         Demoeffect::draw();
-        if (programToBind) g_boundProgram = programToBind; // as if its draw had bound a program
+        if (programToBind) g_effects.boundProgram = programToBind; // as if its draw had bound a program
     }
     void local(float time, char* argument) override
     {
@@ -72,25 +72,25 @@ TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRes
     {
         auto demo = quietDemo();
         frameAt(*demo, 500);
-        EXPECT_DOUBLE_EQ(g_wallTime, 0.5);
+        EXPECT_DOUBLE_EQ(g_effects.wallTime, 0.5);
         clock.ms = 0x00000100u; // the 32-bit clock wrapped: 0x200 ms after the start
         demo->renderFrame();
-        EXPECT_DOUBLE_EQ(g_wallTime, 0.512);
-        EXPECT_NEAR(g_frameDelta, 0.012, 1e-12);
+        EXPECT_DOUBLE_EQ(g_effects.wallTime, 0.512);
+        EXPECT_NEAR(g_effects.frameDelta, 0.012, 1e-12);
         clock.position = 3.25;
         const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
         for (const auto& c : cases) {
             clock.state = c.state;
             frameAt(*demo, 1000);
-            EXPECT_DOUBLE_EQ(g_musicTime, c.expected) << "state " << c.state;
+            EXPECT_DOUBLE_EQ(g_effects.musicTime, c.expected) << "state " << c.state;
         }
         EXPECT_EQ(frameAt(*demo, 9501), "Doing: 9.5 two\n"); // events follow the wall clock too
     }
     EXPECT_EQ(clock.stops, 1);
     auto again = quietDemo();
-    EXPECT_EQ(g_wallTime, 0.0);
+    EXPECT_EQ(g_effects.wallTime, 0.0);
     frameAt(*again, 20);
-    EXPECT_DOUBLE_EQ(g_frameDelta, 0.02);
+    EXPECT_DOUBLE_EQ(g_effects.frameDelta, 0.02);
 }
 
 TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnceDrawingFromIdentity)
@@ -112,7 +112,7 @@ TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnce
     clock.state = 1;
     clock.position = 1.0; // equal to an event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
-    EXPECT_EQ(g_boundProgram, 0u); // released at the end of the frame
+    EXPECT_EQ(g_effects.boundProgram, 0u); // released at the end of the frame
     clock.position = 1.0001;
     EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order

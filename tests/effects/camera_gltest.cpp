@@ -47,7 +47,7 @@ TEST_F(CameraGl, ViewFollowsYawPitchRollAndMotionWithTheLightFixedAndThePolesDef
         cam.motion.direction[0] = c.yaw;
         cam.motion.direction[1] = c.pitch;
         cam.motion.direction[2] = c.roll;
-        g_frameDelta = 0.5;
+        g_effects.frameDelta = 0.5;
         glLoadIdentity();
         cam.draw();
         float m[16], light[4];

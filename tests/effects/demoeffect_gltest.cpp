@@ -30,7 +30,7 @@ TEST(Motion, SmoothstepMovesDirectionWrapAndVelocities)
     for (const auto& c : cases) {
         Demoeffect e;
         startMove(e.motion, 10, c[0], c[1]);
-        g_musicTime = c[2];
+        g_effects.musicTime = c[2];
         updateMotion(e.motion);
         EXPECT_FLOAT_EQ(e.motion.point[0], float(c[3])) << c[0] << " " << c[1] << " " << c[2];
         if (c[2] > c[0] + c[1]) {
@@ -41,21 +41,21 @@ TEST(Motion, SmoothstepMovesDirectionWrapAndVelocities)
     Demoeffect e;
     Motion& m = e.motion;
     m.direction[0] = 1.25f; m.direction[1] = -0.25f; m.direction[2] = 1.0f;
-    g_frameDelta = 0.0;
+    g_effects.frameDelta = 0.0;
     updateMotion(m);
     // Above 1 wraps; below 0 and exactly 1 are kept.
     EXPECT_EQ(std::vector<float>(m.direction, m.direction + 3), (std::vector<float>{0.25f, -0.25f, 1.0f}));
 
     m.deltaPoint[1] = 2.0f;
-    g_frameDelta = 0.5;
+    g_effects.frameDelta = 0.5;
     updateMotion(m);
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);
     // During a timed move the velocity has no visible effect; afterwards it acts again.
     startMove(m, 0, 0.0, 10.0);
-    g_musicTime = 10.0;
+    g_effects.musicTime = 10.0;
     updateMotion(m);
     EXPECT_FLOAT_EQ(m.point[1], 0.0f);
-    g_musicTime = 11.0;
+    g_effects.musicTime = 11.0;
     updateMotion(m);
     updateMotion(m);
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);

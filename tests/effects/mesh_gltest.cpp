@@ -15,7 +15,7 @@
 #include "effects/Sphere.h"
 #include "resources/ShaderLibrary.h"
 #include "RunLocal.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/RenderTarget.h"
 #include "support/TempDir.h"
@@ -98,12 +98,12 @@ TEST_F(MeshGl, SphereDrawsFromClientMemoryIndicesAndScaleEditsTheSharedMesh)
     runLocal(*s, "scale;0.5");
     EXPECT_EQ(uploaded(*clone), original);
     // Without a factor the mesh would collapse for good: nothing changes.
-    EXPECT_EQ(capturedStdout([&] { runLocal(*s, "scale scale;"); }), "failed local: scale failed local: scale ");
+    EXPECT_EQ(capturedMessages([&] { runLocal(*s, "scale scale;"); }), "failed local: scale failed local: scale ");
     EXPECT_EQ(uploaded(*s), original);
 
     clearShaderLibrary(); // without program "main" the sphere is still built and drawn
     std::unique_ptr<Sphere> bare;
-    EXPECT_NE(capturedStdout([&] { bare.reset(new Sphere); }).find("main"), std::string::npos);
+    EXPECT_NE(capturedMessages([&] { bare.reset(new Sphere); }).find("main"), std::string::npos);
     ASSERT_NE(bare->vertexData, nullptr);
     bare->draw();
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -113,9 +113,9 @@ TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgr
 {
     std::unique_ptr<Demoeffect> empty(createEffect("model"));
     empty->shaderProgram = program;
-    g_boundProgram = 0;
-    EXPECT_EQ(capturedStdout([&] { drawFresh(*empty); }), "");
-    EXPECT_EQ(g_boundProgram, 0u); // not even the base draw ran
+    g_effects.boundProgram = 0;
+    EXPECT_EQ(capturedMessages([&] { drawFresh(*empty); }), "");
+    EXPECT_EQ(g_effects.boundProgram, 0u); // not even the base draw ran
     EXPECT_EQ(red(32, 32), 0);
 
     Model model;
@@ -131,7 +131,7 @@ TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgr
     std::unique_ptr<Demoeffect> copy(model.clone());
     ASSERT_TRUE(loadObj(model, "tri.obj"));
     std::filesystem::remove(dir.path() / "data/meshes/square.obj");
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "data/meshes/square.obj")); }), "");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "data/meshes/square.obj")); }), "");
     drawFresh(model);
     EXPECT_EQ(red(32, 32), 0);
     EXPECT_EQ(red(4, 4), 255);

@@ -10,7 +10,7 @@
 #include "effects/ObjLoader.h"
 #include "resources/ObjParse.h"
 #include "RunLocal.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -120,9 +120,9 @@ TEST(ObjLoader, FailuresBeforeAnyUpload)
     Model model;
     // A missing file is silent; a file without faces is reported; unknown words fail; "loadobj"
     // without ';' reads the file name as empty, which opens nothing.
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
     dir.write("comments.obj", "# nothing\n# here\nv 1 2 3\n");
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
-    EXPECT_EQ(capturedStdout([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
+    EXPECT_EQ(capturedMessages([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
     EXPECT_EQ(model.loaded, 0);
 }

@@ -6,13 +6,14 @@
 #include <cmath>
 #include <string>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "effects/ParticleFormation.h"
 #include "effects/Particles.h"
 #include "effects/Random.h"
 #include "RunLocal.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 
 namespace {
 // A template whose copies count how many of them are alive.
@@ -29,9 +30,7 @@ class ParticlesTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EffectRegistry::clear();
-        g_musicTime = g_frameDelta = 0.0;
-        reseedRandom();
+        resetProcessState();
         EffectRegistry::findOrAdd("ball") = &ball;
     }
     void TearDown() override { EffectRegistry::clear(); }
@@ -69,7 +68,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
         runLocal(p, r.before, static_cast<float>(r.start));
         runLocal(p, "init;ball");
         runLocal(p, r.after);
-        g_musicTime = r.clock;
+        g_effects.musicTime = r.clock;
         p.formationStep();
         ASSERT_EQ(p.children.size(), 100u);
         const Demoeffect& c = *p.children[r.child];
@@ -85,7 +84,7 @@ TEST_F(ParticlesTest, LocalWordsRefuseMissingCyclicAndHugeTemplatesAndUnknownNam
     Demoeffect group;
     group.addChild(&ps);
     EffectRegistry::findOrAdd("group") = &group;
-    const std::string out = capturedStdout([&] {
+    const std::string out = capturedMessages([&] {
         runLocal(ps, "init;nothing init;self init;group x;100000 y;100000 init;ball");
         runLocal(ps, "type;tube type;ring anim;wonk anim;jump spin;4");
     });
@@ -114,13 +113,13 @@ TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
         ps.state = bits;
         c.scale = 0.005; // shrunk away: back on its grid place at full size, and alive
         c.motion.point[1] = 42.0f;
-        g_frameDelta = 0.25;
+        g_effects.frameDelta = 0.25;
         ps.formationStep();
         EXPECT_EQ(c.state, 1);
         EXPECT_EQ(c.texture, bits ? 77u : 0u);
         EXPECT_FLOAT_EQ(c.motion.point[1], 0.0f);
         EXPECT_GT(c.scale, 0.74);
-        g_frameDelta = 0.0;
+        g_effects.frameDelta = 0.0;
         c.scale = 1.0;
         ps.formationStep(); // full size again: the life flag drops
         EXPECT_EQ(c.state, 0);

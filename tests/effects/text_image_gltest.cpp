@@ -10,7 +10,7 @@
 #include "effects/Image.h"
 #include "effects/Text.h"
 #include "RunLocal.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/RenderTarget.h"
 #include "support/TempDir.h"
@@ -30,7 +30,7 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
 {
     ScopedWorkDir dir;
     std::unique_ptr<Text> text;
-    const std::string out = capturedStdout([&] { text.reset(static_cast<Text*>(createEffect("text"))); });
+    const std::string out = capturedMessages([&] { text.reset(static_cast<Text*>(createEffect("text"))); });
     EXPECT_NE(out.find("Couldn't find texture: profont.png"), std::string::npos) << out;
     Probe child;
     text->addChild(&child);
@@ -38,7 +38,7 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
     EXPECT_EQ(child.draws, 0);
     runLocal(*text, "append;Hi append;!;ignored"); // onto the empty text
     EXPECT_EQ(text->text, "Hi!");
-    EXPECT_EQ(capturedStdout([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
+    EXPECT_EQ(capturedMessages([&] { runLocal(*text, "blink;fast"); }), "failed local: blink fast");
 
     // A glyph (0.5 x 1 units) covers 16 x 16 pixels of a 16 pixel high target; its quad, twice as
     // wide and centred on it, shows its cell of a 256 x 256 coordinate font, two pixels a texel

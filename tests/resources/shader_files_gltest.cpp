@@ -6,7 +6,7 @@
 #include <string>
 #include <utility>
 #include "resources/ShaderLibrary.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -53,7 +53,7 @@ TEST_F(ShaderFilesGl, EveryProgramLinksTakesTheEffectUniformsAndDrawsWithEverySt
         ++programs;
         const std::string geometry = fs::exists("data/shaders/" + name + ".geom") ? name + ".geom" : "";
         // Any compile or link failure prints its log here.
-        ASSERT_EQ(capturedStdout([&] { linkShaderProgram(name, name + ".vert", name + ".frag", geometry); }), "");
+        ASSERT_EQ(capturedMessages([&] { linkShaderProgram(name, name + ".vert", name + ".frag", geometry); }), "");
         const GLuint program = findShaderProgram(name);
         EXPECT_NE(glGetUniformLocation(program, "state"), -1);
         EXPECT_NE(glGetUniformLocation(program, "musictime"), -1);

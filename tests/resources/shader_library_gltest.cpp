@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 #include "resources/ShaderLibrary.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -22,7 +22,7 @@ protected:
     // What linking printed.
     static std::string link(const char* name, const char* a, const char* b = "")
     {
-        return capturedStdout([&] { linkShaderProgram(name, a, b, ""); });
+        return capturedMessages([&] { linkShaderProgram(name, a, b, ""); });
     }
 
     static std::vector<GLuint> attached(const char* program)
@@ -53,7 +53,7 @@ TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameAndSkipEmptyNames)
     EXPECT_EQ(link("three", "a.frag.vert", "b.geom.frag"), "");
     writeStage("c.txt", kVertex);
     for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
+        EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
                   "Tried to find a nonexistant shader source: c.txt\n");
 }
 
@@ -86,6 +86,6 @@ TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAlive)
     link("p", "v.vert");
     EXPECT_NE(findShaderProgram("p"), first);
     EXPECT_TRUE(glIsProgram(first));
-    EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
+    EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
               "Tried to find a nonexistant shader program: never\n");
 }

@@ -8,7 +8,7 @@
 
 #include "resources/TextureLibrary.h"
 #include "render/FramePng.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
@@ -40,7 +40,7 @@ GLint level0(GLuint texture, GLenum which)
 std::pair<GLuint, std::string> find(const std::string& name)
 {
     GLuint texture = 0;
-    const std::string out = capturedStdout([&] { texture = findTexture(name); });
+    const std::string out = capturedMessages([&] { texture = findTexture(name); });
     return {texture, out};
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "support/ScriptRunner.h"
@@ -12,7 +13,7 @@
 namespace {
 class Interpreter : public ::testing::Test {
 protected:
-    void SetUp() override { EffectRegistry::clear(), g_musicTime = g_frameDelta = 0.0; }
+    void SetUp() override { resetProcessState(); }
     void TearDown() override { EffectRegistry::clear(); }
     Demoeffect* bound(const char* name) { return EffectRegistry::findOrAdd(name); }
     ScriptRunner script;
@@ -78,7 +79,7 @@ TEST_F(Interpreter, TimedMovesAndLocalTakeTheScheduledTimeNotTheTimeTheEventRuns
     script.run("-1 a new demoeffect");
     const Motion& m = bound("a")->motion;
     script.run("1 a setpoint 1 1 1");
-    g_musicTime = 6.0; // the events run late
+    g_effects.musicTime = 6.0; // the events run late
     script.run("5 a movepoint 0,0,10,2", 5.0);
     EXPECT_EQ((std::vector<double>{m.moveStart, m.moveEnd}), (std::vector<double>{5.0, 7.0}));
     EXPECT_EQ(xyz(m.moveFrom), (std::vector<float>{1, 1, 1}));

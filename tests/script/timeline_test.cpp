@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 #include "script/Timeline.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -58,7 +58,7 @@ TEST(TimelineFile, ReadsRawBytesAndReportsAMissingFile)
     ScopedWorkDir dir;
     std::unique_ptr<char[]> buffer;
     int64_t size = 77;
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(loadScriptFile(buffer, size)); }),
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadScriptFile(buffer, size)); }),
               "Couldn't open: data/vessikscript.txt\n");
     EXPECT_EQ(size, 77);
     EXPECT_EQ(buffer, nullptr);

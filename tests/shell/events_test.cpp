@@ -15,27 +15,27 @@ SDL_Event event(Uint32 type, SDL_Keycode key, Uint8 windowEvent = 0)
 }
 } // namespace
 
-TEST(VirtualKeyCode, MapsTheEndsOfEachRangeAndNothingElse)
+TEST(KeyCodeOf, MapsTheEndsOfEachRangeAndNothingElse)
 {
     const std::pair<SDL_Keycode, int> cases[] = {
         {SDLK_ESCAPE, 0x1B}, {SDLK_F1, 0x70}, {SDLK_F12, 0x7B}, {SDLK_a, 'A'},        {SDLK_z, 'Z'},
         {SDLK_0, '0'},       {SDLK_9, '9'},   {SDLK_UP, 0x26},  {SDLK_CAPSLOCK, -1}, {SDLK_AUDIOPLAY, -1}};
-    for (const auto& [key, code] : cases) EXPECT_EQ(virtualKeyCode(key), code) << key;
+    for (const auto& [key, code] : cases) EXPECT_EQ(keyCodeOf(key), code) << key;
 }
 
-TEST(WindowProc, KeysAndWindowStates)
+TEST(HandleWindowEvent, KeysAndWindowStates)
 {
-    windowProc(event(SDL_KEYDOWN, SDLK_F5));
+    handleWindowEvent(event(SDL_KEYDOWN, SDLK_F5));
     EXPECT_TRUE(g_keys[0x74]);
-    windowProc(event(SDL_KEYUP, SDLK_F5));
-    windowProc(event(SDL_KEYDOWN, SDLK_CAPSLOCK)); // no code: nothing changes
+    handleWindowEvent(event(SDL_KEYUP, SDLK_F5));
+    handleWindowEvent(event(SDL_KEYDOWN, SDLK_CAPSLOCK)); // no code: nothing changes
     for (bool down : g_keys) EXPECT_FALSE(down);
 
     // Minimising stops drawing until the window is restored; losing focus alone does not.
     const std::pair<Uint8, bool> states[] = {{SDL_WINDOWEVENT_MINIMIZED, false}, {SDL_WINDOWEVENT_FOCUS_LOST, false},
                                              {SDL_WINDOWEVENT_RESTORED, true}, {SDL_WINDOWEVENT_FOCUS_LOST, true}};
     for (const auto& [what, active] : states) {
-        windowProc(event(SDL_WINDOWEVENT, 0, what));
+        handleWindowEvent(event(SDL_WINDOWEVENT, 0, what));
         EXPECT_EQ(g_active, active) << int(what);
     }
 }

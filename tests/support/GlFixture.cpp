@@ -1,5 +1,5 @@
 #include "support/GlFixture.h"
-#include "effects/EffectRegistry.h"
+#include "demo/ProcessState.h"
 #include "effects/Globals.h"
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
@@ -11,11 +11,7 @@
 void GlTest::SetUp()
 {
     ASSERT_TRUE(createOffscreenContext(1280, 720)) << "no GL context (run under xvfb-run)";
-    EffectRegistry::clear();
-    clearShaderLibrary();
-    clearTextureLibrary();
-    g_musicTime = g_frameDelta = g_wallTime = 0.0;
-    g_boundProgram = 0;
+    resetProcessState();
     glUseProgram(0);
     glViewport(0, 0, 1280, 720);
     glMatrixMode(GL_PROJECTION);
@@ -28,7 +24,7 @@ void GlTest::SetUp()
 void GlTest::TearDown()
 {
     glUseProgram(0);
-    g_boundProgram = 0;
+    g_effects.boundProgram = 0;
 }
 
 GLuint linkTestProgram(const char* name)

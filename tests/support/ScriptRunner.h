@@ -7,7 +7,7 @@
 #include <vector>
 #include "effects/Demoeffect.h"
 #include "script/Interpreter.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 
 struct ScriptRunner {
     std::vector<Demoeffect*> scene;
@@ -25,6 +25,6 @@ struct ScriptRunner {
     // Runs one line and returns what it printed.
     std::string output(const std::string& text, double time = 1.0)
     {
-        return capturedStdout([&] { run(text, time); });
+        return capturedMessages([&] { run(text, time); });
     }
 };

@@ -4,7 +4,7 @@
 #include "resources/Messages.h"
 
 template <typename Action>
-std::string capturedStdout(Action&& action)
+std::string capturedMessages(Action&& action)
 {
     startMessageCapture();
     action();
