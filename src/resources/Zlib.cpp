@@ -412,16 +412,16 @@ bool Inflater::walkCopy(const Code& distanceCode, size_t length)
     error = decodeSymbol(distanceCode.tree, distSymbol);
     if (error) return true;
     if (distSymbol > 29) {
-        error = 18;
+        error = ZlibBadDistanceSymbol;
         return true;
     }
     if (bytePos() >= limit_) {
-        error = 51;
+        error = ZlibExtraBitsPastEnd;
         return true;
     }
     size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
     if (distance > outPos_) {  // would reach before the first output byte
-        error = 56;
+        error = ZlibReferenceBeforeStart;
         return true;
     }
     emitCopy(distance, length);
@@ -441,7 +441,7 @@ bool Inflater::walkSymbol(const Code& litLen, const Code& distance)
         return true;
     } else if (symbol <= 285) {
         if (bytePos() >= limit_) {
-            error = 51;
+            error = ZlibExtraBitsPastEnd;
             return true;
         }
         size_t length = kLengthBase[symbol - 257] + readBits(kLengthExtra[symbol - 257]);
@@ -525,7 +525,7 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
                 e = distTable[entryValue(e) + ((bitBuffer >> kRootBits) & ((1u << entrySmall(e)) - 1))];
             if (entryKind(e) != kBase) {
                 if (entryKind(e) == kBadDistance) {
-                    error = 18;
+                    error = ZlibBadDistanceSymbol;
                     result = kBlockEnded;
                     break;
                 }
@@ -539,7 +539,7 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
             const size_t distance = entryValue(e) + ((bitBuffer >> dn) & ((1u << dextra) - 1));
             consume(dn + dextra);
             if (distance > outPos) {  // would reach before the first output byte
-                error = 56;
+                error = ZlibReferenceBeforeStart;
                 result = kBlockEnded;
                 break;
             }
@@ -644,9 +644,9 @@ int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out, si
     if (in == nullptr || size < 2) return ZlibStreamTooShort;
     const unsigned cmf = in[0];
     const unsigned flg = in[1];
-    if ((cmf * 256 + flg) % 31 != 0) return 24;
-    if ((cmf & 15) != 8 || (cmf >> 4) > 7) return 25;
-    if (flg & 0x20) return 26;
+    if ((cmf * 256 + flg) % 31 != 0) return ZlibHeaderCheck;
+    if ((cmf & 15) != 8 || (cmf >> 4) > 7) return ZlibBadMethod;
+    if (flg & 0x20) return ZlibPresetDictionary;
     Inflater inflater(in + 2, size - 2, size, out, maxOutput);
     return inflater.run();
 }

@@ -53,7 +53,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
             }
         }
         if (done) return true;
-        if ((g_keys[VK_F1] || g_keys[VK_F5]) && !restart(demo)) return false;
+        if ((g_keys[KeyF1] || g_keys[KeyF5]) && !restart(demo)) return false;
     }
 }
 } // namespace

@@ -7,7 +7,7 @@
 
 // Milliseconds since an arbitrary start, as an unsigned 32-bit count that wraps after ~49.7 days.
 // Callers subtract two readings in unsigned 32-bit arithmetic, which stays right across a wrap.
-uint32_t timeGetTime();
+uint32_t getTicks32();
 // Milliseconds since an arbitrary start at the platform's finest resolution, never decreasing.
 double preciseMilliseconds();
 

@@ -162,18 +162,18 @@ TEST_F(DemoGl, EndStopsTheDemoWithNothingRunOrDrawnAfterIt)
     auto demo = quietDemo();
     clock.state = 1;
     clock.position = 1.0;
-    EXPECT_EQ(capturedStdout([&] { EXPECT_TRUE(demo->renderFrame()); }), "");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_TRUE(demo->renderFrame()); }), "");
     clock.position = 2.5;
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(demo->renderFrame()); }), "Doing: 2.0 x END\n");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(demo->renderFrame()); }), "Doing: 2.0 x END\n");
     clock.position = 4.0;
-    EXPECT_EQ(capturedStdout([&] { EXPECT_FALSE(demo->renderFrame()); }), "");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(demo->renderFrame()); }), "");
     EXPECT_EQ(first.draws, 1);
     EXPECT_EQ(late.draws, 0);
     EXPECT_TRUE(demo->ended());
 
     dir.write("data/vessikscript.txt", "-1 x END\n-1 SCENE append first\n");
     std::unique_ptr<Demo> early;
-    EXPECT_EQ(capturedStdout([&] { early.reset(new Demo(clock)); }), "-1 x END -1.000000\n");
+    EXPECT_EQ(capturedMessages([&] { early.reset(new Demo(clock)); }), "-1 x END -1.000000\n");
     EXPECT_FALSE(early->renderFrame());
     EXPECT_EQ(first.draws, 1);
     running = false;

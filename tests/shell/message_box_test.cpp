@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 #include "shell/Shell.h"
-#include "support/CaptureStdout.h"
+#include "support/CaptureMessages.h"
 
 TEST(MessageBox, UnshownBoxesPrintCaptionTextAndTheAnswerTaken)
 {
@@ -13,13 +13,13 @@ TEST(MessageBox, UnshownBoxesPrintCaptionTextAndTheAnswerTaken)
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
     bool answer = false;
-    EXPECT_EQ(capturedStdout([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, true); }),
+    EXPECT_EQ(capturedMessages([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, true); }),
               "Message box could not be shown: Question: Run? (answer taken: Yes)\n");
     EXPECT_TRUE(answer);
-    EXPECT_EQ(capturedStdout([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, false); }),
+    EXPECT_EQ(capturedMessages([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, false); }),
               "Message box could not be shown: Question: Run? (answer taken: No)\n");
     EXPECT_FALSE(answer);
-    EXPECT_EQ(capturedStdout([] { showShellMessage("Broken.", "ERROR", BoxIcon::Error); }),
+    EXPECT_EQ(capturedMessages([] { showShellMessage("Broken.", "ERROR", BoxIcon::Error); }),
               "Message box could not be shown: ERROR: Broken. (answer taken: OK)\n");
     if (display) setenv("DISPLAY", saved.c_str(), 1);
 }
