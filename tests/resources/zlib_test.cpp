@@ -60,6 +60,8 @@ struct BitWriter {
     }
     BitWriter& code(uint32_t value, unsigned length) { return put(value, length, true); }
     BitWriter& block(bool final, unsigned type) { return put(final | type << 1, 3); }
+    // Zero bytes after the stream, so that the inflater's fast path meets what precedes them.
+    BitWriter& pad() { return put(0, 32).put(0, 32).put(0, 32).put(0, 32); }
     // The fixed literal/length codes of the symbols.
     BitWriter& fixed(std::initializer_list<unsigned> symbols)
     {
@@ -188,6 +190,8 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"block type 3", {0x78, 0x01, 0x07}, 20},
         {"distance code 30", BitWriter().block(true, 1).fixed({'a', 257}).code(30, 5).bytes, 18},
         {"distance 2 after one byte", BitWriter().block(true, 1).fixed({'a', 257}).code(1, 5).bytes, 56},
+        {"distance code 30, padded", BitWriter().block(true, 1).fixed({'a', 257}).code(30, 5).pad().bytes, 18},
+        {"distance 2 after one byte, padded", BitWriter().block(true, 1).fixed({'a', 257}).code(1, 5).pad().bytes, 56},
         // A dynamic header in the last three bits of the input sits at position L - 2.
         {"dynamic header at L - 2", BitWriter().block(false, 1).fixed({200, 200, 200, 256}).block(true, 2).bytes, 49},
         {"repeat 16 past the lengths", dynamicHeader(257, lengths(257, {{256, 16}})).bytes, 13},
@@ -198,6 +202,7 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"over-full code-length code", dynamicHeader(257, {}, std::vector<uint32_t>(19, 1)).bytes, 55},
         // 1x reaches nothing.
         {"unreachable code", dynamicHeader(257, lengths(258, {{0, 2}, {256, 2}})).code(3, 2).bytes, 11},
+        {"unreachable code, padded", dynamicHeader(257, lengths(258, {{0, 2}, {256, 2}})).code(3, 2).pad().bytes, 11},
         // Literal 0 has the all-zero code, so the zeros past the end are literals.
         {"literals past the end", dynamicHeader(257, lengths(258, {{0, 1}, {256, 1}})).bytes, 10},
         // Length 257 has the all-zero code and distance 0 one bit; after literal 0 its extra bits lie
@@ -208,7 +213,8 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"header repeats past the end", dynamicHeader(257, {}, {0, 1, 1, 0}).bytes, 50},
     };
     for (const auto& c : cases) {
-        Bytes out;
+        Bytes out, presized(4096);  // room for the fast path from the first symbol
         EXPECT_EQ(zlibDecompress(c.stream, out), c.code) << c.what;
+        EXPECT_EQ(zlibDecompress(c.stream, presized), c.code) << c.what << ", pre-sized";
     }
 }
