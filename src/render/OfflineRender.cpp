@@ -44,19 +44,14 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     return openVideo(video);
 }
 
-// Plays frames 0 .. first - 1 with drawing limited to one pixel: every event runs and every motion
+// Advances through frames 0 .. first - 1 without drawing: every event runs and every motion
 // advances exactly as in a full render, so the first written frame equals that frame of a render
 // from the start.
-void playUpTo(Demo& demo, FrameClock& clock, RenderTarget& target, uint64_t first)
+void playUpTo(Demo& demo, FrameClock& clock, uint64_t first)
 {
     if (first == 0) return;
     const auto started = Clock::now();
-    target.setDiscarding(true);
-    while (clock.frame() < first) {
-        demo.renderFrame();
-        clock.advance();
-    }
-    target.setDiscarding(false);
+    demo.advanceTo(clock, first);
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     std::fprintf(stderr, "played %llu frames up to the start in %.2f s (%.1f fps)\n",
                  static_cast<unsigned long long>(first), seconds, seconds > 0.0 ? first / seconds : 0.0);
@@ -96,7 +91,7 @@ bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink&
     resizeScene(kWindowWidth, kWindowHeight);
     FrameClock clock(o.fps);
     Demo demo(clock);
-    playUpTo(demo, clock, target, plan.first);
+    playUpTo(demo, clock, plan.first);
     return writeFrames(demo, clock, target, plan, sink, o.fps);
 }
 } // namespace
