@@ -111,6 +111,7 @@ void frameBench(benchmark::State& state, bool spheres)
         g_musicTime += g_frameDelta;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
+        ps.update();
         ps.draw();
         glUseProgram(0);
         g_boundProgram = 0;

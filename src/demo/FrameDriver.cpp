@@ -1,6 +1,6 @@
-// The frame driver: one frame of the Demo. Clocks, the two hard-wired instances ("fps" gets the
-// frame-rate text, "skydome" follows "cam"), due script events in file order, then the scene.
-// Allocates nothing per frame.
+// The frame driver: one frame of the Demo. The update moves clocks, the two hard-wired instances
+// ("fps" gets the frame-rate text, "skydome" follows "cam"), runs due script events in file order and
+// updates the scene; the draw then draws the scene. Allocates nothing per frame.
 #include <cstdio>
 #include <string>
 #include "demo/Demo.h"
@@ -22,20 +22,39 @@ Demoeffect* boundEffect(const std::string& name)
 
 bool Demo::renderFrame()
 {
+    update();
+    draw();
+    return true;
+}
+
+void Demo::update()
+{
     advanceClocks();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     feedFrameRate();
     skydomeFollowsCamera();
     runDueEvents();
+    updateScene();
+    ++frameCount;
+    clock_.service();
+}
+
+void Demo::draw()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
     drawScene();
     if (g_boundProgram != 0) {
         glUseProgram(0);
         g_boundProgram = 0;
     }
-    ++frameCount;
-    clock_.service();
-    return true;
+}
+
+void Demo::advanceTo(FrameClock& clock, uint64_t frame)
+{
+    while (clock.frame() < frame) {
+        update();
+        clock.advance();
+    }
 }
 
 // Wall clock from the millisecond reading (unsigned difference, so a wrap of the 32-bit clock does
@@ -77,6 +96,13 @@ void Demo::runDueEvents()
         std::printf("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }
+}
+
+// Each top-level effect in the order drawScene() draws them.
+void Demo::updateScene()
+{
+    for (size_t i = 0; i < scene.size(); ++i)
+        if (scene[i]) scene[i]->update();
 }
 
 // Each top-level effect from an identity model-view matrix. Empty scene entries (a name appended

@@ -13,6 +13,7 @@ GLuint g_boundProgram = 0;
 
 namespace {
 int g_drawDepth = 0;
+int g_updateDepth = 0;
 
 // Smoothstep weight of a timed move at the current demo clock. The times go through 32-bit floats
 // on purpose: that rounding decides where a move lands. A zero-length move gives 0/0 when the clock
@@ -66,9 +67,8 @@ void updateMotion(Motion& m)
     }
 }
 
-void applyTransform(Motion& m)
+void applyTransform(const Motion& m)
 {
-    updateMotion(m);
     glTranslatef(m.point[0], m.point[1], m.point[2]);
     glRotatef((m.direction[0] - 0.5f) * 360.0f, 0.0f, 1.0f, 0.0f);
     glRotatef((m.direction[1] - 0.5f) * 180.0f, 1.0f, 0.0f, 0.0f);
@@ -94,6 +94,12 @@ Demoeffect* Demoeffect::clone()
 }
 
 void Demoeffect::local(float, char*) {}
+
+void Demoeffect::update()
+{
+    updateMotion(motion);
+    updateChildren();
+}
 
 void Demoeffect::draw()
 {
@@ -126,6 +132,15 @@ void Demoeffect::drawChildren()
         glPopMatrix();
     }
     --g_drawDepth;
+}
+
+void Demoeffect::updateChildren()
+{
+    if (g_updateDepth >= kMaxDrawDepth) return;
+    ++g_updateDepth;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (children[i]) children[i]->update();
+    --g_updateDepth;
 }
 
 void Demoeffect::setupVertexLayout()

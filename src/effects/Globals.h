@@ -1,5 +1,5 @@
 // Clock and GL-binding globals shared by the frame driver (which writes the clocks once at the start
-// of each frame) and the effects (which read them while drawing).
+// of each frame) and the effects (which read them while updating and drawing).
 #pragma once
 #include "resources/Gl.h"
 

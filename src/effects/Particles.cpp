@@ -49,10 +49,16 @@ void Particles::formationStep()
     stepFormation(settings, children.data(), children.size(), g_musicTime, g_frameDelta);
 }
 
-void Particles::draw()
+void Particles::update()
 {
     if (!initialized) return;
     formationStep();
+    Demoeffect::update();
+}
+
+void Particles::draw()
+{
+    if (!initialized) return;
     Demoeffect::draw();
 }
 

@@ -59,19 +59,14 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     return std::make_unique<FrameQueue>(std::move(encoder), 1, kQueuedFrames);
 }
 
-// Plays frames 0 .. first - 1 with drawing limited to one pixel: every event runs and every motion
+// Advances through frames 0 .. first - 1 without drawing: every event runs and every motion
 // advances exactly as in a full render, so the first written frame equals that frame of a render
 // from the start.
-void playUpTo(Demo& demo, FrameClock& clock, RenderTarget& target, uint64_t first, bool quiet)
+void playUpTo(Demo& demo, FrameClock& clock, uint64_t first, bool quiet)
 {
     if (first == 0) return;
     const auto started = Clock::now();
-    target.setDiscarding(true);
-    while (clock.frame() < first) {
-        demo.renderFrame();
-        clock.advance();
-    }
-    target.setDiscarding(false);
+    demo.advanceTo(clock, first);
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
     if (!quiet)
         std::fprintf(stderr, "played %llu frames up to the start in %.2f s (%.1f fps)\n",
@@ -140,7 +135,7 @@ bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink&
     resizeScene(o.width, o.height);
     FrameClock clock(o.fps);
     Demo demo(clock);
-    playUpTo(demo, clock, target, plan.first, o.progressFd >= 0);
+    playUpTo(demo, clock, plan.first, o.progressFd >= 0);
     return writeFrames(demo, clock, target, plan, sink, o);
 }
 

@@ -131,15 +131,3 @@ bool RenderTarget::finishRead(std::vector<uint8_t>& out)
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     return pixels != nullptr;
 }
-
-// The scissor box limits clears and rasterisation but not vertex work or any effect's own state,
-// so a discarded frame advances the demo exactly as a written one does, only cheaper.
-void RenderTarget::setDiscarding(bool discard)
-{
-    if (discard) {
-        glScissor(0, 0, 1, 1);
-        glEnable(GL_SCISSOR_TEST);
-    } else {
-        glDisable(GL_SCISSOR_TEST);
-    }
-}

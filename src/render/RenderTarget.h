@@ -29,8 +29,6 @@ public:
     // The oldest pending read as width * 3 bytes per row, top row first. False when none is pending.
     bool finishRead(std::vector<uint8_t>& out);
     int pendingReads() const { return pending_; }
-    // While set, drawing only touches one pixel (for frames that are played but not written).
-    void setDiscarding(bool discard);
 
     int width() const { return width_; }
     int height() const { return height_; }
