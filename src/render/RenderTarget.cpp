@@ -6,9 +6,6 @@
 #include <cstring>
 
 namespace {
-// Reading four bytes a pixel is the driver's fast path; the alpha byte is dropped when copying out.
-constexpr GLenum kReadFormat = GL_RGBA;
-
 bool makeFramebuffer(GLuint& framebuffer, GLuint& colour, GLuint* depth, int width, int height, int samples)
 {
     glGenFramebuffers(1, &framebuffer);
@@ -96,7 +93,7 @@ void RenderTarget::startRead()
         glBindFramebuffer(GL_READ_FRAMEBUFFER, resolved_);
     }
     glBindBuffer(GL_PIXEL_PACK_BUFFER, pixelBuffers_[next_]);
-    glReadPixels(0, 0, width_, height_, kReadFormat, GL_UNSIGNED_BYTE, nullptr);
+    glReadPixels(0, 0, width_, height_, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glBindBuffer(GL_PIXEL_PACK_BUFFER, 0);
     if (resolved_) glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     next_ = 1 - next_;
@@ -116,14 +113,15 @@ bool RenderTarget::finishRead(std::vector<uint8_t>& out)
     if (!pixels) {
         std::memset(out.data(), 0, out.size());
     } else {
-        // GL's rows run bottom-up; PNG and video rows top-down.
+        // GL's rows run bottom-up; PNG and video rows top-down. Four bytes a pixel in BGRA order
+        // is the layout software drivers keep, so the read is a plain copy.
         for (int y = 0; y < height_; ++y) {
             const uint8_t* from = pixels + static_cast<size_t>(height_ - 1 - y) * width_ * 4;
             uint8_t* to = out.data() + row * y;
             for (int x = 0; x < width_; ++x, from += 4, to += 3) {
-                to[0] = from[0];
+                to[0] = from[2];
                 to[1] = from[1];
-                to[2] = from[2];
+                to[2] = from[0];
             }
         }
         glUnmapBuffer(GL_PIXEL_PACK_BUFFER);
