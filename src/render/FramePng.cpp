@@ -1,7 +1,10 @@
-// PNG encoder for frames: signature, IHDR, one IDAT, IEND, with zlib doing the deflate and CRC.
+// PNG encoder for frames: signature, IHDR, one IDAT, IEND, with libdeflate doing the zlib stream
+// and zlib the chunk CRCs.
 #include "render/FramePng.h"
+#include <libdeflate.h>
 #include <zlib.h>
 #include <cstring>
+#include <memory>
 
 namespace {
 const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -53,11 +56,14 @@ bool encodePng(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<
     thread_local std::vector<uint8_t> filtered, packed;
     filterRows(rgb, rowBytes, height, filtered);
 
-    uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
-    if (packed.size() < packedSize) packed.resize(packedSize);
-    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()),
-                  kCompressionLevel) != Z_OK)
-        return false;
+    thread_local std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
+        libdeflate_alloc_compressor(kCompressionLevel), libdeflate_free_compressor);
+    if (!compressor) return false;
+    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filtered.size());
+    if (packed.size() < bound) packed.resize(bound);
+    const size_t packedSize =
+        libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(), packed.data(), packed.size());
+    if (packedSize == 0) return false;
 
     std::vector<uint8_t> ihdr;
     putBigEndian32(ihdr, width);
