@@ -12,9 +12,7 @@ $1" "${@:2}"; }
 
 render --at 0.75 small.png --size 640x360
 [ "$STATUS" -eq 0 ] || fail "--size 640x360: status $STATUS"
-render --at 0.75 wide.png --size 322x100
-py "assert Image.open('small.png').size == (640, 360) and Image.open('wide.png').size == (322, 100)" ||
-  fail "frame sizes: $(file small.png wide.png)"
+py "assert Image.open('small.png').size == (640, 360)" || fail "frame size: $(file small.png)"
 py "d = abs(px('small.png') - px(sys.argv[1])); print('mean difference to the golden %.2f' % d.mean())
 assert d.mean() < 2" "$ZEMBLAR_SOURCE/tests/render/golden/frame_000045.png" || fail "640x360 does not show the 1280x720 view"
 
@@ -39,6 +37,7 @@ probe() { ffprobe -v error -select_streams "$1" -show_entries "$2" -of default=n
 /usr/bin/python3 -c "import sys; v, a = map(float, sys.argv[1:]); assert abs(v - 1.5) < 0.01 and abs(a - 1.5) < 0.05, (v, a)" \
   "$(probe v:0 stream=duration)" "$(probe a:0 stream=duration)" || fail "joined video: durations"
 
+# 32 samples lie beyond llvmpipe (4) and most GPUs.
 for bad in "odd.mp4 --size 321x180" "many --fps 10 --end 0.3 --jobs 4" "dense --end 0.1 --msaa 32"; do
   render $bad
   [ "$STATUS" -eq 2 ] && [ "$(wc -l < err.txt)" -le 2 ] && [ ! -e "${bad%% *}" ] ||
