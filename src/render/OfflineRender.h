@@ -1,7 +1,7 @@
 // The offline renderer: plays data/ through the Demo with a frame clock at a fixed rate, draws
-// every frame into an offscreen framebuffer of the chosen size in a hidden window, and writes the frames
-// of the planned range as PNG files or into an ffmpeg video with the music. No start question, no
-// audio device. The live demo's shell is not involved.
+// every frame into an offscreen framebuffer of the chosen size in a hidden window, and writes the
+// frames of the planned range as PNG files or into an ffmpeg video with the music. No start
+// question, no audio device. The live demo's shell is not involved.
 #pragma once
 #include "render/RenderOptions.h"
 
