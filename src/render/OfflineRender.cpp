@@ -1,7 +1,8 @@
 // The offline render: plan the frame range, make the hidden window and the framebuffer, open the
 // output, build the Demo on a frame clock, advance through the frames before the range without
-// drawing, then draw, read back and write each frame of the range (or of one segment of it). Read-back overlaps the drawing of
-// the next frame and encoding runs on worker threads, so drawing does not wait for either.
+// drawing, then draw, read back and write each frame of the range (or of one segment of it).
+// Read-back overlaps the drawing of the next frame and encoding runs on worker threads, so drawing
+// does not wait for either.
 #include "render/OfflineRender.h"
 #include <chrono>
 #include <cstdio>

@@ -198,7 +198,8 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
         }
         // The concat list quotes names in single quotes; a quote inside is written as '\''.
         std::string quoted;
-        for (char c : fs::absolute(part, error).string()) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+        for (char c : fs::absolute(part, error).string())
+            quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
         std::fprintf(file, "file '%s'\n", quoted.c_str());
     }
     const bool listed = std::fclose(file) == 0 && complete;

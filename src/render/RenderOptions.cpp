@@ -73,7 +73,8 @@ bool checkCombination(const RenderOptions& o, bool gotPath, bool gotRange, std::
                                "x" + std::to_string(o.height) + " is odd");
     if (o.segment > 0 && o.jobs > 1) return fail(error, "--segment renders one segment: give no --jobs");
     if (o.join > 0 && !video) return fail(error, "--join makes a video: the output must end in .mp4");
-    if (o.join > 0 && (o.segment > 0 || o.jobs > 1)) return fail(error, "--join renders nothing: give no --jobs or --segment");
+    if (o.join > 0 && (o.segment > 0 || o.jobs > 1))
+        return fail(error, "--join renders nothing: give no --jobs or --segment");
     return true;
 }
 } // namespace
@@ -96,7 +97,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             o.help = true;
         } else if (std::strcmp(arg, "--fps") == 0) {
-            if (!readWhole(value, 1, kMaxRenderFps, o.fps)) return fail(error, "--fps needs a whole number from 1 to 240");
+            if (!readWhole(value, 1, kMaxRenderFps, o.fps))
+                return fail(error, "--fps needs a whole number from 1 to 240");
             ++i;
         } else if (std::strcmp(arg, "--size") == 0) {
             long w = 0, h = 0;
@@ -113,7 +115,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             if (!readWhole(value, 0, 51, o.crf)) return fail(error, "--crf needs a whole number from 0 to 51");
             ++i;
         } else if (std::strcmp(arg, "--jobs") == 0) {
-            if (!readWhole(value, 1, kMaxRenderJobs, o.jobs)) return fail(error, "--jobs needs a whole number from 1 to 64");
+            if (!readWhole(value, 1, kMaxRenderJobs, o.jobs))
+                return fail(error, "--jobs needs a whole number from 1 to 64");
             ++i;
         } else if (std::strcmp(arg, "--segment") == 0) {
             long k = 0, n = 0;
@@ -123,10 +126,12 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             o.segments = static_cast<int>(n);
             ++i;
         } else if (std::strcmp(arg, "--join") == 0) {
-            if (!readWhole(value, 1, kMaxRenderSegments, o.join)) return fail(error, "--join needs the number of segments, 1 to 10000");
+            if (!readWhole(value, 1, kMaxRenderSegments, o.join))
+                return fail(error, "--join needs the number of segments, 1 to 10000");
             ++i;
         } else if (std::strcmp(arg, "--progress-fd") == 0) {
-            if (!readWhole(value, 0, 1023, o.progressFd)) return fail(error, "--progress-fd needs a file descriptor number");
+            if (!readWhole(value, 0, 1023, o.progressFd))
+                return fail(error, "--progress-fd needs a file descriptor number");
             ++i;
         } else if (std::strcmp(arg, "--start") == 0 || std::strcmp(arg, "--end") == 0) {
             double& target = arg[2] == 's' ? o.start : o.end;
@@ -136,7 +141,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             ++i;
         } else if (std::strcmp(arg, "--at") == 0) {
             if (!readSeconds(value, o.start)) return fail(error, "--at needs a time in seconds from 0 to 86400");
-            if (i + 2 >= argc || argv[i + 2][0] == '\0') return fail(error, "--at needs an output file after the time");
+            if (i + 2 >= argc || argv[i + 2][0] == '\0')
+                return fail(error, "--at needs an output file after the time");
             o.output = RenderOptions::Output::SingleFrame;
             o.path = argv[i + 2];
             i += 2;
