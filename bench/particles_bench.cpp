@@ -111,6 +111,7 @@ void frameBench(benchmark::State& state, bool spheres)
         g_effects.musicTime += g_effects.frameDelta;
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glLoadIdentity();
+        ps.update();
         ps.draw();
         glUseProgram(0);
         g_effects.boundProgram = 0;

@@ -61,6 +61,7 @@ void drawScene(const std::vector<Demoeffect*>& scene)
     glMatrixMode(GL_MODELVIEW);
     for (Demoeffect* e : scene) {
         glLoadIdentity();
+        e->update();
         e->draw();
     }
     glUseProgram(0);

@@ -9,9 +9,9 @@ PACKAGES=(
   xvfb xauth xdotool x11-utils
   xfonts-base  # core X fonts: SDL's X11 message boxes cannot be drawn without them
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev llvm zlib1g-dev
+  clang libclang-rt-14-dev llvm zlib1g-dev libdeflate-dev
   # Libraries the benchmarks measure the demo's own decoders against (bench/ only).
-  libtinyobjloader-dev libdeflate-dev
+  libtinyobjloader-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
 )

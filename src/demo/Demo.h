@@ -1,5 +1,7 @@
 // The Demo: the one central object of a running demo. It owns the script text, the timeline and the
-// music stream, refers to the top-level effects of its scene, and draws one frame at a time.
+// music stream, refers to the top-level effects of its scene, and plays one frame at a time: update()
+// moves the demo one frame on (clocks, due events, motions), draw() draws the state update() left.
+// Updating without drawing brings the demo to the same state as drawing the same frames.
 // Its clocks come from a ClockSource: the platform clock with music for the live demo, or a frame
 // counter for offline rendering; the frame driver is the same for both.
 #pragma once
@@ -21,10 +23,19 @@ public:
     bool initScene();
     void loadScript();
     void runEvent(ScriptEvent& event);
-    // One frame: clocks, due events, the scene. False once the script's END has run (in this frame,
-    // at start-up or before): then nothing more is run or drawn and the caller shuts the demo down.
+    // One frame: update() then draw(). False once the script's END has run (in this frame, at start-up
+    // or before): then nothing more is run or drawn and the caller shuts the demo down.
     bool renderFrame();
     bool ended() const { return ended_; }
+    // One frame's state change: clocks, the "fps" text, "skydome" following "cam", due events, then
+    // every effect's update in draw order. Draws nothing (events may still make GL objects). Does
+    // nothing once END has run; an END among the due events stops it before the effects move.
+    void update();
+    // Clears and draws the scene as the last update() left it.
+    void draw();
+    // Updates frame after frame without drawing until `clock`, which must be this Demo's clock,
+    // stands at `frame` (or END has run): a seek that ends where a sequence of renderFrame() calls would.
+    void advanceTo(FrameClock& clock, uint64_t frame);
 
     std::vector<Demoeffect*> scene;
     std::unique_ptr<char[]> scriptText;
@@ -40,6 +51,7 @@ private:
     void feedFrameRate();
     void skydomeFollowsCamera();
     void runDueEvents();
+    void updateScene();
     void drawScene();
 
     ClockSource& clock_;

@@ -1,6 +1,6 @@
-// The frame driver: one frame of the Demo. Clocks, the two hard-wired instances ("fps" gets the
-// frame-rate text, "skydome" follows "cam"), due script events in file order, then the scene.
-// Allocates nothing per frame.
+// The frame driver: one frame of the Demo. The update moves clocks, the two hard-wired instances
+// ("fps" gets the frame-rate text, "skydome" follows "cam"), runs due script events in file order and
+// updates the scene; the draw then draws the scene. Allocates nothing per frame.
 #include <cstdio>
 #include <string>
 #include "demo/Demo.h"
@@ -23,22 +23,42 @@ Demoeffect* boundEffect(const std::string& name)
 
 bool Demo::renderFrame()
 {
+    update();
     if (ended_) return false;
+    draw();
+    return true;
+}
+
+void Demo::update()
+{
+    if (ended_) return;
     advanceClocks();
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     feedFrameRate();
     skydomeFollowsCamera();
     runDueEvents();
-    if (ended_) return false;
+    if (ended_) return;
+    updateScene();
+    ++frameCount;
+    clock_.service();
+}
+
+void Demo::draw()
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
     drawScene();
     if (g_effects.boundProgram != 0) {
         glUseProgram(0);
         g_effects.boundProgram = 0;
     }
-    ++frameCount;
-    clock_.service();
-    return true;
+}
+
+void Demo::advanceTo(FrameClock& clock, uint64_t frame)
+{
+    while (clock.frame() < frame && !ended_) {
+        update();
+        clock.advance();
+    }
 }
 
 // Wall clock from the millisecond reading (unsigned difference, so a wrap of the 32-bit clock does
@@ -79,6 +99,13 @@ void Demo::runDueEvents()
         printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }
+}
+
+// Each top-level effect in the order drawScene() draws them.
+void Demo::updateScene()
+{
+    for (size_t i = 0; i < scene.size(); ++i)
+        if (scene[i]) scene[i]->update();
 }
 
 // Each top-level effect from an identity model-view matrix. Empty scene entries (a name appended

@@ -68,9 +68,14 @@ Demoeffect* Camera::clone()
     return new (std::nothrow) Camera(*this);
 }
 
-void Camera::draw()
+void Camera::update()
 {
     updateMotion(motion);
+    updateChildren();
+}
+
+void Camera::draw()
+{
     const float* eye = motion.point;
     float d[3];
     cameraViewDirection(motion.direction[0], motion.direction[1], d);

@@ -8,6 +8,7 @@ class Camera : public Demoeffect {
 public:
     Camera();
     Camera(const Camera&) = default;
+    void update() override;
     void draw() override;
     Demoeffect* clone() override;
 };

@@ -61,9 +61,8 @@ void updateMotion(Motion& m)
     }
 }
 
-void applyTransform(Motion& m)
+void applyTransform(const Motion& m)
 {
-    updateMotion(m);
     glTranslatef(m.point[0], m.point[1], m.point[2]);
     glRotatef((m.direction[0] - 0.5f) * 360.0f, 0.0f, 1.0f, 0.0f);
     glRotatef((m.direction[1] - 0.5f) * 180.0f, 1.0f, 0.0f, 0.0f);
@@ -89,6 +88,12 @@ Demoeffect* Demoeffect::clone()
 }
 
 void Demoeffect::local(float, char*) {}
+
+void Demoeffect::update()
+{
+    updateMotion(motion);
+    updateChildren();
+}
 
 void Demoeffect::draw()
 {
@@ -122,6 +127,15 @@ void Demoeffect::drawChildren()
         glPopMatrix();
     }
     --g_effects.drawDepth;
+}
+
+void Demoeffect::updateChildren()
+{
+    if (g_effects.updateDepth >= kMaxDrawDepth) return;
+    ++g_effects.updateDepth;
+    for (size_t i = 0; i < children.size(); ++i)
+        if (children[i]) children[i]->update();
+    --g_effects.updateDepth;
 }
 
 void Demoeffect::setupVertexLayout()

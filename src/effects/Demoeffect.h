@@ -25,7 +25,8 @@ enum : uint32_t { MotionMoving = 1u, MotionRotating = 2u };
 
 void resetMotion(Motion& m);
 void updateMotion(Motion& m);
-void applyTransform(Motion& m);
+// The model-view transform of a motion as it stands (moves nothing).
+void applyTransform(const Motion& m);
 
 class Demoeffect {
 public:
@@ -33,6 +34,10 @@ public:
     Demoeffect(const Demoeffect& other);
     Demoeffect& operator=(const Demoeffect&) = delete;
     virtual ~Demoeffect();
+    // One frame's state change (motion, formation step) of this effect and, in draw order, of its
+    // children; no GL calls. An effect reached twice in a frame moves twice, as it is drawn twice.
+    virtual void update();
+    // Draws the effect and its children as update() left them; changes no effect state.
     virtual void draw();
     virtual Demoeffect* clone();
     virtual void local(float time, char* argument);
@@ -61,6 +66,8 @@ protected:
     // Draws each child inside its own push/pop of the current matrix. Nesting deeper than
     // kMaxDrawDepth is not drawn, so a child list that loops back on itself cannot recurse forever.
     void drawChildren();
+    // update() of each child, with the same depth bound as drawChildren().
+    void updateChildren();
     static constexpr int kMaxDrawDepth = 24; // well inside the GL model-view stack (32 or more)
 };
 

@@ -1,5 +1,6 @@
 // The effects layer's process-wide state in one struct: the clocks the frame driver writes once at
-// the start of each frame and the effects read while drawing, and the GL binding the draws share.
+// the start of each frame and the effects read while updating and drawing, and the GL binding the
+// draws share.
 #pragma once
 #include "resources/Gl.h"
 
@@ -9,6 +10,7 @@ struct EffectsState {
     double wallTime = 0.0;   // seconds since the Demo was built
     GLuint boundProgram = 0; // program last bound by an effect's draw; 0 when none
     int drawDepth = 0;       // nesting of the child draws in progress
+    int updateDepth = 0;     // nesting of the child updates in progress
 };
 extern EffectsState g_effects;
 

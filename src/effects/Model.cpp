@@ -16,6 +16,11 @@ Demoeffect* Model::clone()
     return new (std::nothrow) Model(*this);
 }
 
+void Model::update()
+{
+    if (loaded) Demoeffect::update();
+}
+
 void Model::draw()
 {
     if (!loaded) return;

@@ -10,6 +10,7 @@ class Model : public Demoeffect {
 public:
     Model();
     Model(const Model&) = default;
+    void update() override;
     void draw() override;
     Demoeffect* clone() override;
     // "loadobj;FILE" loads the mesh; any other word prints "failed local: WORD ARG".

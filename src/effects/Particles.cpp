@@ -42,10 +42,16 @@ void Particles::formationStep()
     stepFormation(settings, children.data(), children.size(), g_effects.musicTime, g_effects.frameDelta);
 }
 
-void Particles::draw()
+void Particles::update()
 {
     if (!initialized) return;
     formationStep();
+    Demoeffect::update();
+}
+
+void Particles::draw()
+{
+    if (!initialized) return;
     Demoeffect::draw();
 }
 

@@ -1,4 +1,4 @@
-// Particles: clones a template effect countx x county times on "init" and, before every draw,
+// Particles: clones a template effect countx x county times on "init" and, in every update,
 // lays the clones out as a formation (town, tube, spike) with an animation mode. Draws no geometry
 // of its own. It owns the clones it made (shared with its own clones, destroyed once with the last
 // of them); children appended by the script are not its to destroy.
@@ -16,6 +16,7 @@ public:
 
     Particles() = default;
     Particles(const Particles&) = default;
+    void update() override;
     void draw() override;
     Demoeffect* clone() override;
     void local(float time, char* argument) override;

@@ -34,6 +34,11 @@ void Text::local(float, char* argument)
     }
 }
 
+void Text::update()
+{
+    if (!text.empty()) Demoeffect::update();
+}
+
 void Text::draw()
 {
     if (text.empty()) return;

@@ -22,6 +22,7 @@ class Text : public Demoeffect {
 public:
     Text();
     Text(const Text&) = default;
+    void update() override;
     void draw() override;
     Demoeffect* clone() override;
     // "text;STRING" replaces the text, "append;STRING" adds to it; other words print

@@ -1,8 +1,11 @@
-// PNG encoder for frames: signature, IHDR, one IDAT, IEND, with zlib doing the deflate and CRC.
+// PNG encoder for frames: signature, IHDR, one IDAT, IEND, with libdeflate doing the zlib stream
+// and zlib the chunk CRCs.
 #include "render/FramePng.h"
+#include <libdeflate.h>
 #include <zlib.h>
 #include <cstring>
 #include "resources/Numbers.h"
+#include <memory>
 
 namespace {
 const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -21,9 +24,9 @@ void putChunk(std::vector<uint8_t>& out, const char type[4], const uint8_t* data
 }
 
 // Each row becomes its filter byte followed by the byte-wise difference to the row above.
-std::vector<uint8_t> filterRows(const uint8_t* rgb, size_t rowBytes, uint32_t height)
+void filterRows(const uint8_t* rgb, size_t rowBytes, uint32_t height, std::vector<uint8_t>& filtered)
 {
-    std::vector<uint8_t> filtered((rowBytes + 1) * height);
+    filtered.resize((rowBytes + 1) * height);
     uint8_t* dst = filtered.data();
     for (uint32_t y = 0; y < height; ++y) {
         const uint8_t* row = rgb + rowBytes * y;
@@ -36,7 +39,6 @@ std::vector<uint8_t> filterRows(const uint8_t* rgb, size_t rowBytes, uint32_t he
         }
         dst += rowBytes;
     }
-    return filtered;
 }
 } // namespace
 
@@ -45,13 +47,19 @@ bool encodePng(const uint8_t* rgb, uint32_t width, uint32_t height, std::vector<
     out.clear();
     if (!rgb || width == 0 || height == 0 || width > kMaxPngSide || height > kMaxPngSide) return false;
     const size_t rowBytes = static_cast<size_t>(width) * 3;
-    const std::vector<uint8_t> filtered = filterRows(rgb, rowBytes, height);
+    // Scratch memory kept per thread: a render encodes thousands of same-sized frames, and fresh
+    // buffers of a few megabytes each cost as much in page faults as the filtering itself.
+    thread_local std::vector<uint8_t> filtered, packed;
+    filterRows(rgb, rowBytes, height, filtered);
 
-    uLongf packedSize = compressBound(static_cast<uLong>(filtered.size()));
-    std::vector<uint8_t> packed(packedSize);
-    if (compress2(packed.data(), &packedSize, filtered.data(), static_cast<uLong>(filtered.size()),
-                  kCompressionLevel) != Z_OK)
-        return false;
+    thread_local std::unique_ptr<libdeflate_compressor, void (*)(libdeflate_compressor*)> compressor(
+        libdeflate_alloc_compressor(kCompressionLevel), libdeflate_free_compressor);
+    if (!compressor) return false;
+    const size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filtered.size());
+    if (packed.size() < bound) packed.resize(bound);
+    const size_t packedSize =
+        libdeflate_zlib_compress(compressor.get(), filtered.data(), filtered.size(), packed.data(), packed.size());
+    if (packedSize == 0) return false;
 
     std::vector<uint8_t> ihdr;
     appendBigEndian32(ihdr, width);

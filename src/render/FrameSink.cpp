@@ -22,7 +22,7 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 
 bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height)
 {
-    std::vector<uint8_t> png;
+    thread_local std::vector<uint8_t> png; // reused: see encodePng
     if (!encodePng(rgb.data(), static_cast<uint32_t>(width), static_cast<uint32_t>(height), png)) {
         std::fprintf(stderr, "cannot encode %s\n", path.c_str());
         return false;

@@ -12,6 +12,8 @@ public:
     // One frame (width * height * 3 bytes, top row first) with its number in the demo. False,
     // after printing why, when it could not be stored.
     virtual bool write(uint64_t frame, const std::vector<uint8_t>& rgb) = 0;
+    // As write, but the sink may keep the bytes and leave other storage in `rgb`.
+    virtual bool take(uint64_t frame, std::vector<uint8_t>& rgb) { return write(frame, rgb); }
     // Completes the output. False, after printing why, when that failed.
     virtual bool finish() = 0;
 };

@@ -1,99 +1,166 @@
-// The offline render: plan the frame range, open the output, make the hidden window and the
-// framebuffer, build the Demo on a frame clock, play the frames before the range without writing
-// them, then draw, read back and write each frame of the range.
+// The offline render: plan the frame range, make the hidden window and the framebuffer, open the
+// output, build the Demo on a frame clock, advance through the frames before the range without
+// drawing, then draw, read back and write each frame of the range (or of one segment of it).
+// Read-back overlaps the drawing of the next frame and encoding runs on worker threads, so drawing
+// does not wait for either.
 #include "render/OfflineRender.h"
 #include <chrono>
 #include <cstdio>
 #include <memory>
 #include <vector>
+#include <unistd.h>
 #include "demo/ClockSource.h"
 #include "demo/Demo.h"
 #include "demo/ScriptEnd.h"
+#include "render/FrameQueue.h"
 #include "render/FrameSink.h"
 #include "render/MusicLength.h"
+#include "render/RenderJobs.h"
 #include "resources/Messages.h"
 #include "shell/OffscreenContext.h"
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
 #include "render/RenderTarget.h"
+#include "shell/OffscreenContext.h"
 #include "shell/Screen.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;
 
+// Frames waiting for encoding; each holds one frame's RGB bytes (6 MB at 1920 x 1080).
+constexpr size_t kQueuedFrames = 4;
+// PNG frames are independent, so two threads compress them; a video takes its frames in order.
+constexpr int kPngWorkers = 2;
+
 std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan)
 {
     switch (o.output) {
     case RenderOptions::Output::SingleFrame:
-        return openPngFile(o.path, kWindowWidth, kWindowHeight);
+        return openPngFile(o.path, o.width, o.height);
     case RenderOptions::Output::Frames:
-        return openPngDirectory(o.path, kWindowWidth, kWindowHeight);
+        return std::make_unique<FrameQueue>(openPngDirectory(o.path, o.width, o.height), kPngWorkers, kQueuedFrames);
     case RenderOptions::Output::Video:
         break;
     }
     VideoSettings video;
-    video.path = o.path;
-    video.width = kWindowWidth;
-    video.height = kWindowHeight;
+    video.path = o.segment > 0 ? segmentPath(o.path, o.segment, o.segments) : o.path;
+    video.width = o.width;
+    video.height = o.height;
     video.fps = o.fps;
+    video.crf = o.crf;
     video.musicStart = static_cast<double>(plan.first) / o.fps;
     video.duration = static_cast<double>(plan.end - plan.first) / o.fps;
-    if (musicLength(kMusicPath) > 0.0)
+    if (o.segment > 0) {
+        // A segment carries no sound: the music is added once over the joined video.
+    } else if (musicLength(kMusicPath) > 0.0) {
         video.musicPath = kMusicPath;
-    else
+    } else {
         std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
-    return openVideo(video);
+    }
+    std::unique_ptr<FrameSink> encoder = openVideo(video);
+    if (!encoder) return nullptr;
+    return std::make_unique<FrameQueue>(std::move(encoder), 1, kQueuedFrames);
 }
 
-// Plays frames 0 .. first - 1 with drawing limited to one pixel: every event runs and every motion
+// Advances through frames 0 .. first - 1 without drawing: every event runs and every motion
 // advances exactly as in a full render, so the first written frame equals that frame of a render
 // from the start.
-void playUpTo(Demo& demo, FrameClock& clock, RenderTarget& target, uint64_t first)
+void playUpTo(Demo& demo, FrameClock& clock, uint64_t first, bool quiet)
 {
     if (first == 0) return;
     const auto started = Clock::now();
-    target.setDiscarding(true);
-    while (clock.frame() < first && demo.renderFrame()) clock.advance();
-    target.setDiscarding(false);
+    demo.advanceTo(clock, first);
     const double seconds = std::chrono::duration<double>(Clock::now() - started).count();
-    std::fprintf(stderr, "played %llu frames up to the start in %.2f s (%.1f fps)\n",
-                 static_cast<unsigned long long>(first), seconds, seconds > 0.0 ? first / seconds : 0.0);
+    if (!quiet)
+        std::fprintf(stderr, "played %llu frames up to the start in %.2f s (%.1f fps)\n",
+                     static_cast<unsigned long long>(first), seconds, seconds > 0.0 ? first / seconds : 0.0);
 }
 
-// Draws and writes the planned frames. The script's first END bounds the plan already; a frame in
-// which an END runs anyway is not written.
-bool writeFrames(Demo& demo, FrameClock& clock, RenderTarget& target, const FramePlan& plan, FrameSink& sink,
-                 uint32_t fps)
-{
-    RenderProgress progress(plan.end - plan.first);
-    std::vector<uint8_t> rgb;
-    bool ok = true;
-    for (uint64_t frame = plan.first; frame < plan.end; ++frame) {
-        const double time = frameClockSeconds(frame, fps);
-        if (!demo.renderFrame()) break;
-        target.readRgb(rgb);
-        if (!sink.write(frame, rgb)) {
-            ok = false;
-            break;
+// Progress as a bar, or as frame counts on a descriptor for a parent process or job runner.
+class Progress {
+public:
+    Progress(uint64_t total, int fd) : fd_(fd), bar_(fd < 0 ? total : 0) {}
+    void update(uint64_t done, uint64_t frame, double seconds)
+    {
+        if (fd_ < 0) {
+            bar_.update(done, frame, seconds);
+            return;
         }
-        clock.advance();
-        progress.update(frame + 1 - plan.first, frame, time);
+        char line[32];
+        const int n = std::snprintf(line, sizeof line, "%llu\n", static_cast<unsigned long long>(done));
+        if (::write(fd_, line, static_cast<size_t>(n)) != n) fd_ = -2; // a gone reader stops the reports
     }
-    const double rate = progress.finish();
-    std::fprintf(stderr, "rendered %llu frames at %.1f frames per second\n",
-                 static_cast<unsigned long long>(clock.frame() - plan.first), rate);
+    void finish(uint64_t done)
+    {
+        if (fd_ != -1) return;
+        const double rate = bar_.finish();
+        std::fprintf(stderr, "rendered %llu frames at %.1f frames per second\n", static_cast<unsigned long long>(done),
+                     rate);
+    }
+
+private:
+    int fd_;
+    RenderProgress bar_;
+};
+
+// Draws and writes the planned frames. Frame n is collected from the read-back after frame n + 1
+// has been drawn. The script's first END bounds the plan already; a frame in which an END runs
+// anyway is not written.
+bool writeFrames(Demo& demo, FrameClock& clock, RenderTarget& target, const FramePlan& plan, FrameSink& sink,
+                 const RenderOptions& o)
+{
+    Progress progress(plan.end - plan.first, o.progressFd);
+    std::vector<uint8_t> rgb;
+    uint64_t collected = plan.first;
+    auto collect = [&] {
+        target.finishRead(rgb);
+        const bool ok = sink.take(collected, rgb);
+        ++collected;
+        progress.update(collected - plan.first, collected - 1, frameClockSeconds(collected - 1, o.fps));
+        return ok;
+    };
+    bool ok = true;
+    for (uint64_t frame = plan.first; frame < plan.end && ok; ++frame) {
+        if (!demo.renderFrame()) break;
+        target.startRead();
+        if (target.pendingReads() == 2) ok = collect();
+        clock.advance();
+    }
+    while (ok && target.pendingReads() > 0) ok = collect();
+    progress.finish(collected - plan.first);
     return ok;
 }
 
-bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink& sink)
+bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink& sink, RenderTarget& target)
 {
-    RenderTarget target;
-    if (!target.create(kWindowWidth, kWindowHeight)) return false;
-    resizeScene(kWindowWidth, kWindowHeight);
+    resizeScene(o.width, o.height);
     FrameClock clock(o.fps);
     Demo demo(clock);
-    playUpTo(demo, clock, target, plan.first);
-    return writeFrames(demo, clock, target, plan, sink, o.fps);
+    playUpTo(demo, clock, plan.first, o.progressFd >= 0);
+    return writeFrames(demo, clock, target, plan, sink, o);
+}
+
+int renderPlan(const RenderOptions& o, const FramePlan& plan)
+{
+    if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
+    std::string error;
+    int status = 1;
+    if (!checkRenderLimits(o.width, o.height, o.msaa, error)) {
+        std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
+        status = 2;
+    } else {
+        RenderTarget target;
+        // The output only once the options are known to work, so a refused size writes nothing.
+        std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan) : nullptr;
+        if (sink) {
+            bool ok = renderWithContext(o, plan, *sink, target);
+            ok = sink->finish() && ok;
+            status = ok ? 0 : 1;
+        }
+    }
+    flushMessages();
+    destroyOffscreenContext();
+    return status;
 }
 } // namespace
 
@@ -107,13 +174,14 @@ int runOfflineRender(const RenderOptions& o)
         std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
         return 1;
     }
-    // The output first: ffmpeg is started before the window and GL threads exist.
-    std::unique_ptr<FrameSink> sink = openOutput(o, plan);
-    if (!sink) return 1;
-    if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
-    bool ok = renderWithContext(o, plan, *sink);
-    ok = sink->finish() && ok;
-    flushMessages();
-    destroyOffscreenContext();
-    return ok ? 0 : 1;
+    const uint64_t frames = plan.end - plan.first;
+    const int parts = o.jobs > 1 ? o.jobs : o.segments;
+    if (parts > 1 && frames < static_cast<uint64_t>(parts)) {
+        std::fprintf(stderr, "zemblar-render: %d %s for %llu frames: at most one per frame\n", parts,
+                     o.jobs > 1 ? "jobs" : "segments", static_cast<unsigned long long>(frames));
+        return 2;
+    }
+    if (o.join > 0) return joinSegments(o, plan) ? 0 : 1;
+    if (o.jobs > 1) return runJobs(o, plan);
+    return renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan);
 }

@@ -20,15 +20,34 @@ bool readSeconds(const char* text, double& out)
     return true;
 }
 
-bool readFps(const char* text, uint32_t& out)
+// Digits only, a whole number in [low, high]; `end` gets the first character after the digits.
+bool readWhole(const char* text, long low, long high, long& out, const char** end = nullptr)
 {
     if (!text || !std::isdigit(static_cast<unsigned char>(*text))) return false;
     char* rest = nullptr;
     errno = 0;
     const unsigned long value = std::strtoul(text, &rest, 10);
-    if (errno != 0 || *rest != '\0' || value < 1 || value > kMaxRenderFps) return false;
-    out = static_cast<uint32_t>(value);
+    if (errno != 0 || value < static_cast<unsigned long>(low) || value > static_cast<unsigned long>(high)) return false;
+    if (end) *end = rest;
+    else if (*rest != '\0') return false;
+    out = static_cast<long>(value);
     return true;
+}
+
+template <typename T>
+bool readWhole(const char* text, long low, long high, T& out)
+{
+    long value = 0;
+    if (!readWhole(text, low, high, value)) return false;
+    out = static_cast<T>(value);
+    return true;
+}
+
+// "AxB" with both parts whole numbers in [1, high] (sizes as "1920x1080", segments as "2/4").
+bool readPair(const char* text, char separator, long high, long& a, long& b)
+{
+    const char* rest = nullptr;
+    return readWhole(text, 1, high, a, &rest) && *rest == separator && readWhole(rest + 1, 1, high, b);
 }
 
 bool fail(std::string& error, const std::string& text)
@@ -43,9 +62,19 @@ bool checkCombination(const RenderOptions& o, bool gotPath, bool gotRange, std::
     if (o.output == RenderOptions::Output::SingleFrame) {
         if (gotPath) return fail(error, "--at names its own output file; give no other output");
         if (gotRange) return fail(error, "--at cannot be combined with --start or --end");
+        if (o.jobs > 1 || o.segment > 0 || o.join > 0)
+            return fail(error, "--at renders one frame: give no --jobs, --segment or --join");
         return true;
     }
     if (o.end >= 0.0 && o.end <= o.start) return fail(error, "--end must lie after --start");
+    const bool video = o.output == RenderOptions::Output::Video;
+    if (video && (o.width % 2 != 0 || o.height % 2 != 0))
+        return fail(error, "a video needs an even width and height (yuv420p); --size " + std::to_string(o.width) +
+                               "x" + std::to_string(o.height) + " is odd");
+    if (o.segment > 0 && o.jobs > 1) return fail(error, "--segment renders one segment: give no --jobs");
+    if (o.join > 0 && !video) return fail(error, "--join makes a video: the output must end in .mp4");
+    if (o.join > 0 && (o.segment > 0 || o.jobs > 1))
+        return fail(error, "--join renders nothing: give no --jobs or --segment");
     return true;
 }
 } // namespace
@@ -68,7 +97,41 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
         if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
             o.help = true;
         } else if (std::strcmp(arg, "--fps") == 0) {
-            if (!readFps(value, o.fps)) return fail(error, "--fps needs a whole number from 1 to 240");
+            if (!readWhole(value, 1, kMaxRenderFps, o.fps))
+                return fail(error, "--fps needs a whole number from 1 to 240");
+            ++i;
+        } else if (std::strcmp(arg, "--size") == 0) {
+            long w = 0, h = 0;
+            if (!readPair(value, 'x', kMaxRenderSide, w, h) || w * h > kMaxRenderPixels)
+                return fail(error, "--size needs WIDTHxHEIGHT, each side from 1 to 3840 and at most 3840x2160 pixels");
+            o.width = static_cast<int>(w);
+            o.height = static_cast<int>(h);
+            ++i;
+        } else if (std::strcmp(arg, "--msaa") == 0) {
+            if (!readWhole(value, 1, kMaxRenderMsaa, o.msaa) || (o.msaa & (o.msaa - 1)) != 0)
+                return fail(error, "--msaa needs 1, 2, 4, 8, 16 or 32 samples per pixel");
+            ++i;
+        } else if (std::strcmp(arg, "--crf") == 0) {
+            if (!readWhole(value, 0, 51, o.crf)) return fail(error, "--crf needs a whole number from 0 to 51");
+            ++i;
+        } else if (std::strcmp(arg, "--jobs") == 0) {
+            if (!readWhole(value, 1, kMaxRenderJobs, o.jobs))
+                return fail(error, "--jobs needs a whole number from 1 to 64");
+            ++i;
+        } else if (std::strcmp(arg, "--segment") == 0) {
+            long k = 0, n = 0;
+            if (!readPair(value, '/', kMaxRenderSegments, k, n) || k > n)
+                return fail(error, "--segment needs K/N with 1 <= K <= N <= 10000");
+            o.segment = static_cast<int>(k);
+            o.segments = static_cast<int>(n);
+            ++i;
+        } else if (std::strcmp(arg, "--join") == 0) {
+            if (!readWhole(value, 1, kMaxRenderSegments, o.join))
+                return fail(error, "--join needs the number of segments, 1 to 10000");
+            ++i;
+        } else if (std::strcmp(arg, "--progress-fd") == 0) {
+            if (!readWhole(value, 0, 1023, o.progressFd))
+                return fail(error, "--progress-fd needs a file descriptor number");
             ++i;
         } else if (std::strcmp(arg, "--start") == 0 || std::strcmp(arg, "--end") == 0) {
             double& target = arg[2] == 's' ? o.start : o.end;
@@ -78,7 +141,8 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             ++i;
         } else if (std::strcmp(arg, "--at") == 0) {
             if (!readSeconds(value, o.start)) return fail(error, "--at needs a time in seconds from 0 to 86400");
-            if (i + 2 >= argc || argv[i + 2][0] == '\0') return fail(error, "--at needs an output file after the time");
+            if (i + 2 >= argc || argv[i + 2][0] == '\0')
+                return fail(error, "--at needs an output file after the time");
             o.output = RenderOptions::Output::SingleFrame;
             o.path = argv[i + 2];
             i += 2;
@@ -97,12 +161,14 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
 
 const char* renderUsage()
 {
-    return "Usage: zemblar-render [OUTPUT] [--fps N] [--start SECONDS] [--end SECONDS]\n"
-           "       zemblar-render --at SECONDS FILE.png\n"
+    return "Usage: zemblar-render [OUTPUT] [--fps N] [--start SECONDS] [--end SECONDS] [--size WxH]\n"
+           "                     [--msaa N] [--crf Q] [--jobs N | --segment K/N]\n"
+           "       zemblar-render OUTPUT.mp4 --join N [--fps N] [--start SECONDS] [--end SECONDS]\n"
+           "       zemblar-render --at SECONDS FILE.png [--size WxH] [--msaa N]\n"
            "\n"
            "Plays the demo in data/ (relative to the working directory) frame by frame at a fixed\n"
-           "rate and renders each frame offscreen at 1280 x 720. The demo clock is the frame number\n"
-           "divided by the rate, so every run gives the same frames. No audio device is opened.\n"
+           "rate and renders each frame offscreen. The demo clock is the frame number divided by the\n"
+           "rate, so every run gives the same frames. No audio device is opened.\n"
            "\n"
            "  OUTPUT           a directory for numbered PNG frames (OUTPUT/frame_000000.png, numbered\n"
            "                   by the frame's position in the demo), or a file name ending in \".mp4\":\n"
@@ -113,6 +179,21 @@ const char* renderUsage()
            "                   so that everything before it has happened\n"
            "  --end SECONDS    stop before this time (default: the script's END, else the music's\n"
            "                   length; one of them must be known)\n"
+           "  --size WxH       frame size (default 1280x720; a side up to 3840, at most 3840x2160\n"
+           "                   pixels, even sides for video); the view keeps its vertical angle, so\n"
+           "                   every 16:9 size shows what 1280x720 shows\n"
+           "  --msaa N         samples per pixel for smoother edges: 1 (default), 2, 4, 8, ... as\n"
+           "                   far as the GL driver offers\n"
+           "  --crf Q          video quality, 0 (best, largest) to 51 (default 18)\n"
+           "  --jobs N         split the span into N consecutive segments rendered by N processes\n"
+           "                   at once; the frames are the same as from one process\n"
+           "  --segment K/N    render only segment K of N (a video goes to OUTPUT.partKofN.mp4,\n"
+           "                   without sound), for spreading a render over several machines\n"
+           "  --join N         join OUTPUT.part1ofN.mp4 ... OUTPUT.partNofN.mp4 into OUTPUT.mp4\n"
+           "                   without re-encoding and add the music; give the same --fps, --start\n"
+           "                   and --end as to the segments\n"
+           "  --progress-fd FD instead of a progress bar, write the number of frames done as a line\n"
+           "                   to the open file descriptor FD\n"
            "  --at SECONDS FILE.png\n"
            "                   render the single frame at that time into FILE.png\n"
            "  --help           show this text\n"
@@ -120,5 +201,5 @@ const char* renderUsage()
            "The frame at time T is the first frame whose time is at or after T (frame ceil(T * fps)).\n"
            "Rendering stops before a frame in which the script's END would run, so the output ends\n"
            "with the last frame the demo shows. Progress goes to standard error, the demo's own\n"
-           "lines to standard output.\n";
+           "lines to standard output. Bad options end the program with status 2.\n";
 }

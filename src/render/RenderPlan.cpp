@@ -70,3 +70,13 @@ bool planFrames(const RenderOptions& o, double endTime, double musicSeconds, Fra
     }
     return true;
 }
+
+FramePlan segmentOf(const FramePlan& plan, int k, int n)
+{
+    const uint64_t count = plan.end - plan.first;
+    FramePlan part;
+    part.first = plan.first + count * static_cast<uint64_t>(k - 1) / static_cast<uint64_t>(n);
+    part.end = plan.first + count * static_cast<uint64_t>(k) / static_cast<uint64_t>(n);
+    if (count < static_cast<uint64_t>(n)) part.end = part.first;
+    return part;
+}

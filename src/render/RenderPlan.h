@@ -24,3 +24,7 @@ uint64_t frameOfEnd(double endTime, uint32_t fps);
 // empty or has no end.
 bool planFrames(const RenderOptions& options, double endTime, double musicSeconds, FramePlan& plan,
                 std::string& error);
+
+// Segment k (1-based) of n consecutive, nearly equal parts of a plan's frames; empty (first ==
+// end) when there are more segments than frames.
+FramePlan segmentOf(const FramePlan& plan, int k, int n);

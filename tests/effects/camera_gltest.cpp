@@ -49,6 +49,7 @@ TEST_F(CameraGl, ViewFollowsYawPitchRollAndMotionWithTheLightFixedAndThePolesDef
         cam.motion.direction[2] = c.roll;
         g_effects.frameDelta = 0.5;
         glLoadIdentity();
+        cam.update();
         cam.draw();
         float m[16], light[4];
         readModelView(m);

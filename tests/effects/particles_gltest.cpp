@@ -34,6 +34,7 @@ TEST_F(ParticlesGl, DrawsTheFormationInsideItsTransform)
     ps->motion.point[1] = 10.0f;
     ps->scale = 2.0;
     ps->children[0]->motion.point[0] = 50.0f; // put back by the formation step
+    ps->update();
     ps->draw();
     // Six children at x -2, 0, 2 and z -1, 1, scaled by 2 and lifted by 10.
     EXPECT_EQ(*probe.seen, (std::vector<float>{-4, 10, -2, 0, 10, -2, 4, 10, -2, -4, 10, 2, 0, 10, 2, 4, 10, 2}));

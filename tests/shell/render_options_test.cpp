@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 #include "demo/ScriptEnd.h"
+#include "render/RenderJobs.h"
 #include "render/RenderOptions.h"
 #include "render/RenderPlan.h"
 
@@ -56,6 +57,26 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
     EXPECT_NE(rejection({"a", "b"}).find("more than one"), std::string::npos);
     EXPECT_NE(rejection({"--frobnicate"}).find("unknown option"), std::string::npos);
     rejection({""});
+
+    // Production options: the reason names the option or the rule broken.
+    const std::pair<std::vector<const char*>, const char*> refused[] = {
+        {{"--size", "1920"}, "WIDTHxHEIGHT"},          {{"--size", "0x720"}, "WIDTHxHEIGHT"},
+        {{"--size", "1280x0"}, "WIDTHxHEIGHT"},        {{"--size", "3841x100"}, "3840"},
+        {{"--size", "3840x2162"}, "3840x2160"},        {{"--size", "1280x720x3"}, "WIDTHxHEIGHT"},
+        {{"v.mp4", "--size", "1281x720"}, "even"},     {{"--msaa", "3"}, "--msaa"},
+        {{"--msaa", "0"}, "--msaa"},                   {{"--msaa", "64"}, "--msaa"},
+        {{"--crf", "52"}, "--crf"},                    {{"--jobs", "0"}, "--jobs"},
+        {{"--jobs", "65"}, "--jobs"},                  {{"--segment", "3/2"}, "--segment"},
+        {{"--segment", "0/2"}, "--segment"},           {{"--segment", "1/2", "--jobs", "2"}, "--jobs"},
+        {{"--at", "1", "a.png", "--jobs", "2"}, "--jobs"}, {{"frames", "--join", "2"}, ".mp4"},
+    };
+    for (const auto& [args, reason] : refused)
+        EXPECT_NE(rejection(args).find(reason), std::string::npos) << args.back() << ": " << rejection(args);
+    RenderOptions o;
+    std::string error;
+    ASSERT_TRUE(parse({"--size", "1080x1920", "--segment", "2/3", "--msaa", "8", "--crf", "0"}, o, error)) << error;
+    EXPECT_EQ(std::make_tuple(o.width, o.height, o.segment, o.segments, o.msaa, o.crf),
+              std::make_tuple(1080, 1920, 2, 3, 8, 0));
 }
 
 TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
@@ -89,6 +110,19 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
         if (c.ok) EXPECT_EQ(std::make_pair(plan.first, plan.end), std::make_pair(c.first, c.last)) << c.what;
         else EXPECT_FALSE(error.empty()) << c.what;
     }
+
+    // Segments are consecutive and cover the plan; more segments than frames leave some empty.
+    const FramePlan ten{5, 15};
+    uint64_t next = ten.first;
+    for (int k = 1; k <= 3; ++k) {
+        const FramePlan part = segmentOf(ten, k, 3);
+        EXPECT_EQ(part.first, next);
+        EXPECT_GE(part.end - part.first, 3u);
+        next = part.end;
+    }
+    EXPECT_EQ(next, ten.end);
+    EXPECT_EQ(segmentOf({0, 2}, 1, 3).first, segmentOf({0, 2}, 1, 3).end);
+    EXPECT_EQ(segmentPath("out/show.MP4", 2, 4), "out/show.part2of4.MP4");
 }
 
 TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)

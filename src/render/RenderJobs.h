@@ -1,0 +1,17 @@
+// Rendering a span in consecutive segments: by several processes of this program at once
+// (--jobs), or one segment per run (--segment) with the video parts joined afterwards (--join).
+#pragma once
+#include <string>
+#include "render/RenderOptions.h"
+#include "render/RenderPlan.h"
+
+// The video file of segment k of n beside `video`: "show.mp4" -> "show.part2of4.mp4".
+std::string segmentPath(const std::string& video, int k, int n);
+
+// Renders the plan in options.jobs child processes, one segment each, with one progress bar for
+// the whole; a video's segments are joined and the music added. Returns the exit status.
+int runJobs(const RenderOptions& options, const FramePlan& plan);
+
+// Joins the options.join segment videos of options.path, without re-encoding, into options.path
+// with the music of the plan's span. Prints the reason and returns false on failure.
+bool joinSegments(const RenderOptions& options, const FramePlan& plan);
