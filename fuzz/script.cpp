@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 #include "GlObjects.h"
@@ -78,7 +77,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     splitScript(text.data(), static_cast<int64_t>(size), events);
 
     std::vector<Demoeffect*> scene;
-    std::set<Demoeffect*> made;
     for (ScriptEvent& event : events) {
         const LineWords words = peek(event.line);
         if (words.count >= 2 && words.command == "END") continue;
@@ -86,13 +84,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (std::strchr(event.line, '/')) continue; // a path could name a device file that never ends
         g_musicTime = event.time;
         runEvent(event, scene);
-        // Every effect the script makes is bound to the instance name of its line at once.
-        if (words.count >= 1 && EffectRegistry::contains(words.instance))
-            if (Demoeffect* e = EffectRegistry::findOrAdd(words.instance)) made.insert(e);
     }
     if (gl) drawScene(scene);
 
-    for (Demoeffect* e : made) delete e;
+    EffectRegistry::destroyOwned(); // every effect the script made, rebound names included
     EffectRegistry::clear();
     clearShaderLibrary();
     clearTextureLibrary();
