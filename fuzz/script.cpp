@@ -9,7 +9,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <set>
 #include <string>
 #include <vector>
 #include "demo/ProcessState.h"
@@ -79,20 +78,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     splitScript(text.data(), static_cast<int64_t>(size), events);
 
     std::vector<Demoeffect*> scene;
-    std::set<Demoeffect*> made;
     for (ScriptEvent& event : events) {
         const LineWords words = peek(event.line);
         if (!gl && mayTouchGl(words)) continue;
         if (std::strchr(event.line, '/')) continue; // a path could name a device file that never ends
         g_effects.musicTime = event.time;
         runEvent(event, scene);
-        // Every effect the script makes is bound to the instance name of its line at once.
-        if (words.count >= 1)
-            if (Demoeffect* e = EffectRegistry::find(words.instance)) made.insert(e);
     }
     if (gl) drawScene(scene);
 
-    for (Demoeffect* e : made) delete e;
+    EffectRegistry::destroyOwned(); // every effect the script made, rebound names included
     resetProcessState();
     if (gl) fuzzgl::deleteAllObjects();
     return 0;

@@ -5,6 +5,7 @@
 // Its clocks come from a ClockSource: the platform clock with music for the live demo, or a frame
 // counter for offline rendering; the frame driver is the same for both.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -12,10 +13,26 @@
 #include "effects/Demoeffect.h"
 #include "script/Timeline.h"
 
+// Watches every event the Demo runs, for tools that report on a script: called with the event and
+// its index in Demo::events (SIZE_MAX for an event from elsewhere).
+class EventWatch {
+public:
+    virtual ~EventWatch() = default;
+    // Before the event runs; false skips it (it is still marked done).
+    virtual bool beforeEvent(const ScriptEvent& event, size_t index) = 0;
+    virtual void afterEvent(const ScriptEvent& event, size_t index) = 0;
+};
+
+// What a Demo is built from besides its clock.
+struct DemoSetup {
+    const char* scriptPath = kScriptPath;
+    EventWatch* watch = nullptr; // must outlive the Demo; null: none
+};
+
 class Demo {
 public:
     // Demo driven by the given clock source, which must outlive the Demo.
-    explicit Demo(ClockSource& clock);
+    explicit Demo(ClockSource& clock, const DemoSetup& setup = DemoSetup());
     ~Demo();
     Demo(const Demo&) = delete;
     Demo& operator=(const Demo&) = delete;
@@ -56,4 +73,5 @@ private:
 
     ClockSource& clock_;
     bool ended_ = false;
+    DemoSetup setup_;
 };

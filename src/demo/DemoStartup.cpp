@@ -5,7 +5,7 @@
 #include "effects/Globals.h"
 #include "resources/Messages.h"
 
-Demo::Demo(ClockSource& clock) : clock_(clock)
+Demo::Demo(ClockSource& clock, const DemoSetup& setup) : clock_(clock), setup_(setup)
 {
     // A rebuilt Demo starts its clocks from zero like the first one, so start-up events and the
     // first frame see the same readings after a restart as after a fresh start.

@@ -138,11 +138,28 @@ void Demoeffect::updateChildren()
     --g_effects.updateDepth;
 }
 
+struct VertexObjects {
+    GLuint vao = 0, vbo = 0;
+    VertexObjects()
+    {
+        glGenVertexArrays(1, &vao);
+        glGenBuffers(1, &vbo);
+    }
+    ~VertexObjects()
+    {
+        glDeleteBuffers(1, &vbo);
+        glDeleteVertexArrays(1, &vao);
+    }
+    VertexObjects(const VertexObjects&) = delete;
+    VertexObjects& operator=(const VertexObjects&) = delete;
+};
+
 void Demoeffect::setupVertexLayout()
 {
-    glGenVertexArrays(1, &vao);
+    vertexObjects_ = std::make_shared<VertexObjects>();
+    vao = vertexObjects_->vao;
+    vbo = vertexObjects_->vbo;
     glBindVertexArray(vao);
-    glGenBuffers(1, &vbo);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
     struct Attribute { const char* name; GLint components; size_t offset; };
     static const Attribute attributes[] = {{"in_position", 3, 0}, {"in_normal", 3, 12}, {"in_texcoords", 2, 24}};

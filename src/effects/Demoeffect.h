@@ -4,6 +4,7 @@
 // the children. A plain Demoeffect is a group node without geometry.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 #include "resources/Gl.h"
 
@@ -61,6 +62,11 @@ public:
     GLuint vbo;
     GLuint vao;
     std::vector<Demoeffect*> children;
+
+private:
+    // The vertex array and buffer made by setupVertexLayout(), shared with clones (which copy the
+    // names) and deleted with the last effect that uses them.
+    std::shared_ptr<struct VertexObjects> vertexObjects_;
 
 protected:
     // Draws each child inside its own push/pop of the current matrix. Nesting deeper than

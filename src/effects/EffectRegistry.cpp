@@ -2,7 +2,9 @@
 #include "effects/EffectRegistry.h"
 #include <cstring>
 #include <map>
+#include <memory>
 #include <new>
+#include <vector>
 #include "effects/Camera.h"
 #include "effects/Image.h"
 #include "effects/Model.h"
@@ -15,6 +17,13 @@ std::map<std::string, Demoeffect*>& bindings()
 {
     static std::map<std::string, Demoeffect*> map;
     return map;
+}
+
+// Never destroyed at exit: the effects' GL names may belong to a context that is already gone.
+std::vector<std::unique_ptr<Demoeffect>>& owned()
+{
+    static auto* list = new std::vector<std::unique_ptr<Demoeffect>>;
+    return *list;
 }
 } // namespace
 
@@ -40,11 +49,23 @@ bool EffectRegistry::contains(const std::string& name)
 void EffectRegistry::clear()
 {
     bindings().clear();
+    for (auto& e : owned()) (void)e.release(); // their context is gone: forgotten, not destroyed
+    owned().clear();
 }
 
 size_t EffectRegistry::size()
 {
     return bindings().size();
+}
+
+void EffectRegistry::own(Demoeffect* effect)
+{
+    if (effect) owned().emplace_back(effect);
+}
+
+void EffectRegistry::destroyOwned()
+{
+    owned().clear();
 }
 
 Demoeffect* createEffect(const char* typeWord)

@@ -8,3 +8,7 @@ class Model;
 // silently; a file without usable faces prints "Couldn't load FILE". A failed load leaves the
 // model as it was; a successful one replaces the mesh of an earlier load.
 bool loadObj(Model& model, const char* fileName);
+
+// With the memory on, every mesh that loads is remembered by file name, and a later load of that
+// file that fails (a file being rewritten) uploads the remembered mesh instead. Off by default.
+void setMeshMemory(bool on);

@@ -3,6 +3,7 @@
 // the failure shows as a failed link; a stage that fails to compile is not cached and is compiled
 // (and reported) again by every later program that names it.
 #include "resources/ShaderLibrary.h"
+#include <algorithm>
 #include <limits>
 #include <map>
 #include <unordered_map>
@@ -33,6 +34,18 @@ EffectUniforms& lookUpUniforms(GLuint program)
     u.state = glGetUniformLocation(program, "state");
     u.musicTime = glGetUniformLocation(program, "musictime");
     return u;
+}
+
+// How each program was linked: its stage files, and whether the link succeeded.
+struct Recipe {
+    std::string stages[3];
+    bool linked = false;
+};
+
+std::map<std::string, Recipe>& recipes()
+{
+    static std::map<std::string, Recipe> map;
+    return map;
 }
 
 GLenum stageOf(const std::string& path)
@@ -106,14 +119,16 @@ GLuint findShaderSource(std::string fileName)
     return shader;
 }
 
-void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3)
+namespace {
+// A new program from the stage files; the link log is printed when the link fails.
+GLuint linkStages(const std::string (&stages)[3], bool& linkedOut)
 {
     const GLuint program = glCreateProgram();
-    for (const std::string* stage : {&stage1, &stage2, &stage3}) {
-        if (stage->empty()) continue;
+    for (const std::string& stage : stages) {
+        if (stage.empty()) continue;
         // A stage that could not be made (0) is left out: attaching 0 would only raise a GL error,
         // the program ends up without that stage either way.
-        const GLuint shader = findShaderSource(*stage);
+        const GLuint shader = findShaderSource(stage);
         if (shader != 0) glAttachShader(program, shader);
     }
     glLinkProgram(program);
@@ -125,8 +140,63 @@ void linkShaderProgram(std::string name, std::string stage1, std::string stage2,
         printMessage("%s\n", programLog(program).c_str());
         flushMessages();
     }
-    shaderPrograms()[name] = program;
     lookUpUniforms(program);
+    linkedOut = linked == GL_TRUE;
+    return program;
+}
+} // namespace
+
+// A program that linked before from the same stage files, all of them compiled and cached, is used
+// again rather than linked anew, so a demo rebuilt in the same context reuses its programs.
+void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3)
+{
+    Recipe recipe;
+    recipe.stages[0] = stage1;
+    recipe.stages[1] = stage2;
+    recipe.stages[2] = stage3;
+    auto known = recipes().find(name);
+    if (known != recipes().end() && known->second.linked && shaderPrograms().count(name) &&
+        std::equal(recipe.stages, recipe.stages + 3, known->second.stages) &&
+        std::all_of(recipe.stages, recipe.stages + 3,
+                    [](const std::string& s) { return s.empty() || shaderSources().count(s) != 0; }))
+        return;
+    shaderPrograms()[name] = linkStages(recipe.stages, recipe.linked);
+    recipes()[name] = recipe;
+}
+
+bool reloadShaderStage(const std::string& fileName)
+{
+    auto old = shaderSources().find(fileName);
+    if (old == shaderSources().end()) return false;
+    std::vector<uint8_t> text;
+    if (!readWholeFile("data/shaders/" + fileName, text)) return false; // being written: keep the old
+    const GLuint previous = old->second;
+    shaderSources().erase(old);
+    if (loadShaderSource(fileName) == 0) { // reported; the stage that last compiled stays
+        shaderSources()[fileName] = previous;
+        return false;
+    }
+    for (auto& [name, recipe] : recipes()) {
+        if (std::find(recipe.stages, recipe.stages + 3, fileName) == recipe.stages + 3) continue;
+        bool linked = false;
+        const GLuint program = linkStages(recipe.stages, linked);
+        if (!linked && recipe.linked) { // the program that last worked stays
+            glDeleteProgram(program);
+            continue;
+        }
+        glDeleteProgram(shaderPrograms()[name]);
+        shaderPrograms()[name] = program;
+        recipe.linked = linked;
+    }
+    glDeleteShader(previous);
+    return true;
+}
+
+std::vector<std::string> cachedShaderStages()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : shaderSources()) names.push_back(entry.first);
+    return names;
 }
 
 GLuint findShaderProgram(std::string name)
@@ -142,6 +212,7 @@ void clearShaderLibrary()
 {
     shaderSources().clear();
     shaderPrograms().clear();
+    recipes().clear();
     uniformLocations().clear();
 }
 

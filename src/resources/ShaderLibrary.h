@@ -2,12 +2,20 @@
 // programs linked from up to three stages and found by program name. GL objects are never deleted.
 #pragma once
 #include <string>
+#include <vector>
 #include "resources/Gl.h"
 
 void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3);
 GLuint findShaderProgram(std::string name);
 GLuint findShaderSource(std::string fileName);
 GLuint loadShaderSource(std::string fileName);
+// Compiles a cached stage file again and relinks every program that uses it. A stage that does not
+// compile (the log is printed) or cannot be read keeps the one that last compiled; a program whose
+// relink fails keeps the one that last linked. False when nothing was replaced or the file is not
+// a cached stage.
+bool reloadShaderStage(const std::string& fileName);
+// The file names of the cached stages.
+std::vector<std::string> cachedShaderStages();
 // Forgets every cached stage, program and uniform location without GL calls (their context is gone).
 void clearShaderLibrary();
 

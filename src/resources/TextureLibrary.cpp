@@ -30,23 +30,23 @@ GLuint findTexture(std::string name)
     return loadTexture(name);
 }
 
-GLuint loadTexture(std::string name)
+namespace {
+// Reads and decodes the file; prints the reason and returns false when it cannot.
+bool decodeTextureFile(const std::string& name, std::vector<uint8_t>& pixels, uint32_t& width, uint32_t& height)
 {
     std::vector<uint8_t> file;
     if (!readWholeFile(name, file) && !readWholeFile("data/textures/" + name, file)) {
         printMessage("Couldn't find texture: %s\n", name.c_str());
         flushMessages();
-        return 0;
+        return false;
     }
-
-    std::vector<uint8_t> pixels;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    if (!decodePngReported(file, pixels, width, height)) return 0;
+    if (!decodePngReported(file, pixels, width, height)) return false;
     flipImageRows(pixels.data(), width, height);
+    return true;
+}
 
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
+void upload(GLuint texture, const std::vector<uint8_t>& pixels, uint32_t width, uint32_t height)
+{
     glBindTexture(GL_TEXTURE_2D, texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
@@ -56,8 +56,40 @@ GLuint loadTexture(std::string name)
     // alignment of 4 already matches.
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
                  GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+}
+} // namespace
+
+GLuint loadTexture(std::string name)
+{
+    std::vector<uint8_t> pixels;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!decodeTextureFile(name, pixels, width, height)) return 0;
+    GLuint texture = 0;
+    glGenTextures(1, &texture);
+    upload(texture, pixels, width, height);
     textures()[name] = texture;
     return texture;
+}
+
+// The new pixels go into the texture's own GL name, so every effect that holds it shows them.
+bool reloadTexture(const std::string& name)
+{
+    auto it = textures().find(name);
+    if (it == textures().end()) return false;
+    std::vector<uint8_t> pixels;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (!decodeTextureFile(name, pixels, width, height)) return false;
+    upload(it->second, pixels, width, height);
+    return true;
+}
+
+std::vector<std::string> cachedTextureNames()
+{
+    std::vector<std::string> names;
+    for (const auto& entry : textures()) names.push_back(entry.first);
+    return names;
 }
 
 void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height)

@@ -52,6 +52,7 @@ void runNew(const CommandLine& line)
 {
     Demoeffect*& binding = EffectRegistry::findOrAdd(line.instance());
     binding = createEffect(line.arg(1));
+    EffectRegistry::own(binding);
 }
 
 // An empty source binds nothing: the instance keeps whatever binding it had (or stays unbound).
@@ -61,6 +62,7 @@ void runClone(const CommandLine& line)
     if (!boundEffect(line, source, line.arg(1))) return;
     Demoeffect*& binding = EffectRegistry::findOrAdd(line.instance());
     binding = source->clone();
+    EffectRegistry::own(binding);
 }
 
 void runTexture(const CommandLine& line)

@@ -88,3 +88,19 @@ void audioFree()
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
     g_deviceOpen = false;
 }
+
+bool audioSetPosition(uint32_t stream, double seconds)
+{
+    if (!isCurrent(stream)) return false;
+    if (!Mix_PlayingMusic() && Mix_PlayMusic(g_music, 0) != 0) return false; // played to its end
+    if (Mix_SetMusicPosition(seconds) != 0) return false;
+    g_playStartMs = SDL_GetTicks64() - static_cast<uint64_t>(seconds * 1000.0);
+    return true;
+}
+
+void audioPause(uint32_t stream, bool paused)
+{
+    if (!isCurrent(stream)) return;
+    if (paused) Mix_PauseMusic();
+    else Mix_ResumeMusic();
+}

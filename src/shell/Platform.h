@@ -32,3 +32,9 @@ int audioChannelIsActive(uint32_t stream);
 void audioUpdate();
 // Stops and frees the stream and closes the device. Safe to call at any time, also twice.
 void audioFree();
+
+// Moves the playing (or paused) stream to a position in seconds. False for an unknown handle or
+// when the decoder cannot seek.
+bool audioSetPosition(uint32_t stream, double seconds);
+// Pauses or resumes the stream; nothing for an unknown handle.
+void audioPause(uint32_t stream, bool paused);

@@ -142,3 +142,17 @@ TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgr
     ASSERT_TRUE(loadObj(bare, "tri.obj"));
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
+
+TEST_F(MeshGl, WithMeshMemoryAFileBeingRewrittenLoadsItsLastGoodMesh)
+{
+    setMeshMemory(true);
+    Model first, second, third;
+    ASSERT_TRUE(loadObj(first, "tri.obj"));
+    dir.write("tri.obj", ""); // truncated by an editor's save
+    EXPECT_TRUE(loadObj(second, "tri.obj"));
+    std::filesystem::remove(dir.path() / "tri.obj");
+    EXPECT_TRUE(loadObj(third, "tri.obj"));
+    EXPECT_EQ(third.indices, first.indices);
+    setMeshMemory(false);
+    EXPECT_FALSE(loadObj(third, "tri.obj"));
+}

@@ -78,14 +78,44 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
 }
 
-TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAlive)
+TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAliveAndTheSameStagesReuseIt)
 {
     writeStage("v.vert", kVertex);
+    writeStage("f.frag", kFragment);
     link("p", "v.vert");
     const GLuint first = findShaderProgram("p");
     link("p", "v.vert");
+    EXPECT_EQ(findShaderProgram("p"), first);
+    link("p", "v.vert", "f.frag");
     EXPECT_NE(findShaderProgram("p"), first);
     EXPECT_TRUE(glIsProgram(first));
     EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
               "Tried to find a nonexistant shader program: never\n");
+}
+
+TEST_F(ShaderLibraryGl, ReloadingAStageRelinksItsProgramsAndABrokenOrHalfWrittenOneKeepsTheLastThatWorked)
+{
+    writeStage("v.vert", kVertex);
+    writeStage("f.frag", kFragment);
+    link("p", "v.vert", "f.frag");
+    link("q", "v.vert");
+    const GLuint p = findShaderProgram("p"), q = findShaderProgram("q");
+    EXPECT_FALSE(reloadShaderStage("never.frag"));
+    for (const char* text : {kBroken, ""}) { // a broken file and one truncated by an editor's save
+        writeStage("f.frag", text);
+        bool reloaded = true;
+        const std::string out = capturedMessages([&] { reloaded = reloadShaderStage("f.frag"); });
+        EXPECT_FALSE(reloaded);
+        EXPECT_PRED2(startsWith, out, "Error compiling shader f.frag\n");
+        EXPECT_EQ(findShaderProgram("p"), p);
+        EXPECT_TRUE(glIsProgram(p));
+    }
+    writeStage("f.frag", kFragment);
+    EXPECT_TRUE(reloadShaderStage("f.frag"));
+    EXPECT_NE(findShaderProgram("p"), p);
+    EXPECT_FALSE(glIsProgram(p));  // the replaced program is released
+    EXPECT_EQ(findShaderProgram("q"), q);  // a program without the stage is left alone
+    GLint linked = GL_FALSE;
+    glGetProgramiv(findShaderProgram("p"), GL_LINK_STATUS, &linked);
+    EXPECT_EQ(linked, GL_TRUE);
 }

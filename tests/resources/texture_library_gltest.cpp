@@ -95,3 +95,24 @@ TEST_F(TextureLibraryGl, UploadHasTheBottomRowFirst)
                             1,  2,  3,  255, 4,  5,  6,  255};  // the picture's rows bottom first
     EXPECT_EQ(stored, expected);
 }
+
+TEST_F(TextureLibraryGl, ReloadPutsNewPixelsIntoTheSameNameAndABrokenFileKeepsTheLastGood)
+{
+    ScopedWorkDir dir;
+    dir.write("data/textures/t.png", countingPng(2, 2));
+    const GLuint texture = find("t.png").first;
+    ASSERT_NE(texture, 0u);
+    EXPECT_FALSE(reloadTexture("never.png"));
+    for (const std::string& broken : {std::string(), countingPng(4, 4).substr(0, 60)}) { // truncated saves
+        dir.write("data/textures/t.png", broken);
+        bool reloaded = true;
+        EXPECT_NE(capturedMessages([&] { reloaded = reloadTexture("t.png"); }), "");
+        EXPECT_FALSE(reloaded);
+        EXPECT_EQ(level0(texture, GL_TEXTURE_WIDTH), 2);
+    }
+    dir.write("data/textures/t.png", countingPng(4, 3));
+    EXPECT_TRUE(reloadTexture("t.png"));
+    EXPECT_EQ(find("t.png").first, texture);
+    EXPECT_EQ(level0(texture, GL_TEXTURE_WIDTH), 4);
+    EXPECT_EQ(level0(texture, GL_TEXTURE_HEIGHT), 3);
+}

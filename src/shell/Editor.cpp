@@ -1,0 +1,212 @@
+// The authoring mode: a 1280 x 720 window on an EditSession, the music played from the session's
+// time, keys to pause, seek, mark and reload, an overlay line with the time, and data/ watched for
+// changed files. The music time is kept on the wall clock from the last seek or resume, and the
+// music is put on that time at every seek, resume and reload.
+#include "shell/Editor.h"
+#include <SDL.h>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include "demo/EditSession.h"
+#include "demo/ScriptEnd.h"
+#include "effects/Globals.h"
+#include "effects/ObjLoader.h"
+#include "effects/Text.h"
+#include "resources/Messages.h"
+#include "resources/ShaderLibrary.h"
+#include "resources/TextureLibrary.h"
+#include "shell/FileWatch.h"
+#include "shell/Platform.h"
+#include "shell/Shell.h"
+
+namespace {
+constexpr auto kQuiet = std::chrono::milliseconds(150); // a file is taken once quiet this long
+
+// END would end the process; while editing, the show just runs on past it.
+class SkipEnd : public EventWatch {
+public:
+    bool beforeEvent(const ScriptEvent& event, size_t) override { return !isEndLine(event.line); }
+    void afterEvent(const ScriptEvent&, size_t) override {}
+};
+
+class Editor {
+public:
+    explicit Editor(double start) : session_(setup()), overlay_()
+    {
+        if (audioInit(44100)) stream_ = audioStreamCreateFile(kMusicPath);
+        if (stream_ == 0) std::fprintf(stderr, "no music (%s): editing without sound\n", kMusicPath);
+        else audioChannelPlay(stream_);
+        overlay_.motion.point[0] = -0.73f;
+        overlay_.motion.point[1] = 0.38f;
+        overlay_.motion.point[2] = -1.0f;
+        overlay_.scale = 0.025;
+        seek(start);
+    }
+    ~Editor() { audioFree(); }
+
+    // Runs until Escape or the window is closed.
+    void run()
+    {
+        for (;;) {
+            SDL_Event event;
+            while (SDL_PollEvent(&event)) {
+                if (event.type == SDL_QUIT) return;
+                if (event.type == SDL_KEYDOWN && !key(event.key)) return;
+                if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event);
+            }
+            applyChangedFiles();
+            if (!paused_) {
+                session_.seek(now());
+            }
+            draw();
+            SDL_GL_SwapWindow(g_window);
+        }
+    }
+
+private:
+    DemoSetup setup()
+    {
+        DemoSetup s;
+        s.watch = &skipEnd_;
+        return s;
+    }
+
+    double now() const
+    {
+        if (paused_) return anchor_;
+        return anchor_ + static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0;
+    }
+
+    // The time, music and anchor all moved to `t`.
+    void seek(double t)
+    {
+        if (t < 0.0) t = 0.0;
+        session_.seek(t);
+        anchor_ = session_.time();
+        anchorTicks_ = SDL_GetTicks64();
+        if (stream_ != 0) {
+            audioSetPosition(stream_, anchor_);
+            audioPause(stream_, paused_);
+        }
+    }
+
+    // False for the key that ends the editor.
+    bool key(const SDL_KeyboardEvent& k)
+    {
+        const SDL_Keycode sym = k.keysym.sym;
+        if (k.repeat) return true; // one action per press, however long the key is held
+        const double t = now();
+        switch (sym) {
+        case SDLK_ESCAPE: return false;
+        case SDLK_SPACE:
+            anchor_ = t;
+            anchorTicks_ = SDL_GetTicks64();
+            paused_ = !paused_;
+            seek(t);
+            break;
+        case SDLK_RIGHT: seek(t + 1.0); break;
+        case SDLK_LEFT: seek(t - 1.0); break;
+        case SDLK_UP: seek(t + 10.0); break;
+        case SDLK_DOWN: seek(t - 10.0); break;
+        case SDLK_HOME: seek(0.0); break;
+        case SDLK_m:
+            printMessage("Mark: %.3f\n", t);
+            flushMessages();
+            break;
+        case SDLK_h: showOverlay_ = !showOverlay_; break;
+        case SDLK_F5: reloadEverything(); break;
+        default: break;
+        }
+        return true;
+    }
+
+    void reloadEverything()
+    {
+        for (const std::string& stage : cachedShaderStages()) reloadShaderStage(stage);
+        for (const std::string& texture : cachedTextureNames()) reloadTexture(texture);
+        rebuild();
+        printMessage("Reloaded everything at %.3f\n", session_.time());
+        flushMessages();
+    }
+
+    void rebuild()
+    {
+        const double t = now();
+        session_.seek(t);
+        session_.rebuild();
+        seek(t);
+    }
+
+    // Every settled change under data/: stages and textures the libraries hold are loaded again,
+    // then the demo is rebuilt at the current time (the script read afresh, meshes too).
+    void applyChangedFiles()
+    {
+        bool changed = false;
+        std::string reloaded;
+        for (const std::string& path : watch_.settled(kQuiet)) {
+            bool used = path == kScriptPath && scriptReadable();
+            if (path.rfind("data/shaders/", 0) == 0) used = reloadShaderStage(path.substr(13)) || used;
+            for (const std::string& name : cachedTextureNames())
+                if (path == name || path == "data/textures/" + name) used = reloadTexture(name) || used;
+            if (path.size() > 4 && path.compare(path.size() - 4, 4, ".obj") == 0) used = true;
+            if (!used) continue;
+            changed = true;
+            reloaded += (reloaded.empty() ? "" : " ") + path;
+        }
+        if (!changed) return;
+        rebuild();
+        printMessage("Reloaded %s at %.3f\n", reloaded.c_str(), session_.time());
+        flushMessages();
+    }
+
+    // An empty script is a file being written: the current show stays until it has lines.
+    static bool scriptReadable()
+    {
+        std::FILE* f = std::fopen(kScriptPath, "rb");
+        if (!f) return false;
+        const bool some = std::fgetc(f) != EOF;
+        std::fclose(f);
+        return some;
+    }
+
+    void draw()
+    {
+        session_.demo().draw();
+        if (!showOverlay_) return;
+        char line[64];
+        std::snprintf(line, sizeof line, "text;%.3f s%s", session_.time(), paused_ ? "  paused" : "");
+        overlay_.local(0.0f, line);
+        glClear(GL_DEPTH_BUFFER_BIT);
+        glLoadIdentity();
+        overlay_.update();
+        overlay_.draw();
+        glUseProgram(0);
+        g_effects.boundProgram = 0;
+    }
+
+    SkipEnd skipEnd_;
+    EditSession session_;
+    Text overlay_;
+    FileWatch watch_{"data"};
+    uint32_t stream_ = 0;
+    bool paused_ = false;
+    bool showOverlay_ = true;
+    double anchor_ = 0.0;
+    uint64_t anchorTicks_ = 0;
+};
+} // namespace
+
+int runEditor(double startSeconds)
+{
+    g_fullscreen = false;
+    if (!createWindow()) return 1;
+    setMeshMemory(true);
+    {
+        Editor editor(startSeconds);
+        editor.run();
+    }
+    destroyWindow();
+    SDL_Quit();
+    return 0;
+}

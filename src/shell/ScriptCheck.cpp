@@ -1,0 +1,308 @@
+// zemblar --check: the whole script run offscreen on a 60 fps frame clock without drawing, every
+// event's output caught and reported against its line, plus the problems the demo passes over in
+// silence. Standard output goes to a scratch file while the script runs, since the libraries print
+// their failures straight to it; the report is printed once the run is over.
+#include "shell/ScriptCheck.h"
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+#include <unistd.h>
+#include "demo/ClockSource.h"
+#include "demo/Demo.h"
+#include "demo/ProcessState.h"
+#include "demo/ScriptEnd.h"
+#include "effects/EffectRegistry.h"
+#include "effects/Model.h"
+#include "effects/Particles.h"
+#include "effects/Sphere.h"
+#include "effects/Text.h"
+#include "resources/Messages.h"
+#include "script/ScriptCommands.h"
+#include "script/WordCutter.h"
+#include "shell/OffscreenContext.h"
+
+namespace {
+constexpr uint32_t kCheckFps = 60;
+constexpr double kLongestCheck = 3600.0; // events later than this are not waited for
+
+using Report = std::pair<int, std::string>;
+
+// Standard output sent to an unnamed scratch file; what was written since a mark can be read back.
+class CapturedStdout {
+public:
+    CapturedStdout() : file_(std::tmpfile()), saved_(-1)
+    {
+        if (!file_) return;
+        flushAll();
+        saved_ = dup(1);
+        dup2(fileno(file_), 1);
+    }
+    ~CapturedStdout()
+    {
+        flushAll();
+        if (saved_ >= 0) dup2(saved_, 1), close(saved_);
+        if (file_) std::fclose(file_);
+    }
+    long mark()
+    {
+        flushAll();
+        return file_ ? static_cast<long>(lseek(fileno(file_), 0, SEEK_CUR)) : 0;
+    }
+    std::string since(long from)
+    {
+        const long to = mark();
+        std::string text(to > from ? static_cast<size_t>(to - from) : 0, '\0');
+        if (!file_ || text.empty()) return text;
+        const ssize_t got = pread(fileno(file_), &text[0], text.size(), from);
+        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+        return text;
+    }
+
+private:
+    static void flushAll()
+    {
+        std::cout.flush();
+        std::fflush(stdout);
+    }
+    std::FILE* file_;
+    int saved_;
+};
+
+// The script as the timeline splits it, with the file line of every event.
+struct ScriptCopy {
+    std::unique_ptr<char[]> text;
+    std::string original;
+    std::vector<ScriptEvent> events;
+    std::vector<int> lineOf;
+};
+
+bool readScript(const char* path, ScriptCopy& copy)
+{
+    int64_t size = 0;
+    if (!loadScriptFile(copy.text, size, path)) return false;
+    copy.original.assign(copy.text.get(), static_cast<size_t>(size));
+    splitScript(copy.text.get(), size, copy.events);
+    // A line ends at "\n", "\r\n" or a lone "\r".
+    std::vector<int> lineAt(copy.original.size() + 1, 1);
+    for (size_t i = 0; i < copy.original.size(); ++i) {
+        const char c = copy.original[i];
+        const bool ends = c == '\n' || (c == '\r' && (i + 1 >= copy.original.size() || copy.original[i + 1] != '\n'));
+        lineAt[i + 1] = lineAt[i] + (ends ? 1 : 0);
+    }
+    for (const ScriptEvent& e : copy.events) copy.lineOf.push_back(lineAt[static_cast<size_t>(e.line - copy.text.get())]);
+    return true;
+}
+
+// Lines that hold text but no time: the timeline drops them without a word.
+void reportUntimedLines(const std::string& text, std::vector<Report>& out)
+{
+    int number = 0;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = text.find_first_of("\r\n", pos);
+        if (end == std::string::npos) end = text.size();
+        ++number;
+        const std::string line = text.substr(pos, end - pos);
+        const bool blank = line.find_first_not_of(" \t") == std::string::npos;
+        double time = 0.0;
+        if (!blank && line[0] != '#' && line[0] != 'B' && std::sscanf(line.c_str(), "%lf", &time) != 1)
+            out.emplace_back(number, "no time at the start: the line never runs");
+        if (end >= text.size()) break;
+        pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+    }
+}
+
+Demoeffect* boundOrNull(const char* name)
+{
+    return EffectRegistry::contains(name) ? EffectRegistry::findOrAdd(name) : nullptr;
+}
+
+class CheckWatch : public EventWatch {
+public:
+    CheckWatch(const ScriptCopy& copy, CapturedStdout& out, std::vector<Report>& reports)
+        : copy_(copy), out_(out), reports_(reports)
+    {
+    }
+
+    bool beforeEvent(const ScriptEvent& event, size_t index) override
+    {
+        mark_ = out_.mark();
+        if (index >= copy_.events.size()) return true;
+        line_ = copy_.lineOf[index];
+        if (endTime_ != kNoEnd) {
+            report("never runs: it comes after END at " + std::to_string(endTime_));
+            return false;
+        }
+        if (isEndLine(copy_.events[index].line)) {
+            endTime_ = event.time;
+            return false;
+        }
+        words_.assign(copy_.events[index].line, copy_.events[index].line + std::strlen(copy_.events[index].line) + 1);
+        cut_ = cutWords(words_.data());
+        silentProblemsBefore(event);
+        return true;
+    }
+
+    void afterEvent(const ScriptEvent&, size_t index) override
+    {
+        if (index >= copy_.events.size()) return;
+        const std::string printed = out_.since(mark_);
+        size_t pos = 0;
+        while (pos < printed.size()) {
+            size_t end = printed.find('\n', pos);
+            if (end == std::string::npos) end = printed.size();
+            if (end > pos) report(printed.substr(pos, end - pos));
+            pos = end + 1;
+        }
+        if (endTime_ != kNoEnd || cut_.count < 2) return;
+        const std::string command = cut_.words[1];
+        if (command == "new" && cut_.count >= 3 && !boundOrNull(cut_.words[0]))
+            report(std::string("unknown effect type ") + cut_.words[2] + ": nothing is bound to " + cut_.words[0]);
+        // A name that is still unbound after its line ran, where the line printed nothing about it.
+        if (printed.empty())
+            for (const char* name : usedNames())
+                if (name && !boundOrNull(name)) report(std::string(name) + " is used but never bound");
+    }
+
+    bool ended() const { return endTime_ != kNoEnd; }
+    double endTime() const { return endTime_; }
+
+private:
+    void report(const std::string& message) { reports_.emplace_back(line_, message); }
+
+    // The names the line reads besides its instance (which the interpreter checks itself).
+    std::vector<const char*> usedNames() const
+    {
+        const std::string command = cut_.words[1];
+        if (cut_.count >= 3 && (command == "append" || command == "remove" || command == "clone"))
+            return {cut_.words[2]};
+        return {};
+    }
+
+    void silentProblemsBefore(const ScriptEvent& event)
+    {
+        if (cut_.count < 2) {
+            report("no command: the line does nothing");
+            return;
+        }
+        ScriptEvent scratch = event;
+        std::vector<Demoeffect*> scene;
+        bool stop = false;
+        CommandLine line{scratch, cut_, scene, stop};
+        if (findCommand(line, false) || findCommand(line, true)) {
+            if (std::strcmp(line.command(), "local") == 0 && cut_.count >= 3) localWord(cut_.words[0], cut_.words[2]);
+            if (std::strcmp(line.command(), "SHADER") == 0)
+                for (int i = 2; i < cut_.count && i < 5; ++i)
+                    if (*cut_.words[i] && !std::ifstream(std::string("data/shaders/") + cut_.words[i]).is_open())
+                        report(std::string("missing shader file data/shaders/") + cut_.words[i]);
+            return;
+        }
+        ScriptWords all = cut_;
+        all.count = ScriptWords::kMaxWords;
+        const CommandLine anyLength{scratch, all, scene, stop};
+        if (findCommand(anyLength, false) || findCommand(anyLength, true))
+            report(std::string("too few words for ") + line.command() + ": the line does nothing");
+        else
+            report(std::string("unknown command ") + line.command());
+    }
+
+    // Words the effect types drop without a message: any word on a type without commands, bad
+    // particle layouts and modes, and mesh files that cannot be opened.
+    void localWord(const char* name, const char* argument)
+    {
+        Demoeffect* e = boundOrNull(name);
+        if (!e) return;
+        const std::string text = argument;
+        const size_t semi = text.find(';');
+        const std::string word = text.substr(0, semi);
+        const std::string value = semi == std::string::npos ? "" : text.substr(semi + 1, text.find(';', semi + 1) - semi - 1);
+        if (dynamic_cast<Particles*>(e)) {
+            static const char* const types[] = {"town", "tube", "spike"};
+            static const char* const anims[] = {"none", "sine", "wonk", "dinky", "burn", "sinepulse"};
+            auto known = [&](const char* const* list, size_t n) {
+                return std::find(list, list + n, value) != list + n;
+            };
+            if (word == "type" && !known(types, 3)) report("unknown particle type " + value);
+            if (word == "anim" && !known(anims, 6)) report("unknown particle animation " + value);
+        } else if (dynamic_cast<Model*>(e)) {
+            if (word == "loadobj" && !std::ifstream(value).is_open()) report("missing mesh file " + value);
+        } else if (!dynamic_cast<Text*>(e) && !dynamic_cast<Sphere*>(e)) {
+            report("unknown local word " + word + ": " + name + " takes no local commands");
+        }
+    }
+
+    const ScriptCopy& copy_;
+    CapturedStdout& out_;
+    std::vector<Report>& reports_;
+    long mark_ = 0;
+    int line_ = 0;
+    double endTime_ = kNoEnd;
+    std::vector<char> words_;
+    ScriptWords cut_{};
+};
+
+void runChecked(const char* path, const ScriptCopy& copy, std::vector<Report>& reports)
+{
+    CapturedStdout out;
+    if (!createOffscreenContext(1280, 720)) {
+        reports.emplace_back(0, "no GL context: nothing could be checked");
+        return;
+    }
+    {
+        FrameClock clock(kCheckFps);
+        CheckWatch watch(copy, out, reports);
+        DemoSetup setup;
+        setup.scriptPath = path;
+        setup.watch = &watch;
+        Demo demo(clock, setup);
+        double last = 0.0;
+        for (const ScriptEvent& e : demo.events)
+            if (std::isfinite(e.time)) last = std::max(last, std::min(e.time, kLongestCheck));
+        const uint64_t lastFrame = static_cast<uint64_t>(std::ceil(last * kCheckFps)) + 1;
+        auto pending = [&] {
+            return std::any_of(demo.events.begin(), demo.events.end(), [](const ScriptEvent& e) { return !e.done; });
+        };
+        while (!watch.ended() && pending() && clock.frame() <= lastFrame) {
+            demo.update();
+            clock.advance();
+        }
+        for (size_t i = 0; i < demo.events.size(); ++i)
+            if (!demo.events[i].done)
+                reports.emplace_back(copy.lineOf[i], watch.ended()
+                                                         ? "never runs: it comes after END at " + std::to_string(watch.endTime())
+                                                         : std::string("never runs: its time is never reached"));
+    }
+    resetProcessState();
+    destroyOffscreenContext();
+}
+} // namespace
+
+int runScriptCheck(const std::string& script)
+{
+    const std::string path = script.empty() ? kScriptPath : script;
+    std::vector<Report> reports;
+    ScriptCopy copy;
+    bool read = false;
+    {
+        CapturedStdout quiet; // the reader's own "Couldn't open" becomes the report below
+        read = readScript(path.c_str(), copy);
+    }
+    if (!read) {
+        reports.emplace_back(0, "Couldn't open: " + path);
+    } else {
+        reportUntimedLines(copy.original, reports);
+        runChecked(path.c_str(), copy, reports);
+    }
+    std::stable_sort(reports.begin(), reports.end(),
+                     [](const Report& a, const Report& b) { return a.first < b.first; });
+    for (const Report& r : reports) printMessage("%d: %s\n", r.first, r.second.c_str());
+    flushMessages();
+    return reports.empty() ? 0 : 1;
+}

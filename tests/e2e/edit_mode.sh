@@ -1,0 +1,47 @@
+# zemblar --edit on the render test scene: no start question, the keys while paused (marks of the
+# exact music time: Space, M, Right, Up, Down, Left, Home), time running again after Space, live
+# reload of a script rewritten in steps, a broken shader stage reported while the demo runs on,
+# F5, and Escape ending with status 0.
+source "$(dirname "$0")/common.bash"
+use_render_scene
+rm data/shaders && cp -r "$ZEMBLAR_SOURCE/tests/render/data/shaders" data/shaders
+make_music 20
+
+# Waits up to 30 s for the N-th line of out.txt that matches the pattern, then prints it.
+nth_line() {
+  for _ in $(seq 300); do
+    line=$(grep -E "$2" out.txt | sed -n "$1p" || true)
+    [ -n "$line" ] && { echo "$line"; return 0; }
+    kill -0 "$ZEMBLAR_PID" 2>/dev/null || fail "zemblar ended while waiting for '$2'"
+    sleep 0.1
+  done
+  fail "no line $1 matching '$2'"
+}
+key() { hold_key "$1"; }
+
+"$ZEMBLAR_BIN" --edit --at 2 > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
+window_titled Zemblar > /dev/null || fail "no window"
+xwininfo -root -tree | grep -q "Start Fullscreen?" && fail "the start question was asked"
+key space; key m; key m; key Right; key m; key Up; key m; key Down; key m; key Left; key m; key Home; key m
+marks=$(nth_line 7 '^Mark: ' >/dev/null; grep '^Mark: ' out.txt | cut -d' ' -f2 | tr '\n' ' ')
+read -r a b c d e f g <<< "$marks"
+expect=$(awk -v a="$a" 'BEGIN { printf "%.3f %.3f %.3f %.3f %.3f 0.000", a, a + 1, a + 11, a + 1, a }')
+[ "$b $c $d $e $f $g" = "$expect" ] || fail "marks while paused: $marks (want $a $expect)"
+awk -v a="$a" 'BEGIN { exit !(a >= 2.0 && a < 60) }' || fail "first mark $a is before --at 2"
+key space; sleep 1; key m
+awk -v t="$(nth_line 8 '^Mark: ' | cut -d' ' -f2)" 'BEGIN { exit !(t > 0.5) }' || fail "time does not run after Space"
+
+# An editor's save: truncate, write in two parts, rename into place.
+cp data/vessikscript.txt new.txt && echo "0.5 title local text;EDITED" >> new.txt
+: > data/.script.tmp; head -c 100 new.txt > data/.script.tmp; cat new.txt > data/.script.tmp
+mv data/.script.tmp data/vessikscript.txt
+nth_line 1 '^Reloaded data/vessikscript.txt at [0-9]+\.[0-9]{3}$' > /dev/null
+echo "void main() { broken" > data/shaders/main.frag
+nth_line 1 'Error compiling shader main.frag' > /dev/null
+cp "$ZEMBLAR_SOURCE/tests/render/data/shaders/main.frag" data/shaders/main.frag
+nth_line 1 '^Reloaded data/shaders/main.frag at' > /dev/null
+key F5
+nth_line 1 '^Reloaded everything at' > /dev/null
+key Escape
+expect_clean_exit 30
+echo ok

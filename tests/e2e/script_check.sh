@@ -1,0 +1,43 @@
+# zemblar --check: a script with one problem of each kind gives each as "LINE: message" and status
+# 1, the shipped data passes with status 0 and no output, and bad arguments give the usage and 2.
+source "$(dirname "$0")/common.bash"
+use_render_scene
+cat > bad.txt <<'SCRIPT'
+-1 main SHADER main.vert,main.frag,
+-1 broken SHADER nosuch.vert,main.frag,
+-1 a new demoeffect
+-1 a wobble 1 2
+-1 t new text
+-1 t local blink;x
+-1 a local spin;3
+-1 m new model
+-1 m local loadobj;data/meshes/nothere.obj
+-1 p new particles
+-1 p local type;cube
+-1 q new gizmo
+-1 a setpoint 1 2
+cam setpoint 0 0 1
+-1 SCENE append ghost
+1.0 a texture nosuch.png
+2.0 a END
+3.0 a setpoint 1 1 1
+SCRIPT
+STATUS=0; "$ZEMBLAR_BIN" --check bad.txt > out.txt 2> err.txt || STATUS=$?
+[ "$STATUS" -eq 1 ] || fail "bad script: status $STATUS"
+for want in "2: missing shader file data/shaders/nosuch.vert" "2: Error linking shader." "4: unknown command wobble" \
+    "6: failed local: blink x" "7: unknown local word spin" "9: missing mesh file data/meshes/nothere.obj" \
+    "11: unknown particle type cube" "12: unknown effect type gizmo" "13: too few words for setpoint" \
+    "14: no time at the start" "15: No effect bound to ghost" "16: Couldn't find texture: nosuch.png" \
+    "18: never runs: it comes after END"; do
+  grep -qF "$want" out.txt || fail "no report '$want'"
+done
+grep -v '^[0-9]*: ' out.txt && fail "output other than reports"
+
+STATUS=0; (cd "$ZEMBLAR_SOURCE" && "$ZEMBLAR_BIN" --check) > out.txt 2> err.txt || STATUS=$?
+[ "$STATUS" -eq 0 ] && [ ! -s out.txt ] || fail "shipped data: status $STATUS"
+
+for args in "--check a b" "--edit --at -3" "--edit --at x" "--frobnicate"; do
+  STATUS=0; "$ZEMBLAR_BIN" $args > out.txt 2> err.txt || STATUS=$?
+  [ "$STATUS" -eq 2 ] && grep -q "usage: zemblar" err.txt || fail "'$args': status $STATUS or no usage"
+done
+echo ok
