@@ -39,3 +39,18 @@ TEST(WindowProc, KeysAndWindowStates)
         EXPECT_EQ(g_active, active) << int(what);
     }
 }
+
+TEST(WindowProc, AKeyHeldWhenTheWindowOpensCountsOnlyAfterItsRelease)
+{
+    bool held[kKeyCount] = {};
+    held[VK_ESCAPE] = true; // still down from answering the start question
+    g_keys[VK_F5] = true;   // left over from the window before
+    ignoreKeysHeld(held);
+    EXPECT_FALSE(g_keys[VK_F5]);
+    windowProc(event(SDL_KEYDOWN, SDLK_ESCAPE)); // the held key repeating into the new window
+    EXPECT_FALSE(g_keys[VK_ESCAPE]);
+    windowProc(event(SDL_KEYUP, SDLK_ESCAPE));
+    windowProc(event(SDL_KEYDOWN, SDLK_ESCAPE)); // pressed afresh
+    EXPECT_TRUE(g_keys[VK_ESCAPE]);
+    windowProc(event(SDL_KEYUP, SDLK_ESCAPE));
+}
