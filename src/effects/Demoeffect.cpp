@@ -9,6 +9,19 @@
 #include "resources/ShaderLibrary.h"
 
 namespace {
+// Child levels below a top-level effect that fit on the model-view stack (the top-level effect's
+// matrix takes one level, each child level one more) with kFreeStackLevels to spare. GL guarantees
+// a stack of at least 32.
+int drawDepthLimit(int freeLevels)
+{
+    static const int limit = [freeLevels] {
+        GLint levels = 0;
+        glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &levels);
+        return std::max<int>(levels, 32) - 1 - freeLevels;
+    }();
+    return limit;
+}
+
 // Smoothstep weight of a timed move at the current demo clock. The times go through 32-bit floats
 // on purpose: that rounding decides where a move lands. A zero-length move gives 0/0 when the clock
 // rounds onto its start; such a move counts as finished instead of producing NaN positions.
@@ -118,7 +131,16 @@ void Demoeffect::draw()
 
 void Demoeffect::drawChildren()
 {
-    if (g_effects.drawDepth >= kMaxDrawDepth) return;
+    const int limit = drawDepthLimit(kFreeStackLevels);
+    if (g_effects.drawDepth >= limit) {
+        static bool told = false; // once per run, not once per frame
+        if (!told && !children.empty()) {
+            told = true;
+            printMessage("Scene tree deeper than %d levels (a child list looping back?): deeper children are not drawn\n",
+                         limit);
+        }
+        return;
+    }
     ++g_effects.drawDepth;
     for (size_t i = 0; i < children.size(); ++i) {
         if (!children[i]) continue;
@@ -131,7 +153,7 @@ void Demoeffect::drawChildren()
 
 void Demoeffect::updateChildren()
 {
-    if (g_effects.updateDepth >= kMaxDrawDepth) return;
+    if (g_effects.updateDepth >= drawDepthLimit(kFreeStackLevels)) return;
     ++g_effects.updateDepth;
     for (size_t i = 0; i < children.size(); ++i)
         if (children[i]) children[i]->update();

@@ -69,12 +69,14 @@ private:
     std::shared_ptr<struct VertexObjects> vertexObjects_;
 
 protected:
-    // Draws each child inside its own push/pop of the current matrix. Nesting deeper than
-    // kMaxDrawDepth is not drawn, so a child list that loops back on itself cannot recurse forever.
+    // Draws each child inside its own push/pop of the current matrix. Nesting only goes as deep as
+    // GL's model-view stack allows with kFreeStackLevels left for an effect's own pushes; deeper
+    // children are not drawn (one message says so), so a child list that loops back on itself
+    // cannot recurse forever.
     void drawChildren();
     // update() of each child, with the same depth bound as drawChildren().
     void updateChildren();
-    static constexpr int kMaxDrawDepth = 24; // well inside the GL model-view stack (32 or more)
+    static constexpr int kFreeStackLevels = 3;
 };
 
 // Cuts a per-type command text in place at every ';' into a word and up to 18 arguments.

@@ -1,6 +1,12 @@
 // Window events into shell state: minimise and restore set
 // g_active, a close request posts the quit event, key presses and releases set g_keys by
-// key code, and size changes reset the projection. Other events are left alone.
+// key code, and size changes reset the projection. Other events are left alone. A key that
+// is already down when a window opens (Escape still held from answering the start question, the F5
+// that restarted) is ignored in that window until it is released.
+#include <SDL_syswm.h>
+#if defined(SDL_VIDEO_DRIVER_X11)
+#include <X11/keysym.h>
+#endif
 #include "shell/Shell.h"
 
 bool g_keys[kKeyCount] = {};
@@ -31,10 +37,14 @@ int keyCodeOf(SDL_Keycode key)
 }
 
 namespace {
+bool g_heldOver[kKeyCount] = {}; // down when the window opened and not released since
+
 void setKey(SDL_Keycode key, bool down)
 {
     const int code = keyCodeOf(key);
-    if (code >= 0 && code < kKeyCount) g_keys[code] = down;
+    if (code < 0 || code >= kKeyCount) return;
+    if (!down) g_heldOver[code] = false;
+    if (!g_heldOver[code]) g_keys[code] = down;
 }
 
 void postQuit()
@@ -56,6 +66,37 @@ void windowEvent(const SDL_WindowEvent& event)
     }
 }
 } // namespace
+
+void ignoreKeysHeld(const bool held[kKeyCount])
+{
+    for (int code = 0; code < kKeyCount; ++code) {
+        g_keys[code] = false;
+        g_heldOver[code] = held[code];
+    }
+}
+
+void ignoreKeysHeldNow(SDL_Window* window)
+{
+    bool held[kKeyCount] = {};
+#if defined(SDL_VIDEO_DRIVER_X11)
+    // SDL reports a key held from before its window had the focus as a fresh press; only the X
+    // server knows it was down already.
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
+        char keymap[32] = {};
+        XQueryKeymap(info.info.x11.display, keymap);
+        const struct { KeySym sym; int code; } keys[] = {{XK_Escape, KeyEscape}, {XK_F1, KeyF1}, {XK_F5, KeyF5}};
+        for (const auto& key : keys) {
+            const KeyCode x = XKeysymToKeycode(info.info.x11.display, key.sym);
+            held[key.code] = x != 0 && (keymap[x / 8] & (1 << (x % 8))) != 0;
+        }
+    }
+#else
+    (void)window;
+#endif
+    ignoreKeysHeld(held);
+}
 
 void handleWindowEvent(const SDL_Event& event)
 {

@@ -25,9 +25,11 @@ double MusicSmoother::update(double wallMs, double position, bool playing)
         samples_ = 1.0;
     } else {
         // A running mean over the first readings, then an exponential average over kAverageSeconds.
+        // The offset never falls by more than half the frame's wall time, so the time always moves on.
         samples_ += 1.0;
-        const double weight = std::max(1.0 / samples_, std::min(1.0, (wall - lastWall_) / kAverageSeconds));
-        offset_ += weight * (sample - offset_);
+        const double step = wall - lastWall_;
+        const double weight = std::max(1.0 / samples_, std::min(1.0, step / kAverageSeconds));
+        offset_ = std::max(offset_ + weight * (sample - offset_), offset_ - step / 2);
     }
     lastWall_ = wall;
     lastTime_ = std::max(lastTime_, wall + offset_);

@@ -13,7 +13,7 @@ SDL_GLContext g_hiddenContext = nullptr;
 
 bool createOffscreenContext(int width, int height)
 {
-    if (g_hiddenContext) return true;
+    if (g_hiddenContext) return SDL_GL_MakeCurrent(g_hiddenWindow, g_hiddenContext) == 0;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         printMessage("SDL video: %s\n", SDL_GetError());
         return false;

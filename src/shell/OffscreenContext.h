@@ -3,7 +3,7 @@
 #pragma once
 
 // Creates the window and context, makes it current and initialises GLEW. Prints the reason and
-// returns false on failure. Calling it again while a context exists does nothing and returns true.
+// returns false on failure. Calling it again while a context exists makes that context current again.
 bool createOffscreenContext(int width, int height);
 // Releases the context and the window and shuts SDL down.
 void destroyOffscreenContext();

@@ -28,6 +28,11 @@ bool createWindow();
 void destroyWindow();
 // Applies one window event to the shell state: activity, close (posts a quit), keys, size.
 void handleWindowEvent(const SDL_Event& event);
+// Clears g_keys, and ignores each key marked in `held` until it has been released. Windows call
+// ignoreKeysHeldNow as they open: it asks the window system which of the keys the shell acts on
+// (Escape, F1, F5) are down.
+void ignoreKeysHeld(const bool held[kKeyCount]);
+void ignoreKeysHeldNow(SDL_Window* window);
 // The key code of an SDL key, or -1 for keys the demo has no code for.
 int keyCodeOf(SDL_Keycode key);
 

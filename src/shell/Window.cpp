@@ -98,6 +98,8 @@ bool createWindow()
     SDL_DisableScreenSaver();
     SDL_ShowWindow(g_window);
     SDL_RaiseWindow(g_window);
+    g_active = true; // a new window draws, even when the one it replaces was minimised
+    ignoreKeysHeldNow(g_window);
     resizeScene(kWindowWidth, kWindowHeight);
     return true;
 }

@@ -20,8 +20,8 @@ done
 sleep 1
 hold_key Escape
 expect_clean_exit 10
-# A finger held a little long lets the key repeat, and every repeated key-down restarts again: at
-# least one restart per key, and the event runs once per start.
+# At least one restart per key (a key still held as the new window opens does not count there until
+# released), and the event runs once per start.
 [ "$(grep -c -x -- '-1 box new demoeffect -1.000000' out.txt)" -ge 3 ] || fail "script not listed again"
 [ "$(grep -c -x 'Doing: 0.2 box scale 2' out.txt)" -ge 3 ] || fail "event did not run again after the restarts"
 echo "ok"

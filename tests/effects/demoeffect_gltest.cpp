@@ -1,12 +1,13 @@
 // Demoeffect base: motion arithmetic, the per-type argument split, and the base draw under a real
-// context (transform, scales, a child loop). Cloning and the child lists are tested through the
-// interpreter.
+// context (transform, scales, a child loop as deep as the stack allows). Cloning and the child
+// lists are tested through the interpreter.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <string>
 #include <vector>
 #include "effects/Demoeffect.h"
 #include "effects/Globals.h"
+#include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
 
 using DemoeffectGl = GlTest;
@@ -75,7 +76,7 @@ TEST(LocalArgs, SplitsAtSemicolonsKeepsEmptyArgumentsAndFillsTheLastSlot)
     EXPECT_STREQ(a.args[17], "17;18;19;20;21;22;23;24");
 }
 
-TEST_F(DemoeffectGl, BaseDrawTransformsScalesTurnsAndStopsAtCycles)
+TEST_F(DemoeffectGl, BaseDrawTransformsScalesAndTurns)
 {
     Demoeffect e;
     e.motion.point[0] = 1; e.motion.point[1] = 2; e.motion.point[2] = 3;
@@ -87,12 +88,33 @@ TEST_F(DemoeffectGl, BaseDrawTransformsScalesTurnsAndStopsAtCycles)
     readModelView(m);
     const float expected[16] = {-2, 0, 0, 0, 0, 1, 0, 0, 0, 0, -2, 0, 1, 2, 3, 1};
     for (int n = 0; n < 16; ++n) EXPECT_NEAR(m[n], expected[n], 1e-6f) << n;
+}
 
-    Demoeffect a, b;
+// A loop built behind the interpreter's back must not recurse forever: it is drawn as deep as the
+// model-view stack allows with three levels to spare, which is reported once however often it is
+// drawn, and the stack is back at one level after.
+TEST_F(DemoeffectGl, NestingFollowsTheModelViewStackAndIsReportedOnce)
+{
+    struct Deepest : Demoeffect {
+        GLint* deepest;
+        void draw() override
+        {
+            GLint depth = 0;
+            glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+            *deepest = std::max(*deepest, depth);
+            Demoeffect::draw();
+        }
+    };
+    GLint deepest = 0, levels = 0;
+    Deepest a, b;
+    a.deepest = b.deepest = &deepest;
     a.addChild(&b);
-    b.addChild(&a); // a loop built behind the interpreter's back must not recurse forever
-    glLoadIdentity();
-    a.draw();
+    b.addChild(&a);
+    glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &levels);
+    const std::string out = capturedMessages([&] { a.draw(); a.draw(); });
+    EXPECT_EQ(deepest, levels - 3);
+    EXPECT_EQ(out, "Scene tree deeper than " + std::to_string(levels - 4) +
+                       " levels (a child list looping back?): deeper children are not drawn\n");
     GLint depth = 0;
     glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
     EXPECT_EQ(depth, 1);

@@ -1,9 +1,8 @@
 // Command interpreter without GL: the effect commands and their word-count rules (words cut at
 // spaces and commas, doubled separators, more than twenty words), the existence check, empty
-// bindings, the cycle refusal, "local" and "END".
+// bindings, the cycle refusal and "local". ("END" is run by the frame driver's tests.)
 #include <gtest/gtest.h>
 #include <string>
-#include <utility>
 #include <vector>
 #include "demo/ProcessState.h"
 #include "effects/EffectRegistry.h"
@@ -149,14 +148,4 @@ TEST_F(Interpreter, AppendBuildsTheSceneAndRefusesCycles)
     EXPECT_EQ(a->children, (std::vector<Demoeffect*>{c}));
     EXPECT_EQ(script.output("1 b append a"), ""); // a no longer leads to b
     EXPECT_EQ(b->children, (std::vector<Demoeffect*>{c, a}));
-}
-
-TEST_F(Interpreter, OnlyEndAsksToStop)
-{
-    const std::pair<std::string, bool> lines[] = {{"99 x END extra words", false}, {"99 END", true}, {"1 x end", true}};
-    for (const auto& [text, goOn] : lines) {
-        script.lines.push_back(text);
-        ScriptEvent event{1.0, script.lines.back().data(), false};
-        EXPECT_EQ(runEvent(event, script.scene), goOn) << text;
-    }
 }

@@ -39,3 +39,18 @@ TEST(HandleWindowEvent, KeysAndWindowStates)
         EXPECT_EQ(g_active, active) << int(what);
     }
 }
+
+TEST(HandleWindowEvent, AKeyHeldWhenTheWindowOpensCountsOnlyAfterItsRelease)
+{
+    bool held[kKeyCount] = {};
+    held[KeyEscape] = true; // still down from answering the start question
+    g_keys[KeyF5] = true;   // left over from the window before
+    ignoreKeysHeld(held);
+    EXPECT_FALSE(g_keys[KeyF5]);
+    handleWindowEvent(event(SDL_KEYDOWN, SDLK_ESCAPE)); // the held key repeating into the new window
+    EXPECT_FALSE(g_keys[KeyEscape]);
+    handleWindowEvent(event(SDL_KEYUP, SDLK_ESCAPE));
+    handleWindowEvent(event(SDL_KEYDOWN, SDLK_ESCAPE)); // pressed afresh
+    EXPECT_TRUE(g_keys[KeyEscape]);
+    handleWindowEvent(event(SDL_KEYUP, SDLK_ESCAPE));
+}

@@ -8,18 +8,17 @@
 
 TEST(MessageBox, UnshownBoxesPrintCaptionTextAndTheAnswerTaken)
 {
-    const char* display = std::getenv("DISPLAY");
-    const std::string saved = display ? display : "";
+    const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");
-    bool answer = false;
-    EXPECT_EQ(capturedMessages([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, true); }),
-              "Message box could not be shown: Question: Run? (answer taken: Yes)\n");
-    EXPECT_TRUE(answer);
-    EXPECT_EQ(capturedMessages([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, false); }),
-              "Message box could not be shown: Question: Run? (answer taken: No)\n");
-    EXPECT_FALSE(answer);
+    for (const bool unanswered : {true, false}) {
+        bool answer = !unanswered;
+        EXPECT_EQ(capturedMessages([&] { answer = askYesNo("Run?", "Question", BoxIcon::Information, unanswered); }),
+                  std::string("Message box could not be shown: Question: Run? (answer taken: ") +
+                      (unanswered ? "Yes" : "No") + ")\n");
+        EXPECT_EQ(answer, unanswered);
+    }
     EXPECT_EQ(capturedMessages([] { showShellMessage("Broken.", "ERROR", BoxIcon::Error); }),
               "Message box could not be shown: ERROR: Broken. (answer taken: OK)\n");
-    if (display) setenv("DISPLAY", saved.c_str(), 1);
+    if (!display.empty()) setenv("DISPLAY", display.c_str(), 1);
 }
