@@ -81,8 +81,10 @@ TEST_F(MeshGl, SphereDrawsFromClientMemoryIndicesAndScaleEditsTheSharedMesh)
         const float* p = &original[static_cast<size_t>(x[0]) * 8];
         EXPECT_EQ(std::vector<float>({p[1], p[6], p[7]}), std::vector<float>(x + 1, x + 4)) << x[0];
     }
-    for (int n = 0; n < 800; ++n) // every vertex on the unit sphere
+    for (int n = 0; n < 800; ++n) { // every vertex on the unit sphere, each ring closed at its seam
         EXPECT_NEAR(std::hypot(original[n * 8], original[n * 8 + 1], original[n * 8 + 2]), 1.0f, 1e-5f) << n;
+        for (int c = 0; c < 3 && n % 40 == 39; ++c) EXPECT_NEAR(original[n * 8 + c], original[(n - 39) * 8 + c], 1e-6f) << n;
+    }
     drawFresh(*s);
     EXPECT_EQ(red(32, 32), 255);
     EXPECT_NEAR(target->pixel(32, 32)[1], 128, 1); // drawn with program "main"

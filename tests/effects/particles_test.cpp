@@ -58,6 +58,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
         {"", "x;20 y;20", 0, 0, 99, X, 19},  // 400 cells, 100 children: the step stops at the last
         {"", "x;-3 y;-4", 0, 0, 99, X, 9},   // a positive product of negative counts places nothing
         {tube, "", 0, 0, 0, Y, -3}, {tube, "", 0, 0, 0, Z, -9}, {tube, "", 0, 0, 5, Roll, 0.5},
+        {tube, "", 0, 0, 3, X, 3 * std::sin(0.6 * M_PI)}, {tube, "", 0, 0, 7, Y, -3 * std::cos(1.4 * M_PI)},
         {tube, "anim;wonk", 0, 0, 10, Z, -3.5 * wonk},  // the row spacing follows the radius
         {pulse, "", 12, 12.375, 0, Y, -7}, {pulse, "", 12, 12.375, 90, Y, -2},  // the last row starts later
         {pulse, "y;1", 12, 12.375, 0, Y, -7},  // a single row: no division by zero

@@ -54,8 +54,9 @@ TEST_F(Interpreter, MotionScaleAndStateCommandsNeedAllTheirWords)
     script.run("-1 a new demoeffect");
     for (const char* line : {"5 a,setpoint 1,2,3", "5 a deltapoint 0.5 -1 x", "5 a setdirection 0.25 0.75 1e-1",
                              "5 a deltadirection 1 2 3", "1 a scale 2.5", "1 a scalex 0.5", "1 a scaley -3",
-                             "1 a scalez abc", "1 a state 2", "1 a state 1", "1 a state 8x",
-                             // too few numbers, capitalised and unknown words: silent, nothing changes
+                             "1 a scalez abc", "1 a scalez\t7", "1 a state 2", "1 a state 1", "1 a state 8x",
+                             // a tab is no separator ("scalez\t7" is one unknown word); too few numbers,
+                             // capitalised and unknown words: silent, nothing changes
                              "5 a setpoint 9 9", "5 a deltadirection 9,9", "5 a Setpoint 9 9 9", "5 a nosuchword 1"})
         EXPECT_EQ(script.output(line), "") << line;
     const Demoeffect& a = *bound("a");
