@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "resources/Zlib.h"
+#include "support/PngBuilder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using pngbuild::Bytes;
 
 Bytes makeData(int kind, size_t size)
 {
@@ -29,19 +30,10 @@ Bytes makeData(int kind, size_t size)
     return data;
 }
 
-Bytes compress(const Bytes& data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    Bytes out(size);
-    compress2(out.data(), &size, data.data(), uLong(data.size()), 6);
-    out.resize(size);
-    return out;
-}
-
 void BM_InflateZemblar(benchmark::State& state)
 {
     const Bytes data = makeData(int(state.range(0)), 4 << 20);
-    const Bytes stream = compress(data);
+    const Bytes stream = pngbuild::deflate(data);
     Bytes out;
     for (auto _ : state) {
         out.assign(data.size(), 0);  // pre-sized, as the PNG decoder does
@@ -54,7 +46,7 @@ void BM_InflateZemblar(benchmark::State& state)
 void BM_InflateZlib(benchmark::State& state)
 {
     const Bytes data = makeData(int(state.range(0)), 4 << 20);
-    const Bytes stream = compress(data);
+    const Bytes stream = pngbuild::deflate(data);
     Bytes out;
     for (auto _ : state) {
         out.assign(data.size(), 0);

@@ -1,55 +1,13 @@
-// PNG decoder tests on hand-built files (zlib compresses their image data): the error codes the
-// conformance suite does not reach (its table covers signature, colour type, bit depth, the sample
-// conversions, colour keys, palettes and filters), chunk handling, empty images and size limits.
+// PNG decoder on hand-built files: the error codes the conformance suite does not reach (its table
+// covers signature, colour type, bit depth, conversions, keys, palettes and filters), chunk
+// handling, empty images and size limits.
 #include <gtest/gtest.h>
-#include <zlib.h>
-
-#include <string>
-
 #include "resources/Png.h"
+#include "support/PngBuilder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-Bytes concat(std::initializer_list<Bytes> parts)
-{
-    Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-Bytes bigEndian32(uint32_t v) { return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
-
-// One chunk with a zero CRC (the decoder never checks it).
-Bytes chunk(const std::string& type, const Bytes& data)
-{
-    return concat({bigEndian32(uint32_t(data.size())), Bytes(type.begin(), type.end()), data, bigEndian32(0)});
-}
-
-Bytes zlibOf(const Bytes& data)
-{
-    uLongf size = compressBound(uLong(data.size()));
-    Bytes out(size);
-    EXPECT_EQ(compress(out.data(), &size, data.data(), uLong(data.size())), Z_OK);
-    out.resize(size);
-    return out;
-}
-
-Bytes signatureAndHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, uint8_t interlace = 0)
-{
-    const Bytes ihdr = concat({bigEndian32(width), bigEndian32(height), {depth, colorType, 0, 0, interlace}});
-    return concat({{137, 80, 78, 71, 13, 10, 26, 10}, chunk("IHDR", ihdr)});
-}
-
-// A whole file: header, the given middle chunks, one IDAT with `filtered` (filter bytes included)
-// and IEND.
-Bytes makePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, const Bytes& filtered,
-              const Bytes& middle = {}, uint8_t interlace = 0)
-{
-    return concat({signatureAndHeader(width, height, depth, colorType, interlace), middle,
-                   chunk("IDAT", zlibOf(filtered)), chunk("IEND", {})});
-}
+using namespace pngbuild;
 
 int decode(const Bytes& file, Bytes& pixels)
 {
@@ -68,7 +26,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
         return file;
     };
     const Bytes header = signatureAndHeader(1, 1, 8, 0);
-    const Bytes idat = chunk("IDAT", zlibOf({0, 1})), twoEntries = chunk("PLTE", Bytes(6, 0));
+    const Bytes idat = chunk("IDAT", deflate({0, 1})), twoEntries = chunk("PLTE", Bytes(6, 0));
     const struct {
         const char* what;
         Bytes file;
@@ -109,7 +67,7 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
 
 TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
 {
-    const Bytes rgba = zlibOf({0, 1, 2, 3, 4});
+    const Bytes rgba = deflate({0, 1, 2, 3, 4});
     const Bytes twoPalettes = concat({chunk("PLTE", Bytes(3, 0)), chunk("PLTE", {9, 9, 9, 7, 7, 7})});
     const struct {
         Bytes file, pixels;
