@@ -1,8 +1,7 @@
 // The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
-// clocks (wall clock, wrap-around, the music state rule: the wall clock when no stream plays or the
-// track has ended, not the stale position), due events in file order strictly after their time and
-// drawn in their frame from identity, the "fps" text, "skydome" following "cam", and a restart's
-// fresh clocks. (The offline frame clock is shown by e2e render_frames.)
+// clocks (wrap-around; the wall clock when no stream plays or the track has ended), due events in
+// file order strictly after their time, drawn in their frame from identity, "fps", "skydome", and a
+// restart's fresh clocks.
 #include <gtest/gtest.h>
 #include <cstring>
 #include <memory>
@@ -39,8 +38,7 @@ protected:
 };
 
 // Remembers the last local command text, the model-view matrix at each draw and the draw count.
-class RecordingEffect : public Demoeffect {
-public:
+struct RecordingEffect : Demoeffect {
     void draw() override
     {
         ++draws;
@@ -53,7 +51,6 @@ public:
         lastLocalTime = time;
         std::strncpy(lastLocal, argument, sizeof lastLocal - 1);
     }
-
     int draws = 0;
     float lastLocalTime = -1.0f;
     char lastLocal[128] = {};

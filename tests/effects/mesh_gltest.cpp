@@ -1,6 +1,5 @@
-// Sphere and Model, the mesh effects, under a real context: the uploaded sphere mesh, draws from
-// client-memory indices read back from a framebuffer, "scale" on the sphere's shared mesh, a
-// model's clones, second load and failed load, and both built without a program.
+// Sphere and Model under a real context: the uploaded sphere mesh and its draw, "scale" on the
+// shared mesh, a model's clones, second and failed loads, and both built without a program.
 #include <gtest/gtest.h>
 #include <cmath>
 #include <cstring>

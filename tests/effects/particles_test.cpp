@@ -1,6 +1,5 @@
-// Particles without GL: "init" and its refusals, the local words, the town, tube and spike layouts
-// with their animation modes, burn's life cycle, shared ownership of the clones, and the shared
-// random stream.
+// Particles without GL: "init" and its refusals, the local words, the formations and their
+// animation modes, burn's life cycle, shared ownership of the clones, and the random stream.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
@@ -150,10 +149,10 @@ TEST_F(ParticlesTest, ClonesShareTheChildrenWhichAreDestroyedOnce)
 TEST(RandomStream, CoversZeroToHundredAndRestarts)
 {
     reseedRandom();
-    std::vector<int> first;
-    for (int n = 0; n < 1000; ++n) first.push_back(randomPercent());
-    EXPECT_EQ(*std::min_element(first.begin(), first.end()), 0);
-    EXPECT_EQ(*std::max_element(first.begin(), first.end()), 100);
+    std::vector<int> first(1000);
+    for (int& n : first) n = randomPercent();
+    EXPECT_EQ(std::make_pair(*std::min_element(first.begin(), first.end()), *std::max_element(first.begin(), first.end())),
+              std::make_pair(0, 100));
     reseedRandom();
-    for (int n = 0; n < 1000; ++n) ASSERT_EQ(randomPercent(), first[n]) << n;
+    for (int n : first) ASSERT_EQ(randomPercent(), n);
 }

@@ -1,7 +1,5 @@
 // Text and Image, the blended fixed-function quads, under a real context: glyph and image pixels
-// read back from a framebuffer, the local words, empty text hiding the children, and the blend,
-// texture and colour state both leave behind. Image placement is the base transform, tested with
-// Demoeffect.
+// read back, the local words, empty text hiding the children, and the GL state both leave behind.
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -18,8 +16,6 @@
 using TextImageGl = GlTest;
 
 namespace {
-const float kBlue[4] = {0, 0, 1, 1};
-
 struct Probe : Demoeffect {
     int draws = 0;
     void draw() override { ++draws; }
@@ -69,7 +65,7 @@ TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
     // pixel of a 32 x 32 coordinate texture.
     std::unique_ptr<Demoeffect> image(createEffect("image"));
     image->texture = makeCoordinateTexture(32, 8);
-    RenderTarget target(64, 64, kBlue);
+    RenderTarget target(64, 64, {0, 0, 1, 1});
     image->draw();
     // {x, y, red, green, blue}: the quad's corners (t = 1 at the top) and the blue just outside.
     const int samples[][5] = {{16, 16, 0, 0, 0}, {47, 16, 248, 0, 0}, {47, 47, 248, 248, 0}, {15, 32, 0, 0, 255},

@@ -40,13 +40,13 @@ TEST_F(InterpreterGl, ShaderLinksByInstanceWordShaderAndTextureAssign)
     EXPECT_EQ(EffectRegistry::findOrAdd("a")->texture, 0u);
 }
 
-TEST_F(InterpreterGl, EveryTypeWordMakesAnEffect)
+// A clone is of its original's type (a missing clone override would cut it down to the base).
+TEST_F(InterpreterGl, CloneKeepsTheType)
 {
     for (const char* type : {"demoeffect", "camera", "model", "sphere", "text", "particles", "image"}) {
         script.run(std::string("-1 e new ") + type);
         script.run("-1 copy clone e");
-        Demoeffect* e = EffectRegistry::findOrAdd("e");
-        Demoeffect* copy = EffectRegistry::findOrAdd("copy");
+        Demoeffect *e = EffectRegistry::findOrAdd("e"), *copy = EffectRegistry::findOrAdd("copy");
         ASSERT_TRUE(e && copy && e != copy) << type;
         EXPECT_EQ(typeid(*copy), typeid(*e)) << type;
     }

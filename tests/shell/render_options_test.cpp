@@ -1,4 +1,4 @@
-// Command line and frame planning of the offline renderer.
+// Command line and frame planning of the offline renderer, and the END lines it plans by.
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -10,30 +10,9 @@
 
 using Output = RenderOptions::Output;
 
-namespace {
-bool parse(std::vector<const char*> args, RenderOptions& o, std::string& error)
-{
-    return parseRenderOptions(int(args.size()), args.data(), o, error);
-}
-
-std::string rejection(std::vector<const char*> args)
-{
-    RenderOptions o;
-    std::string error;
-    EXPECT_FALSE(parse(args, o, error)) << args.back();
-    EXPECT_FALSE(error.empty()) << args.back();
-    return error;
-}
-} // namespace
-
 TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
 {
-    const struct {
-        std::vector<const char*> args;
-        Output output;
-        const char* path;
-        double start;
-    } accepted[] = {
+    const struct { std::vector<const char*> args; Output output; const char* path; double start; } accepted[] = {
         {{}, Output::Frames, "out", 0.0},
         {{"demo.MP4"}, Output::Video, "demo.MP4", 0.0},
         {{"frames.mp4.d"}, Output::Frames, "frames.mp4.d", 0.0},
@@ -42,20 +21,24 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
     for (const auto& a : accepted) {
         RenderOptions o;
         std::string error;
-        EXPECT_TRUE(parse(a.args, o, error)) << error;
-        EXPECT_EQ(std::make_tuple(int(o.output), o.path, o.start),
-                  std::make_tuple(int(a.output), std::string(a.path), a.start));
+        EXPECT_TRUE(parseRenderOptions(int(a.args.size()), a.args.data(), o, error)) << error;
+        EXPECT_EQ(std::make_tuple(int(o.output), o.path, o.start), std::make_tuple(int(a.output), std::string(a.path), a.start));
     }
-    EXPECT_NE(rejection({"--fps"}).find("--fps"), std::string::npos);
-    for (const char* fps : {"0", "241", "-5", "30x", "2.5", ""}) rejection({"--fps", fps});
-    for (const char* t : {"-1", "nan", "inf", "1e9", "3s", ""}) rejection({"--start", t});
-    EXPECT_NE(rejection({"--start", "2", "--end", "2"}).find("after"), std::string::npos);
-    EXPECT_NE(rejection({"--at", "1"}).find("output file"), std::string::npos);
-    rejection({"--at", "1", "a.png", "b"});
-    rejection({"--at", "1", "a.png", "--end", "3"});
-    EXPECT_NE(rejection({"a", "b"}).find("more than one"), std::string::npos);
-    EXPECT_NE(rejection({"--frobnicate"}).find("unknown option"), std::string::npos);
-    rejection({""});
+    // {arguments, a part of the reason}
+    const std::pair<std::vector<const char*>, const char*> rejected[] = {
+        {{"--fps"}, "--fps"}, {{"--fps", "0"}, ""}, {{"--fps", "241"}, ""}, {{"--fps", "-5"}, ""}, {{"--fps", "30x"}, ""},
+        {{"--fps", "2.5"}, ""}, {{"--fps", ""}, ""}, {{"--start", "-1"}, ""}, {{"--start", "nan"}, ""},
+        {{"--start", "inf"}, ""}, {{"--start", "1e9"}, ""}, {{"--start", "3s"}, ""}, {{"--start", ""}, ""},
+        {{"--start", "2", "--end", "2"}, "after"}, {{"--at", "1"}, "output file"}, {{"--at", "1", "a.png", "b"}, ""},
+        {{"--at", "1", "a.png", "--end", "3"}, ""}, {{"a", "b"}, "more than one"}, {{"--frobnicate"}, "unknown option"},
+        {{""}, ""}};
+    for (const auto& [args, reason] : rejected) {
+        RenderOptions o;
+        std::string error;
+        EXPECT_FALSE(parseRenderOptions(int(args.size()), args.data(), o, error)) << args.back();
+        EXPECT_FALSE(error.empty()) << args.back();
+        EXPECT_NE(error.find(reason), std::string::npos) << error;
+    }
 }
 
 TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
@@ -65,7 +48,6 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
     EXPECT_EQ(frameOfEnd(-1.0, 60), 0u);
     // At 7 fps frame 1 reads 142 ms (below 0.1425) and frame 2 reads 285 ms: END runs in frame 2.
     EXPECT_EQ(frameOfEnd(0.1425, 7), 2u);
-
     const struct {
         const char* what;
         Output output;
@@ -94,12 +76,10 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
 TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)
 {
     const std::pair<const char*, bool> lines[] = {
-        {"3 cam END", true},
-        {"3 x,END,extra words", true},  // cut at commas too, as the interpreter does
-        {"3 END", false},               // "END" as the instance name
+        {"3 cam END", true}, {"3 x,END,extra words", true},  // cut at commas too, as the interpreter does
+        {"3 END", false},  // "END" as the instance name
         {"3 cam end", false}, {"3 cam ENDING", false}, {nullptr, false}};
     for (const auto& [line, end] : lines) EXPECT_EQ(isEndLine(line), end) << (line ? line : "null");
-
     char a[] = "5 a END", b[] = "2 b END", c[] = "1 c setpoint 1 2 3";
     std::vector<ScriptEvent> events = {{5.0, a, false}, {2.0, b, false}, {1.0, c, false}};
     EXPECT_EQ(firstPendingEndTime(events), 2.0);

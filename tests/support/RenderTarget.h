@@ -1,8 +1,7 @@
-// Offscreen drawing for GL tests: a colour framebuffer that is bound while it lives and can be read
-// back, and textures whose texels name their own coordinates so every drawn pixel tells its source.
+// Offscreen drawing for GL tests: a colour framebuffer, bound while it lives, that can be read back,
+// and textures whose texels name their own coordinates so every drawn pixel tells its source.
 #pragma once
 #include <cstdint>
-#include <cstring>
 #include <vector>
 #include "resources/Gl.h"
 
@@ -11,11 +10,9 @@ namespace testsupport {
 
 class RenderTarget {
 public:
-    // Binds a w x h RGBA target, sets the viewport to it and clears it to `clearColour` (default:
-    // transparent black).
-    RenderTarget(int w, int h, const float clearColour[4] = nullptr) : width(w), height(h)
+    // Binds a w x h RGBA target, sets the viewport to it and clears it to `clear` (default: transparent black).
+    RenderTarget(int w, int h, std::vector<float> clear = {0, 0, 0, 0}) : width(w), height(h), clear_(clear)
     {
-        if (clearColour) std::memcpy(clear_, clearColour, sizeof clear_);
         glGenRenderbuffers(1, &colour_);
         glBindRenderbuffer(GL_RENDERBUFFER, colour_);
         glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
@@ -23,7 +20,7 @@ public:
         glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
         glViewport(0, 0, w, h);
-        clear();
+        this->clear();
     }
     ~RenderTarget()
     {
@@ -39,23 +36,21 @@ public:
         glClearColor(clear_[0], clear_[1], clear_[2], clear_[3]);
         glClear(GL_COLOR_BUFFER_BIT);
     }
-    // The whole target; pixel (x, y) starts at byte (y * width + x) * 4.
-    std::vector<uint8_t> read() const { return readRect(0, 0, width, height); }
-    // One pixel, read straight from GL.
-    std::vector<uint8_t> pixel(int x, int y) const { return readRect(x, y, 1, 1); }
-
-    const int width, height;
-
-private:
-    std::vector<uint8_t> readRect(int x, int y, int w, int h) const
+    // The w x h pixels from (x, y), or the whole target; pixel (x, y) starts at byte (y * w + x) * 4.
+    std::vector<uint8_t> read(int x = 0, int y = 0, int w = -1, int h = -1) const
     {
+        if (w < 0) w = width, h = height;
         std::vector<uint8_t> pixels(static_cast<size_t>(w) * h * 4);
         glReadPixels(x, y, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
+    std::vector<uint8_t> pixel(int x, int y) const { return read(x, y, 1, 1); }
 
+    const int width, height;
+
+private:
     GLuint fbo_ = 0, colour_ = 0;
-    float clear_[4] = {0, 0, 0, 0};
+    std::vector<float> clear_;
 };
 
 // A size x size nearest-filtered texture whose texel (x, y) (y counted from t = 0) holds red
@@ -64,9 +59,7 @@ inline GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255)
 {
     std::vector<uint8_t> texels;
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            texels.insert(texels.end(),
-                          {static_cast<uint8_t>(step * x), static_cast<uint8_t>(step * y), 0, alpha});
+        for (int x = 0; x < size; ++x) texels.insert(texels.end(), {uint8_t(step * x), uint8_t(step * y), 0, alpha});
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);
