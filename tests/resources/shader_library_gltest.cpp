@@ -17,8 +17,7 @@ class ShaderLibraryGl : public GlTest {
 protected:
     ScopedWorkDir dir;
     void writeStage(const std::string& name, const char* text) { dir.write("data/shaders/" + name, text); }
-    // What linking printed.
-    static std::string link(const char* name, const char* a, const char* b = "")
+    static std::string link(const char* name, const char* a, const char* b = "") // what linking printed
     {
         return capturedStdout([&] { linkShaderProgram(name, a, b, ""); });
     }
@@ -46,9 +45,8 @@ TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameSkipEmptyNamesAndRe
     writeStage("b.geom.frag", kFragment);
     EXPECT_EQ(link("three", "a.frag.vert", "b.geom.frag"), "");
     writeStage("c.txt", kVertex);
-    for (int i = 0; i < 2; ++i)
-        EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
-                  "Tried to find a nonexistant shader source: c.txt\n");
+    EXPECT_EQ(capturedStdout([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
+              "Tried to find a nonexistant shader source: c.txt\n");
     // Relinking a name keeps the older program alive; an unknown name is reported.
     const GLuint first = findShaderProgram("one");
     link("one", "plain.vert");
@@ -68,12 +66,10 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_EQ(findShaderSource("gone.vert"), empty);
     writeStage("v.vert", kVertex);
     writeStage("bad.frag", kBroken);
-    for (int i = 0; i < 2; ++i) {
-        const std::string out = link("p", "v.vert", "bad.frag");
-        EXPECT_EQ(out.rfind("Error compiling shader bad.frag\n", 0), 0u) << out;
-        EXPECT_NE(out.find("Tried to find a nonexistant shader source: bad.frag\n"), std::string::npos) << out;
-        EXPECT_EQ(attached("p").size(), 1u);
-    }
+    const std::string out = link("p", "v.vert", "bad.frag");
+    EXPECT_EQ(out.rfind("Error compiling shader bad.frag\n", 0), 0u) << out;
+    EXPECT_NE(out.find("Tried to find a nonexistant shader source: bad.frag\n"), std::string::npos) << out;
+    EXPECT_EQ(attached("p").size(), 1u);
     writeStage("bad.frag", kFragment);  // not cached, so the fixed file is picked up
     EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
 }

@@ -57,9 +57,7 @@ TEST_F(TextureLibraryGl, NameFirstThenTextureDirectoryOnlySuccessesCachedAndRows
     EXPECT_EQ(stored, (Bytes{13, 14, 15, 255, 16, 17, 18, 255, 7, 8, 9, 255, 10, 11, 12, 255, 1, 2, 3, 255, 4, 5, 6, 255}));
     const GLuint only = findTexture("only.png");
     EXPECT_EQ(level0(only, GL_TEXTURE_HEIGHT), 5);
-    const GLuint full = findTexture("data/textures/only.png"); // opens at the first try, its own entry
-    EXPECT_NE(full, only);
-    EXPECT_EQ(level0(full, GL_TEXTURE_WIDTH), 4);
+    EXPECT_NE(findTexture("data/textures/only.png"), only); // opens at the first try, its own entry
     const GLuint empty = findTexture("empty.png");  // an empty picture is still a texture
     EXPECT_NE(empty, 0u);
     EXPECT_EQ(level0(empty, GL_TEXTURE_WIDTH), 0);
@@ -70,7 +68,6 @@ TEST_F(TextureLibraryGl, NameFirstThenTextureDirectoryOnlySuccessesCachedAndRows
     EXPECT_EQ(level0(findTexture("both.png"), GL_TEXTURE_WIDTH), 1);
 
     const std::pair<const char*, std::string> failures[] = {
-        {"missing.png", "Couldn't find texture: missing.png\n"},
         {"", "Couldn't find texture: \n"},  // "data/textures/" is a directory, not a file
         {"text.png", "Decode png failed: 28\n"},
         {"text.png", "Decode png failed: 28\n"},  // not cached: tried and reported again

@@ -105,11 +105,7 @@ TEST(ZlibInflate, CraftedStreamsDecode)
 
 TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
 {
-    const struct {
-        const char* what;
-        Bytes stream;
-        int code;
-    } cases[] = {
+    const struct { const char* what; Bytes stream; int code; } cases[] = {
         {"empty", {}, 53},
         {"check bits", {0x78, 0x9D, 0x03, 0x00}, 24},
         {"method 9", {0x79, 0x18, 0x03, 0x00}, 25},
@@ -135,13 +131,10 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"literals past the end", dynamicHeader(257, lengths(258, {{0, 1}, {256, 1}})).bytes, 10},
         // Length 257 has the all-zero code and distance 0 one bit; after literal 0 its extra bits lie
         // past the end.
-        {"length extra bits past the end",
-         dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}})).code(2, 2).bytes, 51},
+        {"length extra bits past the end", dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}})).code(2, 2).bytes, 51},
         // Only 17 and 18 have codes, 17 the all-zero one: the zeros past the end repeat zero lengths.
         {"header repeats past the end", dynamicHeader(257, {}, {0, 1, 1, 0}).bytes, 50},
     };
-    for (const auto& c : cases) {
-        Bytes out;
-        EXPECT_EQ(zlibDecompress(c.stream, out), c.code) << c.what;
-    }
+    Bytes out;
+    for (const auto& c : cases) EXPECT_EQ(zlibDecompress(c.stream, out), c.code) << c.what;
 }
