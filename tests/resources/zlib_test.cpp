@@ -35,12 +35,9 @@ struct BitWriter {
     // The fixed literal/length codes of the symbols.
     BitWriter& fixed(std::initializer_list<unsigned> symbols)
     {
-        for (unsigned s : symbols) {
-            if (s < 144) code(0x30 + s, 8);
-            else if (s < 256) code(0x190 + s - 144, 9);
-            else if (s < 280) code(s - 256, 7);
-            else code(0xC0 + s - 280, 8);
-        }
+        for (unsigned s : symbols)
+            s < 144 ? code(0x30 + s, 8) : s < 256 ? code(0x190 + s - 144, 9)
+                    : s < 280 ? code(s - 256, 7) : code(0xC0 + s - 280, 8);
         return *this;
     }
 };
@@ -64,8 +61,7 @@ BitWriter dynamicHeader(unsigned hlit, const std::vector<uint32_t>& symbols,
     w.block(true, 2).put(hlit - 257, 5).put(0, 5).put(uint32_t(cl.size() - 4), 4);
     for (uint32_t length : cl) w.put(length, 3);
     for (uint32_t s : symbols) {
-        if (s < 13) w.code(s, 4);
-        else w.code(s + 13, 5);
+        s < 13 ? w.code(s, 4) : w.code(s + 13, 5);
         if (s >= 16) w.put(0, s == 16 ? 2 : s == 17 ? 3 : 7);
     }
     return w;
@@ -87,10 +83,9 @@ TEST(ZlibInflate, MatchesZlibAcrossLevelsAndData)
                 ASSERT_EQ(inflateOk(deflate(data, level)), data)
                     << "kind " << kind << " size " << size << " level " << level;
         }
-    // The Adler-32 trailer is never read.
     const Bytes data = sampleData(1, 5000, 7);
     Bytes stream = deflate(data);
-    stream.resize(stream.size() - 4);
+    stream.resize(stream.size() - 4); // the Adler-32 trailer is never read
     EXPECT_EQ(inflateOk(stream), data);
 }
 

@@ -25,11 +25,7 @@ void GlTest::SetUp()
     while (glGetError() != GL_NO_ERROR) {}
 }
 
-void GlTest::TearDown()
-{
-    glUseProgram(0);
-    g_boundProgram = 0;
-}
+void GlTest::TearDown() { glUseProgram(0); g_boundProgram = 0; }
 
 GLuint linkTestProgram(const char* name)
 {
