@@ -43,19 +43,15 @@ protected:
 TEST_F(ParticlesTest, FormationsPlaceTheChildren)
 {
     enum Axis { X, Y, Z, Scale, Roll };
-    const double wonk = 2.5 * std::sin(0.4f) + 5.5; // tube row 1 under "wonk" at time 0, padx 3
     const char* tube = "type;tube padx;3";
     const char* pulse = "type;tube anim;sinepulse";
     // Commands given at time `start` before "init;ball" and after it, the clock of the formation
     // step, then one child's coordinate and its expected value.
     const struct { const char *before, *after; double start, clock; int child; Axis axis; double value; } rows[] = {
         {"", "", 0, 0, 0, X, -9}, {"", "", 0, 0, 37, Z, -3}, {"", "init;ball", 0, 0, 37, X, 5},  // a second "init": no change
-        {"anim;sine", "", 0, 1.3, 55, Y, 3.0 * std::sin(3.9)},  // column 5, row 5: the centre
-        {"anim;dinky", "", 0, 1.3, 55, Scale, 0.5 * std::sin(3.9) + 0.5},
         {"", "x;5 y;2", 0, 0, 50, X, -9},  // 10 cells after "init": the rest stay
         {"", "x;20 y;20", 0, 0, 99, X, 19}, {"", "x;-3 y;-4", 0, 0, 99, X, 9},  // 400 cells; negative counts
         {tube, "", 0, 0, 0, Z, -9}, {tube, "", 0, 0, 5, Roll, 0.5}, {tube, "", 0, 0, 7, Y, -3 * std::cos(1.4 * M_PI)},
-        {tube, "anim;wonk", 0, 0, 10, Z, -3.5 * wonk},  // the row spacing follows the radius
         {pulse, "", 12, 12.375, 90, Y, -2}, {pulse, "y;1", 12, 12.375, 0, Y, -7},  // later last row; one row
         {"type;spike", "", 0, 0, 9, X, 0},  // spike leaves the clones where the template is
     };
