@@ -1,6 +1,5 @@
-// Proves that a frame allocates nothing once the scene is built: this test binary replaces the
-// global operator new with a counting one, builds a scene with groups, children and the three
-// fixed instances, lets the script's events run, and then counts allocations over many frames.
+// A frame allocates nothing once the scene is built: the global operator new counts, a scene of
+// groups, children and the three fixed instances is built, the events run, then frames are counted.
 #include <gtest/gtest.h>
 #include <atomic>
 #include <cstdlib>
@@ -29,8 +28,7 @@ std::atomic<unsigned long> g_allocations{0};
 }
 
 #if ZEMBLAR_COUNT_ALLOCATIONS
-// The replacement pair is malloc/free underneath; GCC cannot see that new and delete match. The
-// array forms of the standard library forward to these two.
+// malloc/free underneath (GCC cannot see that new and delete match); the array forms forward here.
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmismatched-new-delete"
 #endif
@@ -61,30 +59,25 @@ TEST_F(FrameAllocationGl, FramesOfEveryEffectTypeAllocateNothingOnceTheSceneIsBu
         Demoeffect* group = createEffect("demoeffect");
         root->addChild(group);
         for (int i = 0; i < 5; ++i) {
-            Demoeffect* effect = createEffect(type);
-            ASSERT_NE(effect, nullptr) << type;
-            effect->motion.deltaPoint[0] = 0.5f;
-            effect->motion.deltaDirection[0] = 0.1f;
-            group->addChild(effect);
+            group->addChild(createEffect(type));
+            Motion& m = group->children.back()->motion;
+            m.deltaPoint[0] = m.deltaDirection[0] = 0.5f;
         }
     }
     demo.scene.push_back(root);
     EffectRegistry::findOrAdd("fps") = createEffect("text");
     EffectRegistry::findOrAdd("cam") = root->children[1]->children[0];
     EffectRegistry::findOrAdd("skydome") = root->children[3]->children[0];
-    for (uint32_t i = 0; i < 3; ++i) { // every event is due; the first frames may build caches
-        clock.ms = demo.startMs + 100 + 10 * i;
-        demo.renderFrame();
-    }
-    ASSERT_TRUE(demo.events.back().done);
-    const unsigned long before = g_allocations.load();
-    for (uint32_t i = 0; i < 200; ++i) {
-        clock.ms = demo.startMs + 200 + 16 * i;
+    unsigned long before = 0;
+    for (uint32_t i = 0; i < 203; ++i) { // every event is due by frame 3; the first frames may build caches
+        if (i == 3) before = g_allocations.load();
+        clock.ms = demo.startMs + 100 + 16 * i;
         demo.renderFrame();
     }
     const unsigned long allocations = g_allocations.load() - before;
     endMessageCapture();
     EXPECT_EQ(allocations, 0u);
+    ASSERT_TRUE(demo.events.back().done);
     EXPECT_GT(before, atStart); // the counter sees the building of the scene
     EXPECT_GT(root->children[0]->children[0]->motion.point[0], 0.0f); // nested effects were drawn (and moved)
 }

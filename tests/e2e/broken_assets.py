@@ -1,39 +1,23 @@
 #!/usr/bin/python3
-"""Broken-asset runs of the real zemblar on the X display named by DISPLAY (e.g. under xvfb-run).
+"""Broken-asset runs of the real zemblar (ZEMBLAR_BIN, ZEMBLAR_SOURCE) on the X display DISPLAY.
 
-A small data/ tree using music, every shader program, texture, the font and every mesh, ending with
-END after three seconds, is built once. Each case copies it, breaks files (missing, truncated to
-half, random bytes of the same length, or a file of another kind) and runs the demo, answering its
-message boxes like a user. It must print each failure's message, keep running and end with status 0
-(by END, or by closing its window when the script itself is broken): no crash, hang or sanitizer
-report. Environment: ZEMBLAR_BIN, ZEMBLAR_SOURCE; by default 9 cases (the intact tree and, per kind,
-every asset but the script broken at once, and the script broken); ZEMBLAR_BROKEN_FULL=1 every file
-alone in every way (116 cases); ZEMBLAR_BROKEN_ONLY=regex picks cases. A failing case's directory is kept.
+A data/ tree using music, every shader program, texture, the font and every mesh, ending with END
+after three seconds, is copied per case; the case breaks files (missing, truncated to half, random
+bytes of the same length, a file of another kind): every asset but the script at once, or the
+script alone, plus the intact tree. The demo, its message boxes answered like a user, must print
+each failure's message and end with status 0 (by END, or by closing its window when the script is
+broken) without a hang or a sanitizer report. A failing case's directory is kept.
+ZEMBLAR_BROKEN_FULL=1 breaks every file alone in every way; ZEMBLAR_BROKEN_ONLY=regex picks cases.
 """
-import math
-import os
-import random
-import re
-import shutil
-import struct
-import subprocess
-import sys
-import tempfile
-import time
+import math, os, random, re, shutil, struct, subprocess, sys, tempfile, time
 
-BIN = os.path.abspath(os.environ["ZEMBLAR_BIN"])  # the demo runs in a scratch directory
-SOURCE = os.environ["ZEMBLAR_SOURCE"]
+BIN, SOURCE = os.path.abspath(os.environ["ZEMBLAR_BIN"]), os.environ["ZEMBLAR_SOURCE"]
 CLOSE_WINDOW = os.path.join(os.path.dirname(os.path.abspath(__file__)), "close_window.py")
-KINDS = ["missing", "truncated", "random", "otherkind"]
 CASE_LIMIT = 90  # seconds before a case counts as hung
-SCRIPT_RUN = 4  # seconds a demo with a broken script must stay up before its window is closed
-
 PROGRAMS = ["main", "glow", "image", "model", "plasma", "sky"]
-TEXTURES = ["checker", "flare", "grid", "halftone", "lava", "logo", "metal", "particle", "plasma", "profont",
-            "sky"]
+TEXTURES = ["checker", "flare", "grid", "halftone", "lava", "logo", "metal", "particle", "plasma", "profont", "sky"]
 MESHES = ["crystal", "zlogo", "terrain", "torusknot"]
-# (time, name, type, program, texture, mesh, appended to): every program (spheres draw with "main"
-# unless told otherwise), texture and mesh; the texts draw with the font. Some load while it runs.
+# time, name, type, program, texture, mesh, appended to. Some load while the demo runs.
 SCENE = [(-1, "skydome", "sphere", "sky", "sky", None, "SCENE"), (-1, "ball", "sphere", None, "lava", None, "SCENE"),
          (-1, "glowball", "sphere", "glow", "flare", None, "SCENE"), (-1, "fps", "text", None, None, None, "SCENE"),
          (-1, "title", "text", None, None, None, "SCENE"), (-1, "pic", "image", "image", "logo", None, "SCENE"),
@@ -43,36 +27,32 @@ SCENE = [(-1, "skydome", "sphere", "sky", "sky", None, "SCENE"), (-1, "ball", "s
          (0.2, "terrain", "model", "plasma", "grid", "terrain", "SCENE"),
          (0.4, "knot", "model", "model", "halftone", "torusknot", "SCENE"),
          (0.6, "plasmaball", "sphere", "plasma", "plasma", None, "SCENE")]
-SETTINGS = ["-1 title local text;BROKEN", "-1 swarm local x;4", "-1 swarm local y;4", "-1 swarm local init;dot"]
+FILES = [("data/vessikscript.txt", "script"), ("data/music/Tundrel.mp3", "music")]
+FILES += [(f"data/shaders/{p}.{e}", "shader") for p in PROGRAMS for e in ["vert", "frag"]]
+FILES += [(f"data/textures/{t}.png", "font" if t == "profont" else "texture") for t in TEXTURES]
+FILES += [(f"data/meshes/{m}.obj", "mesh") for m in MESHES]
+OTHER_KIND = {"script": "data/meshes/zlogo.obj", "music": "data/textures/logo.png", "shader": "data/textures/checker.png",
+              "texture": "data/shaders/main.frag", "font": "data/meshes/crystal.obj", "mesh": "data/textures/flare.png"}
 
 
 def script():
     lines = [f"-1 {p} SHADER {p}.vert {p}.frag," for p in PROGRAMS]
     lines += ["-1 cam new camera", "-1 cam setpoint 0 0 12", "-1 SCENE append cam"]
-    for t, name, kind, program, texture, mesh, parent in SCENE:  # start-up lines (-1) run first wherever they are
-        lines += [f"{t} {name} new {kind}"]
-        lines += [f"{t} {name} shader {program}"] if program else []
+    for t, name, kind, program, texture, mesh, parent in SCENE:
+        lines += [f"{t} {name} new {kind}"] + ([f"{t} {name} shader {program}"] if program else [])
         lines += [f"{t} {name} texture {texture}.png"] if texture else []
         lines += [f"{t} {name} local loadobj;data/meshes/{mesh}.obj"] if mesh else []
         lines += [f"{t} {parent} append {name}"] if parent else []
-    return "\n".join(lines + SETTINGS + ["0.8 cam movepoint 0 2 14 1.5", "1.0 title local append;!", "3 zz END"]) + "\n"
-
-
-# Every breakable file: (relative path, group).
-FILES = [("data/vessikscript.txt", "script"), ("data/music/Tundrel.mp3", "music")]
-FILES += [(f"data/shaders/{p}.{e}", "shader") for p in PROGRAMS for e in ["vert", "frag"]]
-FILES += [(f"data/textures/{t}.png", "font" if t == "profont" else "texture") for t in TEXTURES]
-FILES += [(f"data/meshes/{m}.obj", "mesh") for m in MESHES]
-
-
+    lines += ["-1 title local text;BROKEN", "-1 swarm local x;4", "-1 swarm local y;4", "-1 swarm local init;dot",
+              "0.8 cam movepoint 0 2 14 1.5", "1.0 title local append;!", "3 zz END"]
+    return "\n".join(lines) + "\n"
 
 
 def build_base(root):
     for rel, _ in FILES[2:]:
         os.makedirs(os.path.dirname(os.path.join(root, rel)), exist_ok=True)
         shutil.copy(os.path.join(SOURCE, rel), os.path.join(root, rel))
-    with open(os.path.join(root, "data/vessikscript.txt"), "w") as f:
-        f.write(script())
+    open(os.path.join(root, "data/vessikscript.txt"), "w").write(script())
     # Six seconds of tone: half of it ends before END, so the clock goes on from the wall clock.
     tone = b"".join(struct.pack("<h", int(6000 * math.sin(i * 2 * math.pi * 440 / 44100))) for i in range(44100 * 6))
     os.makedirs(os.path.join(root, "data/music"))
@@ -80,14 +60,8 @@ def build_base(root):
                    input=tone, stderr=subprocess.DEVNULL, check=True)
 
 
-# A file of another kind for each group.
-OTHER_KIND = {"script": "data/meshes/zlogo.obj", "music": "data/textures/logo.png", "shader": "data/textures/checker.png",
-              "texture": "data/shaders/main.frag", "font": "data/meshes/crystal.obj", "mesh": "data/textures/flare.png"}
-
-
 def break_file(base, work, rel, group, kind, rng):
-    path = os.path.join(work, rel)
-    original = open(os.path.join(base, rel), "rb").read()
+    path, original = os.path.join(work, rel), open(os.path.join(base, rel), "rb").read()
     if kind == "missing":
         os.remove(path)
     elif kind == "otherkind":
@@ -96,26 +70,24 @@ def break_file(base, work, rel, group, kind, rng):
         open(path, "wb").write(original[:len(original) // 2] if kind == "truncated" else rng.randbytes(len(original)))
 
 
-# The messages each broken file may print (regular expressions over the output; any one suffices).
-# A broken music file says so in the "BASS" box the driver answers; half an MP3 still plays.
+# Regular expressions over the output, any one of which answers a broken file. A broken music file
+# says so in the "BASS" box; half an MP3 still plays, half a mesh still has faces, a missing mesh is silent.
 def expected_messages(rel, group, kind):
     name = re.escape(os.path.basename(rel))
     if group == "music":
         return [] if kind == "truncated" else [r"^BASS"]
-    if group == "script" and kind == "missing":
-        return [r"^Couldn't open: data/vessikscript\.txt$"]
+    if group == "script":
+        return [r"^Couldn't open: data/vessikscript\.txt$"] if kind == "missing" else []
     if group == "shader":
         return [r"^Error linking shader\.$"] + ([] if kind == "missing" else [r"^Error compiling shader " + name + "$"])
     if group in ("texture", "font"):
         return [r"Couldn't find texture: " + name + "$"] if kind == "missing" else [r"Decode png failed: \d+$"]
-    if group == "mesh" and kind in ("random", "otherkind"):  # a missing mesh is silent; half a mesh still has faces
-        return [r"Couldn't load data/meshes/" + name]
-    return []
+    return [r"Couldn't load data/meshes/" + name] if kind in ("random", "otherkind") else []
 
 
-def windows():
+def windows():  # title -> id; the first window of a title wins
     out = subprocess.run(["xwininfo", "-root", "-tree"], capture_output=True, text=True).stdout
-    return {m[2]: m[1] for m in reversed(list(re.finditer(r'^\s*(0x[0-9a-f]+) "([^"]*)": ', out, re.M)))}  # first wins
+    return {m[2]: m[1] for m in reversed(list(re.finditer(r'^\s*(0x[0-9a-f]+) "([^"]*)": ', out, re.M)))}
 
 
 def press(window, key):
@@ -124,13 +96,12 @@ def press(window, key):
     subprocess.run(["xdotool", "key", key], capture_output=True)
 
 
-# Runs the demo in `work`, answering its boxes like a user; returns (status or None on a hang,
-# BASS boxes answered, whether the window was closed).
-def drive(work, script_broken):
+# Runs the demo in `work` like a user; returns its problems.
+def run_case(work, breaks, script_broken):
     env = dict(os.environ, SDL_AUDIODRIVER="dummy", MESA_SHADER_CACHE_DISABLE="true")
     with open(os.path.join(work, "out.txt"), "wb") as out, open(os.path.join(work, "err.txt"), "wb") as err:
         proc = subprocess.Popen([BIN], cwd=work, env=env, stdout=out, stderr=err)
-    start, answered, bass_boxes, last_close = time.time(), False, 0, 0.0
+    start, answered, boxes, last_close = time.time(), False, 0, 0.0
     while time.time() - start < CASE_LIMIT and proc.poll() is None:
         wins = windows()
         if not answered and "Start Fullscreen?" in wins:
@@ -138,31 +109,25 @@ def drive(work, script_broken):
             answered = True
         elif "BASS" in wins:
             press(wins["BASS"], "Return")
-            bass_boxes += 1
+            boxes += 1
             time.sleep(0.3)
-        elif script_broken and "Zemblar" in wins and time.time() - start > SCRIPT_RUN and time.time() - last_close > 3:
+        elif script_broken and "Zemblar" in wins and time.time() - start > 4 and time.time() - last_close > 3:
             # Asked again until it ends: a request that reaches a window the GL set-up replaced is lost.
             subprocess.run(["/usr/bin/python3", CLOSE_WINDOW, wins["Zemblar"]])
             last_close = time.time()
         time.sleep(0.2)
-    hung = proc.poll() is None
-    if hung:
+    if proc.poll() is None:
         proc.kill()
-    status = proc.wait()
-    return None if hung else status, bass_boxes, last_close > 0
-
-
-def problems_of(work, breaks, script_broken, status, bass_boxes, closed):
-    if status is None:
+        proc.wait()
         return [f"still running after {CASE_LIMIT} s (hang)"]
     text = lambda name: open(os.path.join(work, name), "rb").read().decode("latin-1")
-    lines = ["BASS box answered"] * bass_boxes + text("out.txt").splitlines()
-    problems = [f"exit status {status}"] if status != 0 else []
+    lines = ["BASS box answered"] * boxes + text("out.txt").splitlines()
+    problems = [f"exit status {proc.returncode}"] if proc.returncode else []
     if re.search(r"ERROR: (Address|Leak)Sanitizer|runtime error:", text("err.txt")):
         problems.append("sanitizer report")
     if not script_broken and lines[-1:] != ["Doing: 3 zz END"]:
         problems.append("did not end with END")
-    if script_broken and not closed and not any(l.startswith("Doing:") for l in lines):
+    if script_broken and not last_close and not any(l.startswith("Doing:") for l in lines):
         problems.append("ended on its own without running any event")
     if not breaks and any(re.search(r"Error|Couldn't|failed|nonexistant|You need|Missing|BASS", l) for l in lines):
         problems.append("intact data complained")
@@ -173,37 +138,31 @@ def problems_of(work, breaks, script_broken, status, bass_boxes, closed):
     return problems
 
 
-def cases():
-    if os.environ.get("ZEMBLAR_BROKEN_FULL") == "1":
-        result = [(f"{kind}:{rel[5:]}", [(rel, group, kind)], group == "script") for rel, group in FILES for kind in KINDS]
-    else:
-        result = [("intact", [], False)]
-        for kind in KINDS:
-            result.append((f"{kind}:all-assets", [(rel, group, kind) for rel, group in FILES if group != "script"], False))
-            result.append((f"{kind}:vessikscript.txt", [("data/vessikscript.txt", "script", kind)], True))
-    only = os.environ.get("ZEMBLAR_BROKEN_ONLY")
-    return [c for c in result if not only or re.search(only, c[0])]
-
-
 def main():
     base = tempfile.mkdtemp(prefix="zemblar-broken-base-")
     build_base(base)
-    todo, failed = cases(), 0
-    for name, breaks, script_broken in todo:
+    kinds, cases = ["missing", "truncated", "random", "otherkind"], [("intact", [], False)]
+    for kind in kinds:
+        cases.append((f"{kind}:all-assets", [(rel, group, kind) for rel, group in FILES if group != "script"], False))
+        cases.append((f"{kind}:vessikscript.txt", [("data/vessikscript.txt", "script", kind)], True))
+    if os.environ.get("ZEMBLAR_BROKEN_FULL") == "1":
+        cases = [(f"{k}:{rel[5:]}", [(rel, group, k)], group == "script") for rel, group in FILES for k in kinds]
+    cases = [c for c in cases if re.search(os.environ.get("ZEMBLAR_BROKEN_ONLY", ""), c[0])]
+    failed = 0
+    for name, breaks, script_broken in cases:
         work = tempfile.mkdtemp(prefix="zemblar-broken-")
         shutil.copytree(os.path.join(base, "data"), os.path.join(work, "data"))
         rng = random.Random(name)  # the same bytes for the same case in every run
         for rel, group, kind in breaks:
             break_file(base, work, rel, group, kind, rng)
-        problems = problems_of(work, breaks, script_broken, *drive(work, script_broken))
+        problems = run_case(work, breaks, script_broken)
         print(f"FAIL {name}: {'; '.join(problems)} (kept in {work})" if problems else f"PASS {name}", flush=True)
         failed += bool(problems)
         if not problems:
             shutil.rmtree(work)
     shutil.rmtree(base)
-    print(f"{len(todo) - failed} of {len(todo)} broken-asset cases passed")
+    print(f"{len(cases) - failed} of {len(cases)} broken-asset cases passed")
     return 1 if failed else 0
 
 
-if __name__ == "__main__":
-    sys.exit(main())
+sys.exit(main())

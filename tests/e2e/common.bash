@@ -1,15 +1,11 @@
-# Helpers for the end-to-end tests: a scratch working directory with its own data/, the real
-# zemblar started in it with a user answering its message boxes and pressing keys through xdotool,
-# and zemblar-render run on the committed render test scene. Sourced by the tests/e2e/*.sh scripts;
-# expects ZEMBLAR_BIN, ZEMBLAR_BUILD, ZEMBLAR_SOURCE and a running X display (DISPLAY).
+# Helpers for tests/e2e/*.sh: a scratch working directory with its own data/, zemblar run in it with
+# its boxes answered and keys pressed through xdotool, zemblar-render on the committed test scene.
+# Needs ZEMBLAR_BIN, ZEMBLAR_BUILD, ZEMBLAR_SOURCE and an X display.
 set -euo pipefail
-: "${ZEMBLAR_BIN:?set ZEMBLAR_BIN to the zemblar executable}"
-: "${ZEMBLAR_BUILD:?set ZEMBLAR_BUILD to the build directory}"
-: "${ZEMBLAR_SOURCE:?set ZEMBLAR_SOURCE to the repository root}"
+: "${ZEMBLAR_BIN:?}" "${ZEMBLAR_BUILD:?}" "${ZEMBLAR_SOURCE:?}"
 export SDL_AUDIODRIVER=dummy MESA_SHADER_CACHE_DISABLE=true
 
-# One end-to-end run per display at a time: the tests move the keyboard focus and press keys, so
-# two demos on one display would take each other's keys and message boxes.
+# One run per display at a time: two demos would take each other's keys and message boxes.
 exec 9> "/tmp/zemblar-e2e-display-${DISPLAY//[^0-9A-Za-z]/_}.lock"
 flock 9
 
@@ -28,9 +24,7 @@ cd "$WORK"
 
 fail() {
   echo "FAIL: $*" >&2
-  echo "--- output (end) ---" >&2; tail -40 out.txt >&2 2>/dev/null || true
-  echo "--- errors (end) ---" >&2; tr '\r' '\n' < err.txt 2>/dev/null | tail -20 >&2 || true
-  echo "--- windows ---" >&2; xwininfo -root -tree | grep '"' >&2 || true
+  { tail -40 out.txt; tr '\r' '\n' < err.txt | tail -20; } >&2 2>/dev/null || true
   exit 1
 }
 
@@ -41,10 +35,7 @@ make_music() {
     lame --quiet -r -m m - data/music/Tundrel.mp3 2>/dev/null
 }
 
-start_zemblar() { "$ZEMBLAR_BIN" > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N); }
-
-# Id of the top-level window with exactly this title, waiting up to 60 s for it (a loaded machine
-# may take long to map a window).
+# Id of the top-level window with exactly this title, waiting up to 60 s (a loaded machine is slow).
 window_titled() {
   local title=$1 id=""
   for _ in $(seq 600); do
@@ -56,10 +47,8 @@ window_titled() {
   return 1
 }
 
-# Gives a window the keyboard focus, then presses a key (Return = Yes/OK, Escape = No) or holds
-# it long enough for the main loop to see it held. A window that exists but is not mapped yet
-# refuses the focus (BadMatch), so focusing is tried again for a few seconds, as a user would click
-# again.
+# Focuses a window (retried: an unmapped one refuses), then presses a key (Return = Yes/OK, Escape =
+# No) or holds it long enough for the main loop to see it held.
 press_in() {
   local title=$1 mode=$2 key=$3 id tries=0
   id=$(window_titled "$title") || fail "no window titled '$title'"
@@ -79,9 +68,12 @@ answer_box() { press_in "$1" key "$2"; }
 hold_key() { press_in "Zemblar" hold "$1"; }
 
 # Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
-start_answered() { start_zemblar; answer_box "Start Fullscreen?" "${1:-Escape}"; }
+start_answered() {
+  "$ZEMBLAR_BIN" > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
+  answer_box "Start Fullscreen?" "${1:-Escape}"
+}
 
-# Waits (up to the given seconds) for zemblar to end and stores its exit status in STATUS.
+# Waits up to the given seconds for zemblar to end: its exit status in STATUS, run time in ELAPSED_MS.
 wait_exit() {
   for _ in $(seq $(($1 * 10))); do
     kill -0 "$ZEMBLAR_PID" 2>/dev/null || break
@@ -93,17 +85,14 @@ wait_exit() {
   ZEMBLAR_PID=""
   ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
 }
-
-# Waits up to the given seconds for zemblar to end; fails unless its status is 0.
 expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
 
-# A working directory whose data/ is the committed render test scene (tests/render/data).
+# data/ as the committed render test scene (tests/render/data).
 use_render_scene() {
   local scene="$ZEMBLAR_SOURCE/tests/render/data"
   ln -s "$scene/meshes" data/meshes
   rmdir data/shaders && ln -s "$scene/shaders" data/shaders
   cp "$scene/vessikscript.txt" data/
 }
-
-# Runs zemblar-render with the given arguments; its status goes to STATUS, output to out.txt/err.txt.
+# zemblar-render with these arguments: status in STATUS, output in out.txt/err.txt.
 render() { STATUS=0; "$ZEMBLAR_BUILD/zemblar-render" "$@" > out.txt 2> err.txt || STATUS=$?; }

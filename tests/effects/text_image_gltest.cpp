@@ -1,25 +1,20 @@
 // Text and Image, the blended fixed-function quads, under a real context: glyph and image pixels
-// read back from a framebuffer, the local words, empty text hiding the children, and the blend,
-// texture and colour state both leave behind. Image placement is the base transform, tested with
-// Demoeffect.
+// read back, the local words and empty text hiding the children.
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "effects/EffectRegistry.h"
-#include "effects/Image.h"
 #include "effects/Text.h"
 #include "RunLocal.h"
 #include "support/CaptureMessages.h"
 #include "support/GlFixture.h"
-#include "support/RenderTarget.h"
 #include "support/TempDir.h"
 
 using TextImageGl = GlTest;
 
 namespace {
-const float kBlue[4] = {0, 0, 1, 1};
-
 struct Probe : Demoeffect {
     int draws = 0;
     void draw() override { ++draws; }
@@ -45,23 +40,21 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
     // across and one down.
     text->texture = makeCoordinateTexture(256, 1);
     runLocal(*text, "text;AB");
-    RenderTarget target(64, 16);
+    DrawTarget target(64, 16);
     glMatrixMode(GL_PROJECTION);
     glOrtho(0, 2, 0, 1, -1, 1);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     text->draw();
     EXPECT_EQ(child.draws, 1);
-    const std::vector<uint8_t> px = target.read();
     // "A" (65): column 1, row 4 from the top: texels x 16..31, y 176..191, on pixels -8..23; "B"
     // (66), drawn over it from pixel 8 to 39: x 32..47. Nothing right of x = 1.25 (pixel 40).
-    for (int y = 0; y < 16; ++y)
-        for (int x = 0; x < 64; ++x) {
-            const uint8_t* p = &px[(y * 64 + x) * 4];
-            const int texel = x < 8 ? 16 + (x + 8) / 2 : 32 + (x - 8) / 2;
-            ASSERT_EQ(p[0] * 256 + p[1], x < 40 ? texel * 256 + 176 + y : 0) << x << "," << y;
-            ASSERT_EQ(p[3], x < 40 ? 255 : 0) << x << "," << y;
-        }
+    for (const auto& [x, y] : {std::pair<int, int>{0, 0}, {7, 15}, {8, 7}, {39, 8}, {40, 8}, {63, 15}}) {
+        const std::vector<uint8_t> p = target.pixel(x, y);
+        const int texel = x < 8 ? 16 + (x + 8) / 2 : 32 + (x - 8) / 2;
+        EXPECT_EQ(p[0] * 256 + p[1], x < 40 ? texel * 256 + 176 + y : 0) << x << "," << y;
+        EXPECT_EQ(p[3], x < 40 ? 255 : 0) << x << "," << y;
+    }
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
@@ -71,11 +64,10 @@ TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
     // pixel of a 32 x 32 coordinate texture.
     std::unique_ptr<Demoeffect> image(createEffect("image"));
     image->texture = makeCoordinateTexture(32, 8);
-    RenderTarget target(64, 64, kBlue);
+    DrawTarget target(64, 64, {0, 0, 1, 1});
     image->draw();
     // {x, y, red, green, blue}: the quad's corners (t = 1 at the top) and the blue just outside.
-    const int samples[][5] = {{16, 16, 0, 0, 0}, {47, 16, 248, 0, 0}, {47, 47, 248, 248, 0}, {15, 32, 0, 0, 255},
-                              {48, 32, 0, 0, 255}, {32, 48, 0, 0, 255}, {32, 15, 0, 0, 255}};
+    const int samples[][5] = {{16, 16, 0, 0, 0}, {47, 47, 248, 248, 0}, {15, 32, 0, 0, 255}, {32, 48, 0, 0, 255}};
     for (const auto& s : samples)
         for (int c = 0; c < 3; ++c) EXPECT_EQ(target.pixel(s[0], s[1])[c], s[c + 2]) << s[0] << "," << s[1];
 
@@ -86,24 +78,4 @@ TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
     EXPECT_NEAR(p[0], 248 * 128 / 255, 2);
     EXPECT_NEAR(p[2], 255 - 128, 2);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(TextImageGl, ImageAndTextRestoreBlendAndTextureAndDrawWhite)
-{
-    Image image;
-    Text text;
-    runLocal(text, "text;Q");
-    for (Demoeffect* effect : {static_cast<Demoeffect*>(&image), static_cast<Demoeffect*>(&text)})
-        for (bool before : {false, true}) {
-            for (GLenum cap : {GL_BLEND, GL_TEXTURE_2D}) before ? glEnable(cap) : glDisable(cap);
-            glColor3f(0.5f, 0.0f, 0.0f);
-            glLoadIdentity();
-            effect->draw();
-            for (GLenum cap : {GL_BLEND, GL_TEXTURE_2D}) EXPECT_EQ(glIsEnabled(cap) == GL_TRUE, before) << cap;
-            float colour[4];
-            glGetFloatv(GL_CURRENT_COLOR, colour);
-            EXPECT_EQ(colour[0] + colour[1] + colour[2], 3.0f);
-        }
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
 }

@@ -21,11 +21,7 @@ void GlTest::SetUp()
     while (glGetError() != GL_NO_ERROR) {}
 }
 
-void GlTest::TearDown()
-{
-    glUseProgram(0);
-    g_effects.boundProgram = 0;
-}
+void GlTest::TearDown() { glUseProgram(0); g_effects.boundProgram = 0; }
 
 GLuint linkTestProgram(const char* name)
 {
@@ -41,4 +37,50 @@ GLuint linkTestProgram(const char* name)
     const std::string file = name;
     linkShaderProgram(name, file + ".vert", file + ".frag", "");
     return findShaderProgram(name);
+}
+
+DrawTarget::DrawTarget(int w, int h, std::vector<float> clear) : clear_(clear)
+{
+    glGenRenderbuffers(1, &colour_);
+    glBindRenderbuffer(GL_RENDERBUFFER, colour_);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+    glGenFramebuffers(1, &fbo_);
+    glBindFramebuffer(GL_FRAMEBUFFER, fbo_);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_);
+    glViewport(0, 0, w, h);
+    this->clear();
+}
+
+DrawTarget::~DrawTarget()
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glDeleteFramebuffers(1, &fbo_);
+    glDeleteRenderbuffers(1, &colour_);
+}
+
+void DrawTarget::clear() const
+{
+    glClearColor(clear_[0], clear_[1], clear_[2], clear_[3]);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+std::vector<uint8_t> DrawTarget::pixel(int x, int y) const
+{
+    std::vector<uint8_t> rgba(4);
+    glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    return rgba;
+}
+
+GLuint makeCoordinateTexture(int size, int step, uint8_t alpha)
+{
+    std::vector<uint8_t> texels;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) texels.insert(texels.end(), {uint8_t(step * x), uint8_t(step * y), 0, alpha});
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    return name;
 }

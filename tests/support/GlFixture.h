@@ -2,6 +2,8 @@
 // compatibility context per test process, and empty registries plus default GL state per test.
 #pragma once
 #include <gtest/gtest.h>
+#include <cstdint>
+#include <vector>
 #include "resources/Gl.h"
 
 class GlTest : public ::testing::Test {
@@ -17,3 +19,21 @@ inline void readModelView(float out[16]) { glGetFloatv(GL_MODELVIEW_MATRIX, out)
 // the shader library as program NAME. The program takes the mesh attributes, "state" and
 // "musictime", and colours every fragment (1, 0.5, u, 1) with u the first texture coordinate.
 GLuint linkTestProgram(const char* name = "main");
+
+// A w x h RGBA framebuffer, bound with its viewport while it lives, cleared to `clear` (RGBA).
+class DrawTarget {
+public:
+    DrawTarget(int w, int h, std::vector<float> clear = {0, 0, 0, 0});
+    ~DrawTarget();
+    DrawTarget(const DrawTarget&) = delete;
+    DrawTarget& operator=(const DrawTarget&) = delete;
+    void clear() const;
+    std::vector<uint8_t> pixel(int x, int y) const; // RGBA
+private:
+    GLuint fbo_ = 0, colour_ = 0;
+    std::vector<float> clear_;
+};
+
+// A size x size nearest-filtered texture whose texel (x, y) (y counted from t = 0) holds red
+// step * x, green step * y, blue 0 and the given alpha: every drawn pixel tells its source.
+GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255);

@@ -1,5 +1,4 @@
-// A fresh temporary directory that becomes the working directory for the test's lifetime, so tests
-// can lay out their own data/ tree. Restores the previous working directory and removes it after.
+// A fresh temporary directory, the working directory while it lives (tests lay out their own data/).
 #pragma once
 #include <cstdlib>
 #include <filesystem>
@@ -32,6 +31,5 @@ public:
     }
 
 private:
-    std::filesystem::path dir_;
-    std::filesystem::path previous_;
+    std::filesystem::path dir_, previous_;
 };
