@@ -1,9 +1,6 @@
 // A frame allocates nothing once the scene is built: the global operator new counts, a scene of
 // groups, children and the three fixed instances is built, the events run, then frames are counted.
 #include <gtest/gtest.h>
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include "demo/Demo.h"
 #include "demo/DemoTestSupport.h"
 #include "effects/EffectRegistry.h"
@@ -11,36 +8,7 @@
 #include "support/TempDir.h"
 #include "resources/Messages.h"
 
-// AddressSanitizer brings its own allocation operators; the count is taken in normal builds only.
-#if defined(__SANITIZE_ADDRESS__)
-#define ZEMBLAR_COUNT_ALLOCATIONS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZEMBLAR_COUNT_ALLOCATIONS 0
-#endif
-#endif
-#ifndef ZEMBLAR_COUNT_ALLOCATIONS
-#define ZEMBLAR_COUNT_ALLOCATIONS 1
-#endif
-
-namespace {
-std::atomic<unsigned long> g_allocations{0};
-}
-
-#if ZEMBLAR_COUNT_ALLOCATIONS
-// malloc/free underneath (GCC cannot see that new and delete match); the array forms forward here.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t size)
-{
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#endif
+#include "support/CountingNew.h"
 
 using FrameAllocationGl = GlTest;
 

@@ -4,44 +4,11 @@
 #include <gtest/gtest.h>
 #include <zlib.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <string>
 #include <utility>
 #include "resources/Png.h"
 #include "support/PngBuilder.h"
-
-// AddressSanitizer brings its own allocation operators; the largest allocation is taken in normal
-// builds only, by replacing the global operator new of this test binary.
-#if defined(__SANITIZE_ADDRESS__)
-#define ZEMBLAR_COUNT_ALLOCATIONS 0
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define ZEMBLAR_COUNT_ALLOCATIONS 0
-#endif
-#endif
-#ifndef ZEMBLAR_COUNT_ALLOCATIONS
-#define ZEMBLAR_COUNT_ALLOCATIONS 1
-#endif
-
-namespace {
-std::atomic<size_t> g_largestAllocation{0};
-}
-
-#if ZEMBLAR_COUNT_ALLOCATIONS
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-#endif
-void* operator new(std::size_t size)
-{
-    if (size > g_largestAllocation.load()) g_largestAllocation = size;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-#endif
+#include "support/CountingNew.h"
 
 namespace {
 
