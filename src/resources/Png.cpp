@@ -44,12 +44,11 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     if (filtered.size() < filteredBytes) return error = 71;
     std::vector<uint8_t>().swap(idat);
 
+    if (!interlaced) return error = unfilterToRgba(out, filtered, info);
     std::vector<uint8_t> raw(size_t(pngRowBytes(info.width, bpp) * info.height), 0);
-    if (interlaced) error = deinterlaceAdam7(raw.data(), filtered.data(), info.width, info.height, bpp);
-    else error = unfilterImage(raw.data(), filtered.data(), info.width, info.height, bpp);
+    error = deinterlaceAdam7(raw.data(), filtered.data(), info.width, info.height, bpp);
     if (error) return error;
     std::vector<uint8_t>().swap(filtered);
-
     return error = convertToRgba(out, raw, info);
 }
 
