@@ -11,6 +11,27 @@
 
 #include "resources/PngReport.h"
 
+namespace {
+
+// The whole stream: one read of the size a file reports (a byte-wise stream iterator alone takes
+// longer than decoding), then whatever follows, for pipes and files that report no size or grow.
+std::vector<uint8_t> readAll(std::ifstream& in)
+{
+    std::vector<uint8_t> bytes;
+    const std::streamoff size = in.seekg(0, std::ios::end) ? std::streamoff(in.tellg()) : -1;
+    in.clear();
+    if (size > 0 && in.seekg(0, std::ios::beg)) {
+        bytes.resize(size_t(size));
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+        bytes.resize(size_t(in.gcount()));
+    }
+    in.clear();
+    bytes.insert(bytes.end(), std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return bytes;
+}
+
+}  // namespace
+
 int main(int argc, char** argv)
 {
     if (argc != 3) {
@@ -25,7 +46,7 @@ int main(int argc, char** argv)
         std::cerr << "png2rgba: cannot read " << argv[1] << std::endl;
         return 2;
     }
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::vector<uint8_t> file = readAll(in);
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;
