@@ -7,7 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config
   libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   xvfb xauth xdotool x11-utils
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev libspng-dev libpng-dev
   clang libclang-rt-14-dev llvm zlib1g-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
