@@ -44,12 +44,8 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     if (filtered.size() < filteredBytes) return error = 71;
     std::vector<uint8_t>().swap(idat);
 
-    if (!interlaced) return error = unfilterToRgba(out, filtered, info);
-    std::vector<uint8_t> raw(size_t(pngRowBytes(info.width, bpp) * info.height), 0);
-    error = deinterlaceAdam7(raw.data(), filtered.data(), info.width, info.height, bpp);
-    if (error) return error;
-    std::vector<uint8_t>().swap(filtered);
-    return error = convertToRgba(out, raw, info);
+    if (interlaced) return error = deinterlaceToRgba(out, filtered, info);
+    return error = unfilterToRgba(out, filtered, info);
 }
 
 int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width,

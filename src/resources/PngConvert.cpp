@@ -47,7 +47,7 @@ public:
         const uint32_t depth = info.bitDepth;
         if (info.colorType == 3) {
             entries_ = uint32_t(info.palette.size() / 4);
-            std::memcpy(table_, info.palette.data(), info.palette.size());
+            if (entries_) std::memcpy(table_, info.palette.data(), info.palette.size());
         } else if (info.colorType == 0 && depth <= 8) {
             // Every sample has an entry; the key compares the stored sample, before scaling.
             entries_ = 1u << depth;
@@ -61,10 +61,9 @@ public:
         }
     }
 
-    // Converts one row; false at a palette index without an entry.
-    bool convert(uint8_t* o, const uint8_t* in) const
+    // Converts a row of `width` pixels; false at a palette index without an entry.
+    bool convert(uint8_t* o, const uint8_t* in, uint32_t width) const
     {
-        const uint32_t width = info_.width;
         const uint32_t depth = info_.bitDepth;
         switch (info_.colorType * 100 + depth) {
         case 1:
@@ -83,11 +82,16 @@ public:
             }
             return true;
         case 208: {  // RGB 8: the key, if any 8-bit colour has it, against the colour bits
-            const uint32_t alpha = rgbaWord(0, 0, 0, 255);
-            for (uint32_t x = 0; x < width; ++x, o += 4, in += 3) {
-                const uint32_t colour = rgbaWord(in[0], in[1], in[2], 0);
+            // Four bytes read at once but the last pixel's, which may end the buffer.
+            const uint32_t alpha = rgbaWord(0, 0, 0, 255), colourBits = ~alpha;
+            for (uint32_t x = 0; x + 1 < width; ++x, o += 4, in += 3) {
+                uint32_t word;
+                std::memcpy(&word, in, 4);
+                const uint32_t colour = word & colourBits;
                 storeWord(o, colour == keyWord_ ? colour : colour | alpha);
             }
+            const uint32_t colour = rgbaWord(in[0], in[1], in[2], 0);
+            storeWord(o, colour == keyWord_ ? colour : colour | alpha);
             return true;
         }
         case 216:  // RGB 16
@@ -144,28 +148,6 @@ private:
 
 }  // namespace
 
-int convertToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& raw, const PngInfo& info)
-{
-    const size_t width = info.width;
-    const size_t height = info.height;
-    if (width == 0 || height == 0) {
-        // No pixels: do not walk billions of empty rows of a zero-width image.
-        out.clear();
-        return 0;
-    }
-    if (info.colorType == 6 && info.bitDepth == 8) {
-        out.swap(raw);
-        out.resize(width * height * 4);
-        return 0;
-    }
-    const RowConverter converter(info);
-    const size_t stride = size_t(pngRowBytes(width, pngChannels(info.colorType) * info.bitDepth));
-    out.resize(width * height * 4);
-    for (size_t y = 0; y < height; ++y)
-        if (!converter.convert(out.data() + y * width * 4, raw.data() + y * stride)) return converter.paletteError();
-    return 0;
-}
-
 int unfilterToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, const PngInfo& info)
 {
     const size_t width = info.width;
@@ -200,7 +182,7 @@ int unfilterToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, co
         uint8_t* line = base + y * (stride + 1);
         if (int error = unfilterScanline(line + 1, line + 1, prior, byteWidth, line[0], stride)) return error;
         prior = line + 1;
-        if (!converter.convert(out.data() + y * width * 4, line + 1)) {
+        if (!converter.convert(out.data() + y * width * 4, line + 1, info.width)) {
             // A bad filter type in a later row takes precedence over the palette.
             for (size_t rest = y + 1; rest < height; ++rest)
                 if (base[rest * (stride + 1)] > 4) return 36;
@@ -208,4 +190,50 @@ int unfilterToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, co
         }
     }
     return 0;
+}
+
+int deinterlaceToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, const PngInfo& info)
+{
+    const size_t width = info.width;
+    const size_t height = info.height;
+    out.clear();
+    if (width == 0 || height == 0) return 0;  // no pass has pixels, nor rows to check
+    const uint32_t bpp = pngChannels(info.colorType) * info.bitDepth;
+    const size_t byteWidth = (bpp + 7) / 8;
+    const bool rgba8 = info.colorType == 6 && info.bitDepth == 8;
+    const RowConverter converter(info);
+    out.resize(width * height * 4);
+    std::vector<uint8_t> passPixels(width * 4);
+    bool paletteFailed = false;
+    uint8_t* in = filtered.data();
+    for (const Adam7Pass& pass : kAdam7Passes) {
+        const uint32_t passWidth = adam7Extent(info.width, pass.firstColumn, pass.columnStep);
+        const uint32_t passHeight = adam7Extent(info.height, pass.firstRow, pass.rowStep);
+        if (passWidth == 0) continue;
+        const size_t passStride = size_t(pngRowBytes(passWidth, bpp));
+        const size_t step = size_t(pass.columnStep) * 4;
+        const uint8_t* prior = nullptr;
+        for (uint32_t y = 0; y < passHeight; ++y, in += passStride + 1) {
+            // After a palette failure only the filter types are still checked: a bad one wins.
+            if (paletteFailed) {
+                if (in[0] > 4) return 36;
+                continue;
+            }
+            uint8_t* row = in + 1;
+            if (int error = unfilterScanline(row, row, prior, byteWidth, in[0], passStride)) return error;
+            prior = row;
+            uint8_t* dst = out.data() + ((pass.firstRow + size_t(y) * pass.rowStep) * width + pass.firstColumn) * 4;
+            // Rows of whole image rows convert in place; others through one row of pixels, then spread.
+            uint8_t* target = step == 4 ? dst : passPixels.data();
+            if (!rgba8 && !converter.convert(target, row, passWidth)) {
+                paletteFailed = true;
+                continue;
+            }
+            const uint8_t* pixels = rgba8 ? row : target;
+            if (step == 4 && rgba8) std::memcpy(dst, pixels, size_t(passWidth) * 4);
+            else if (step != 4)
+                for (uint32_t i = 0; i < passWidth; ++i) std::memcpy(dst + i * step, pixels + 4 * size_t(i), 4);
+        }
+    }
+    return paletteFailed ? converter.paletteError() : 0;
 }

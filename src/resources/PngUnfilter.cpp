@@ -1,4 +1,4 @@
-// PNG scanline reconstruction and Adam7 de-interlacing.
+// PNG scanline reconstruction and the Adam7 pass layout.
 #include "resources/PngUnfilter.h"
 
 #include <cstdlib>
@@ -9,52 +9,6 @@
 #endif
 
 namespace {
-
-struct Adam7Pass {
-    uint32_t firstColumn, firstRow, columnStep, rowStep;
-};
-const Adam7Pass kPasses[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
-                              {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
-
-uint32_t passExtent(uint32_t size, uint32_t first, uint32_t step)
-{
-    return size > first ? uint32_t((uint64_t(size) - first + step - 1) / step) : 0;
-}
-
-// Copies pixels of BW bytes from one unfiltered pass row to their places.
-template <size_t BW>
-void placeWholeBytes(uint8_t* raw, const uint8_t* row, uint32_t count, uint64_t rowStart,
-                     const Adam7Pass& pass, uint64_t stride) {
-    uint8_t* dst = raw + rowStart * stride + uint64_t(pass.firstColumn) * BW;
-    const size_t step = size_t(pass.columnStep) * BW;
-    for (uint32_t i = 0; i < count; ++i, dst += step, row += BW) std::memcpy(dst, row, BW);
-}
-
-void placeBits(uint8_t* raw, const uint8_t* row, uint32_t count, uint64_t rowStart,
-               const Adam7Pass& pass, uint64_t stride, uint32_t bpp) {
-    // bpp is 1, 2 or 4, so a sample never straddles a byte.
-    const unsigned mask = (1u << bpp) - 1;
-    uint8_t* dstRow = raw + rowStart * stride;
-    for (uint32_t i = 0; i < count; ++i) {
-        const uint64_t srcBit = uint64_t(i) * bpp;
-        const unsigned value = (row[srcBit >> 3] >> (8 - bpp - (srcBit & 7))) & mask;
-        const uint64_t dstBit = (uint64_t(pass.firstColumn) + uint64_t(i) * pass.columnStep) * bpp;
-        dstRow[dstBit >> 3] |= uint8_t(value << (8 - bpp - (dstBit & 7)));
-    }
-}
-
-void placePassRow(uint8_t* raw, const uint8_t* row, uint32_t count, uint64_t rowStart,
-                  const Adam7Pass& pass, uint64_t stride, uint32_t bpp) {
-    switch (bpp) {
-    case 8: placeWholeBytes<1>(raw, row, count, rowStart, pass, stride); break;
-    case 16: placeWholeBytes<2>(raw, row, count, rowStart, pass, stride); break;
-    case 24: placeWholeBytes<3>(raw, row, count, rowStart, pass, stride); break;
-    case 32: placeWholeBytes<4>(raw, row, count, rowStart, pass, stride); break;
-    case 48: placeWholeBytes<6>(raw, row, count, rowStart, pass, stride); break;
-    case 64: placeWholeBytes<8>(raw, row, count, rowStart, pass, stride); break;
-    default: placeBits(raw, row, count, rowStart, pass, stride, bpp); break;
-    }
-}
 
 // Row reconstruction. `r` (recon) is `s` (scanline) itself or lies before it in
 // the same buffer, `p` (prior) is a finished row before both. Each loop reads the
@@ -249,39 +203,23 @@ int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* pri
 
 uint64_t pngRowBytes(uint64_t width, uint32_t bpp) { return (width * bpp + 7) / 8; }
 
+const Adam7Pass kAdam7Passes[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                   {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+
+uint32_t adam7Extent(uint32_t size, uint32_t first, uint32_t step)
+{
+    return size > first ? uint32_t((uint64_t(size) - first + step - 1) / step) : 0;
+}
+
 uint64_t pngFilteredBytes(uint32_t width, uint32_t height, uint32_t bpp, bool interlaced)
 {
     if (!interlaced) return uint64_t(height) * (1 + pngRowBytes(width, bpp));
     uint64_t total = 0;
-    for (const Adam7Pass& pass : kPasses) {
-        const uint32_t passWidth = passExtent(width, pass.firstColumn, pass.columnStep);
-        const uint32_t passHeight = passExtent(height, pass.firstRow, pass.rowStep);
+    for (const Adam7Pass& pass : kAdam7Passes) {
+        const uint32_t passWidth = adam7Extent(width, pass.firstColumn, pass.columnStep);
+        const uint32_t passHeight = adam7Extent(height, pass.firstRow, pass.rowStep);
         if (passWidth == 0) continue;
         total += uint64_t(passHeight) * (1 + pngRowBytes(passWidth, bpp));
     }
     return total;
-}
-
-int deinterlaceAdam7(uint8_t* raw, uint8_t* in, uint32_t width, uint32_t height, uint32_t bpp)
-{
-    const uint64_t stride = pngRowBytes(width, bpp);
-    const size_t byteWidth = (bpp + 7) / 8;
-    for (const Adam7Pass& pass : kPasses) {
-        const uint32_t passWidth = passExtent(width, pass.firstColumn, pass.columnStep);
-        const uint32_t passHeight = passExtent(height, pass.firstRow, pass.rowStep);
-        if (passWidth == 0) continue;
-        const size_t passStride = size_t(pngRowBytes(passWidth, bpp));
-        const uint8_t* prior = nullptr;
-        for (uint32_t y = 0; y < passHeight; ++y) {
-            uint8_t* line = in + size_t(y) * (passStride + 1);
-            // Unfiltered in place, over the filtered bytes of the same row.
-            uint8_t* recon = line + 1;
-            if (int error = unfilterScanline(recon, recon, prior, byteWidth, line[0], passStride)) return error;
-            const uint64_t row = pass.firstRow + uint64_t(y) * pass.rowStep;
-            placePassRow(raw, recon, passWidth, row, pass, stride, bpp);
-            prior = recon;
-        }
-        in += size_t(passHeight) * (passStride + 1);
-    }
-    return 0;
 }
