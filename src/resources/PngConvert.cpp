@@ -84,7 +84,23 @@ public:
         case 208: {  // RGB 8: the key, if any 8-bit colour has it, against the colour bits
             // Four bytes read at once but the last pixel's, which may end the buffer.
             const uint32_t alpha = rgbaWord(0, 0, 0, 255), colourBits = ~alpha;
-            for (uint32_t x = 0; x + 1 < width; ++x, o += 4, in += 3) {
+            uint32_t x = 0;
+#if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            // Without a key, four pixels from two 8-byte reads, written as two pixel pairs.
+            if (keyWord_ == ~0u) {
+                const uint64_t alphas = 0xFF000000FF000000ull, colour = 0xFFFFFF;
+                for (; x + 5 <= width; x += 4, o += 16, in += 12) {
+                    uint64_t first, second;
+                    std::memcpy(&first, in, 8);
+                    std::memcpy(&second, in + 6, 8);
+                    const uint64_t pair1 = (first & colour) | ((first >> 24 & colour) << 32) | alphas;
+                    const uint64_t pair2 = (second & colour) | ((second >> 24 & colour) << 32) | alphas;
+                    std::memcpy(o, &pair1, 8);
+                    std::memcpy(o + 8, &pair2, 8);
+                }
+            }
+#endif
+            for (; x + 1 < width; ++x, o += 4, in += 3) {
                 uint32_t word;
                 std::memcpy(&word, in, 4);
                 const uint32_t colour = word & colourBits;
