@@ -38,6 +38,7 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
 
     std::vector<uint8_t> filtered;
     const uint64_t bound = inflateBound(idat.size());
+    if (filteredBytes <= bound) filtered.reserve(size_t(pngInflateCapacity(info, filteredBytes)));
     filtered.resize(size_t(filteredBytes < bound ? filteredBytes : bound));
     error = zlibDecompress(idat, filtered);
     if (error) return error;

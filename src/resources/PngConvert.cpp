@@ -135,6 +135,22 @@ public:
 
     int paletteError() const { return info_.bitDepth == 8 ? 46 : 47; }
 
+    // RGB 8 rows converted in the buffer that holds them, last pixel first: each
+    // pixel lands at or after the end of every pixel not yet read.
+    void expandRgb8InPlace(uint8_t* base, size_t stride, size_t height) const
+    {
+        const uint32_t alpha = rgbaWord(0, 0, 0, 255);
+        const size_t width = info_.width;
+        for (size_t y = height; y-- > 0;) {
+            const uint8_t* in = base + y * (stride + 1) + 1;
+            uint8_t* o = base + y * width * 4;
+            for (size_t x = width; x-- > 0;) {
+                const uint32_t colour = rgbaWord(in[3 * x], in[3 * x + 1], in[3 * x + 2], 0);
+                storeWord(o + 4 * x, colour == keyWord_ ? colour : colour | alpha);
+            }
+        }
+    }
+
 private:
     // Samples looked up in the table; an index without an entry fails the row.
     bool indexedRow(uint8_t* o, const uint8_t* in, uint32_t width, uint32_t depth) const
@@ -193,6 +209,19 @@ int unfilterToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, co
         return 0;
     }
     const RowConverter converter(info);
+    if (info.colorType == 2 && info.bitDepth == 8) {
+        // Unfiltered in place, then spread to RGBA in the same buffer (the decoder
+        // reserves room for it): no second image-sized buffer to fault in.
+        for (size_t y = 0; y < height; ++y) {
+            uint8_t* line = base + y * (stride + 1);
+            if (int error = unfilterScanline(line + 1, line + 1, prior, byteWidth, line[0], stride)) return error;
+            prior = line + 1;
+        }
+        filtered.resize(width * height * 4);
+        converter.expandRgb8InPlace(filtered.data(), stride, height);
+        out.swap(filtered);
+        return 0;
+    }
     out.resize(width * height * 4);
     for (size_t y = 0; y < height; ++y) {
         uint8_t* line = base + y * (stride + 1);
@@ -252,4 +281,11 @@ int deinterlaceToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered,
         }
     }
     return paletteFailed ? converter.paletteError() : 0;
+}
+
+uint64_t pngInflateCapacity(const PngInfo& info, uint64_t filteredBytes)
+{
+    const uint64_t pixelBytes = uint64_t(info.width) * info.height * 4;
+    const bool rgb8 = info.colorType == 2 && info.bitDepth == 8 && info.interlaceMethod == 0;
+    return rgb8 && pixelBytes > filteredBytes ? pixelBytes : filteredBytes;
 }

@@ -114,15 +114,15 @@ void unfilterRowSse2(uint8_t* r, const uint8_t* s, const uint8_t* p, uint8_t typ
         upSse2(r, s, p, length);
         break;
     case 3: {
-        // floor((a + b) / 2) from the rounding-up average: subtract the lost low bit.
-        const __m128i one = _mm_set1_epi8(1);
-        __m128i a = zero;
+        // The rounding-up average of complements is the complement of the rounding-down
+        // average: ~a' = ~(x + ~avg(~a, ~b)) = avg(~a, ~b) - x. Carrying ~a leaves two
+        // steps between one pixel and the next.
+        const __m128i ones = _mm_set1_epi8(-1);
+        __m128i notA = ones;
         for (size_t i = 0; i < length; i += BW) {
-            const __m128i b = loadPixel<BW>(p + i);
-            const __m128i x = loadPixel<BW>(s + i);
-            const __m128i average = _mm_sub_epi8(_mm_avg_epu8(a, b), _mm_and_si128(_mm_xor_si128(a, b), one));
-            a = _mm_add_epi8(x, average);
-            storePixel<BW>(r + i, a);
+            const __m128i notB = _mm_xor_si128(loadPixel<BW>(p + i), ones);
+            notA = _mm_sub_epi8(_mm_avg_epu8(notA, notB), loadPixel<BW>(s + i));
+            storePixel<BW>(r + i, _mm_xor_si128(notA, ones));
         }
         break;
     }
