@@ -3,7 +3,7 @@
 decoder) against Pillow, a second, independent decoder.
 
 Usage: /usr/bin/python3 tools/crosscheck_pngsuite.py [SUITE_DIR]
-(default: ../shared/testdata/pngsuite beside the repository, or two levels up).
+(default: tests/resources/pngsuite).
 
 Pillow follows the same rules as our decoder for most images. Where it does
 not, the difference is a matter of rule, not of decoding, and is corrected
@@ -80,11 +80,7 @@ def expected_rgba(path, im):
 def find_suite(root):
     if len(sys.argv) > 1:
         return sys.argv[1]
-    for up in ("..", os.path.join("..", "..")):
-        candidate = os.path.join(root, up, "shared", "testdata", "pngsuite")
-        if os.path.isdir(candidate):
-            return candidate
-    sys.exit("pngsuite not found; pass its directory")
+    return os.path.join(root, "tests", "resources", "pngsuite")
 
 
 def main():

@@ -11,7 +11,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm zlib1g-dev libdeflate-dev
   # Libraries the benchmarks measure the demo's own decoders against (bench/ only).
-  libtinyobjloader-dev
+  libtinyobjloader-dev libspng-dev libpng-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
 )

@@ -39,19 +39,15 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
 
     std::vector<uint8_t> filtered;
     const uint64_t bound = inflateBound(idat.size());
+    if (filteredBytes <= bound) filtered.reserve(size_t(pngInflateCapacity(info, filteredBytes)));
     filtered.resize(size_t(filteredBytes < bound ? filteredBytes : bound));
     error = zlibDecompress(idat.data(), idat.size(), filtered, size_t(filteredBytes));
     if (error) return error;
     if (filtered.size() < filteredBytes) return error = PngDataTooShort;
     std::vector<uint8_t>().swap(idat);
 
-    std::vector<uint8_t> raw(size_t(pngRowBytes(info.width, bpp) * info.height), 0);
-    if (interlaced) error = deinterlaceAdam7(raw.data(), filtered.data(), info.width, info.height, bpp);
-    else error = unfilterImage(raw.data(), filtered.data(), info.width, info.height, bpp);
-    if (error) return error;
-    std::vector<uint8_t>().swap(filtered);
-
-    return error = convertToRgba(out, raw, info);
+    if (interlaced) return error = deinterlaceToRgba(out, filtered, info);
+    return error = unfilterToRgba(out, filtered, info);
 }
 
 int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width,

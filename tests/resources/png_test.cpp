@@ -81,6 +81,8 @@ TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
         // An 8-bit grey sample is keyed against the whole 16-bit key: 0x0100 matches nothing.
         {makePng(2, 1, 8, 0, {0, 0, 9}, chunk("tRNS", {0, 0})), {0, 0, 0, 0, 9, 9, 9, 255}},
         {makePng(1, 1, 8, 0, {0, 1}, chunk("tRNS", {1, 0})), {1, 1, 1, 255}},
+        // A 16-bit grey sample is keyed on both bytes, though only the high one is kept.
+        {makePng(3, 1, 16, 0, {0, 1, 2, 1, 3, 2, 2}, chunk("tRNS", {1, 2})), {1, 1, 1, 0, 1, 1, 1, 255, 2, 2, 2, 255}},
     };
     for (const auto& c : cases) {
         Bytes pixels;
