@@ -11,6 +11,12 @@
 #include "support/GlFixture.h"
 
 namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kResidentSizeTells = false; // freed memory waits in AddressSanitizer's quarantine
+#else
+constexpr bool kResidentSizeTells = true;
+#endif
+
 long residentKiB()
 {
     std::ifstream statm("/proc/self/statm");
@@ -43,6 +49,7 @@ TEST_F(EditSessionGl, SeekingBackRebuildsToTheSameStateAndRebuildsKeepMemoryFlat
         EXPECT_EQ(cameraPoint(), forward);
         EXPECT_DOUBLE_EQ(session.time(), 40.0);
 
+        if (!kResidentSizeTells) return;
         session.seek(20.0);
         session.rebuild();
         const long first = residentKiB();
