@@ -17,18 +17,17 @@ nth_line() {
   done
   fail "no line $1 matching '$2'"
 }
-key() { hold_key "$1"; }
 
 "$ZEMBLAR_BIN" --edit --at 2 > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
 window_titled Zemblar > /dev/null || fail "no window"
 xwininfo -root -tree | grep -q "Start Fullscreen?" && fail "the start question was asked"
-key space; key m; key m; key Right; key m; key Up; key m; key Down; key m; key Left; key m; key Home; key m
+for k in space m m Right m Up m Down m Left m Home m; do hold_key $k; done
 marks=$(nth_line 7 '^Mark: ' >/dev/null; grep '^Mark: ' out.txt | cut -d' ' -f2 | tr '\n' ' ')
 read -r a b c d e f g <<< "$marks"
 expect=$(awk -v a="$a" 'BEGIN { printf "%.3f %.3f %.3f %.3f %.3f 0.000", a, a + 1, a + 11, a + 1, a }')
 [ "$b $c $d $e $f $g" = "$expect" ] || fail "marks while paused: $marks (want $a $expect)"
 awk -v a="$a" 'BEGIN { exit !(a >= 2.0 && a < 60) }' || fail "first mark $a is before --at 2"
-key space; sleep 1; key m
+hold_key space; sleep 1; hold_key m
 awk -v t="$(nth_line 8 '^Mark: ' | cut -d' ' -f2)" 'BEGIN { exit !(t > 0.5) }' || fail "time does not run after Space"
 
 # An editor's save: truncate, write in two parts, rename into place.
@@ -40,8 +39,8 @@ echo "void main() { broken" > data/shaders/main.frag
 nth_line 1 'Error compiling shader main.frag' > /dev/null
 cp "$ZEMBLAR_SOURCE/tests/render/data/shaders/main.frag" data/shaders/main.frag
 nth_line 1 '^Reloaded data/shaders/main.frag at' > /dev/null
-key F5
+hold_key F5
 nth_line 1 '^Reloaded everything at' > /dev/null
-key Escape
+hold_key Escape
 expect_clean_exit 30
 echo ok

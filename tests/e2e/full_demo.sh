@@ -1,7 +1,7 @@
 # The whole demo with its own data/, start to finish: the start question answered No (windowed),
 # the music played through the dummy audio driver, and "END" ending the process with status 0 no
 # earlier than its time, with none of the failure messages on the way. (What each line does is
-# proved in seconds by tests/demo/script_file_gltest.cpp.)
+# checked in seconds by zemblar --check, tests/e2e/script_check.sh.)
 source "$(dirname "$0")/common.bash"
 rm -rf data
 ln -s "$ZEMBLAR_SOURCE/data" data

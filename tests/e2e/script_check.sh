@@ -1,5 +1,7 @@
 # zemblar --check: a script with one problem of each kind gives each as "LINE: message" and status
-# 1, the shipped data passes with status 0 and no output, and bad arguments give the usage and 2.
+# 1, the shipped data passes with status 0 and no output (every line runs in a real demo without a
+# failure message) and ends by END within 5 s after the 164 s track, and bad arguments give the
+# usage and 2.
 source "$(dirname "$0")/common.bash"
 use_render_scene
 cat > bad.txt <<'SCRIPT'
@@ -35,6 +37,8 @@ grep -v '^[0-9]*: ' out.txt && fail "output other than reports"
 
 STATUS=0; (cd "$ZEMBLAR_SOURCE" && "$ZEMBLAR_BIN" --check) > out.txt 2> err.txt || STATUS=$?
 [ "$STATUS" -eq 0 ] && [ ! -s out.txt ] || fail "shipped data: status $STATUS"
+end=$(awk '$2 != "END" && $3 == "END" { print $1 }' "$ZEMBLAR_SOURCE/data/vessikscript.txt")
+awk -v t="$end" 'BEGIN { exit !(t > 164 && t < 169) }' || fail "shipped END at '$end', not just after the track"
 
 for args in "--check a b" "--edit --at -3" "--edit --at x" "--frobnicate"; do
   STATUS=0; "$ZEMBLAR_BIN" $args > out.txt 2> err.txt || STATUS=$?

@@ -13,7 +13,7 @@
 namespace fs = std::filesystem;
 using ShaderFilesGl = GlTest;
 
-// Which programs the demo needs is checked by playing its script (script_file_gltest).
+// Which programs the demo needs is checked by zemblar --check on the shipped data (e2e/script_check.sh).
 TEST_F(ShaderFilesGl, EveryProgramLinksTakesTheEffectUniformsAndKeepsTheAttributeLocations)
 {
     ScopedWorkDir dir;

@@ -1,5 +1,5 @@
 // Shader library under a real context: stage caching and sharing, stage choice by name, empty stage
-// names, missing and broken files, relinking a program name.
+// names, missing and broken files, relinking a program name and reloading a stage.
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -55,6 +55,8 @@ TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameAndSkipEmptyNames)
     for (int i = 0; i < 2; ++i)
         EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderSource("c.txt"), 0u); }),
                   "Tried to find a nonexistant shader source: c.txt\n");
+    EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
+              "Tried to find a nonexistant shader program: never\n");
 }
 
 TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried)
@@ -78,28 +80,20 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
 }
 
-TEST_F(ShaderLibraryGl, RelinkingANameKeepsTheOlderProgramAliveAndTheSameStagesReuseIt)
-{
-    writeStage("v.vert", kVertex);
-    writeStage("f.frag", kFragment);
-    link("p", "v.vert");
-    const GLuint first = findShaderProgram("p");
-    link("p", "v.vert");
-    EXPECT_EQ(findShaderProgram("p"), first);
-    link("p", "v.vert", "f.frag");
-    EXPECT_NE(findShaderProgram("p"), first);
-    EXPECT_TRUE(glIsProgram(first));
-    EXPECT_EQ(capturedMessages([] { EXPECT_EQ(findShaderProgram("never"), 0u); }),
-              "Tried to find a nonexistant shader program: never\n");
-}
-
-TEST_F(ShaderLibraryGl, ReloadingAStageRelinksItsProgramsAndABrokenOrHalfWrittenOneKeepsTheLastThatWorked)
+TEST_F(ShaderLibraryGl, RelinkingAndReloadingKeepTheLastProgramThatWorkedAndReleaseOnlyReplacedOnes)
 {
     writeStage("v.vert", kVertex);
     writeStage("f.frag", kFragment);
     link("p", "v.vert", "f.frag");
-    link("q", "v.vert");
-    const GLuint p = findShaderProgram("p"), q = findShaderProgram("q");
+    const GLuint p = findShaderProgram("p");
+    link("p", "v.vert", "f.frag");
+    EXPECT_EQ(findShaderProgram("p"), p); // the same stages reuse the program
+    link("q", "v.vert", "f.frag");
+    const GLuint older = findShaderProgram("q");
+    link("q", "v.vert"); // a name relinked from other stages: the older program stays alive
+    const GLuint q = findShaderProgram("q");
+    EXPECT_NE(q, older);
+    EXPECT_TRUE(glIsProgram(older));
     EXPECT_FALSE(reloadShaderStage("never.frag"));
     for (const char* text : {kBroken, ""}) { // a broken file and one truncated by an editor's save
         writeStage("f.frag", text);
