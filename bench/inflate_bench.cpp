@@ -24,9 +24,9 @@ Bytes makeData(int kind, size_t size)
     const char* words[] = {"zemblar ", "sphere ", "texture ", "particles ", "camera ", "0.125 ", "\n"};
     size_t i = 0;
     while (i < size) {
-        if (kind == 0) {  // text-like
+        if (kind == 0) { // text-like
             for (const char* w = words[rng() % 7]; *w && i < size; ++w) data[i++] = uint8_t(*w);
-        } else {  // image-like: smooth ramps with noise
+        } else { // image-like: smooth ramps with noise
             data[i] = uint8_t((i / 4) % 256 + rng() % 8);
             ++i;
         }
@@ -58,7 +58,7 @@ void run(benchmark::State& state, Inflate inflate)
     const Sample& s = sample(int(state.range(0)), int(state.range(1)));
     Bytes out;
     for (auto _ : state) {
-        out.assign(s.data.size(), 0);  // pre-sized, as the PNG decoder does
+        out.assign(s.data.size(), 0); // pre-sized, as the PNG decoder does
         if (!inflate(s.stream, out) || out != s.data) state.SkipWithError("inflate failed");
         benchmark::DoNotOptimize(out.data());
     }
@@ -84,12 +84,13 @@ void BM_InflateLibdeflate(benchmark::State& state)
     run(state, [d](const Bytes& in, Bytes& out) {
         size_t size = 0;
         return libdeflate_zlib_decompress(d, in.data(), in.size(), out.data(), out.size(), &size) ==
-                   LIBDEFLATE_SUCCESS && size == out.size();
+                   LIBDEFLATE_SUCCESS &&
+               size == out.size();
     });
     libdeflate_free_decompressor(d);
 }
 
-}  // namespace
+} // namespace
 
 BENCHMARK(BM_InflateZemblar)->ArgsProduct({{0, 1}, {1, 6, 9}})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_InflateZlib)->ArgsProduct({{0, 1}, {1, 6, 9}})->Unit(benchmark::kMillisecond);

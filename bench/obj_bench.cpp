@@ -40,7 +40,8 @@ const std::string& gridObj(int64_t triangles)
         }
     for (int y = 0; y <= side; ++y)
         for (int x = 0; x <= side; ++x) {
-            std::snprintf(line, sizeof line, "vt %.6f %.6f\n", static_cast<double>(x) / side, static_cast<double>(y) / side);
+            std::snprintf(line, sizeof line, "vt %.6f %.6f\n", static_cast<double>(x) / side,
+                          static_cast<double>(y) / side);
             out += line;
         }
     for (int y = 0; y <= side; ++y)
@@ -49,8 +50,8 @@ const std::string& gridObj(int64_t triangles)
     for (int y = 0; y < side; ++y)
         for (int x = 0; x < side; ++x) {
             const int a = y * (side + 1) + x + 1, b = a + 1, c = a + side + 1, d = c + 1;
-            std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\nf %d/%d/%d %d/%d/%d %d/%d/%d\n",
-                          a, a, a, b, b, b, d, d, d, a, a, a, d, d, d, c, c, c);
+            std::snprintf(line, sizeof line, "f %d/%d/%d %d/%d/%d %d/%d/%d\nf %d/%d/%d %d/%d/%d %d/%d/%d\n", a, a, a, b,
+                          b, b, d, d, d, a, a, a, d, d, d, c, c, c);
             out += line;
         }
     return cache.emplace(triangles, std::move(out)).first->second;
@@ -72,11 +73,15 @@ GLuint flatProgram()
         return s;
     };
     const GLuint program = glCreateProgram();
-    glAttachShader(program, stage(GL_VERTEX_SHADER,
-        "#version 330 compatibility\nin vec3 in_position; in vec3 in_normal; out vec3 n;\n"
-        "void main() { n = in_normal; gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n"));
-    glAttachShader(program, stage(GL_FRAGMENT_SHADER,
-        "#version 330\nin vec3 n; out vec4 colour; void main() { colour = vec4(n * 0.5 + 0.5, 1.0); }\n"));
+    glAttachShader(
+        program,
+        stage(GL_VERTEX_SHADER,
+              "#version 330 compatibility\nin vec3 in_position; in vec3 in_normal; out vec3 n;\n"
+              "void main() { n = in_normal; gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n"));
+    glAttachShader(
+        program,
+        stage(GL_FRAGMENT_SHADER,
+              "#version 330\nin vec3 n; out vec4 colour; void main() { colour = vec4(n * 0.5 + 0.5, 1.0); }\n"));
     glLinkProgram(program);
     return program;
 }
@@ -96,7 +101,12 @@ static void BM_ParseObj(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_ParseObj)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oNLogN);
+BENCHMARK(BM_ParseObj)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oNLogN);
 
 // The same 1-million-triangle file (about 100 MB) read from the page cache by objinfo's loader
 // (file read, parse, corner merge) and by tinyobjloader with triangulation; compare bytes_per_second.

@@ -70,7 +70,8 @@ public:
                "  gl_Position = gl_ModelViewProjectionMatrix * vec4(in_position, 1.0); }\n";
         std::ofstream(dir_ / "data/shaders/main.frag")
             << "#version 330 compatibility\nin vec3 n;\nuniform int state;\nuniform float musictime;\n"
-               "out vec4 c;\nvoid main() { c = vec4(normalize(n) * 0.5 + 0.5, 1.0) + 0.0 * musictime * float(state); }\n";
+               "out vec4 c;\nvoid main() { c = vec4(normalize(n) * 0.5 + 0.5, 1.0) + 0.0 * musictime * float(state); "
+               "}\n";
         std::filesystem::current_path(dir_);
     }
     ~ScratchShaders()
@@ -124,10 +125,30 @@ void frameBench(benchmark::State& state, bool spheres)
 }
 } // namespace
 
-BENCHMARK_CAPTURE(formationBench, town_none, "town", "none")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(formationBench, town_sine, "town", "sine")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(formationBench, town_burn, "town", "burn")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(formationBench, tube_sinepulse, "tube", "sinepulse")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
-BENCHMARK_CAPTURE(formationBench, tube_burn, "tube", "burn")->Arg(100)->Arg(1000)->Arg(10000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(formationBench, town_none, "town", "none")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(formationBench, town_sine, "town", "sine")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(formationBench, town_burn, "town", "burn")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(formationBench, tube_sinepulse, "tube", "sinepulse")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(formationBench, tube_burn, "tube", "burn")
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(frameBench, groups_10000, false)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK_CAPTURE(frameBench, spheres_10000, true)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();

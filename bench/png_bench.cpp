@@ -111,7 +111,8 @@ Bytes filterRows(const Bytes& rows, size_t rowBytes, uint32_t count, size_t bw, 
             if (cycle && type != int(y % 5)) continue;
             uint64_t sum = 0;
             for (size_t i = 0; i < rowBytes; ++i) {
-                const int a = i >= bw ? cur[i - bw] : 0, b = prev ? prev[i] : 0, c = (prev && i >= bw) ? prev[i - bw] : 0;
+                const int a = i >= bw ? cur[i - bw] : 0, b = prev ? prev[i] : 0,
+                          c = (prev && i >= bw) ? prev[i - bw] : 0;
                 sum += std::abs(int8_t(uint8_t(cur[i] - predict(type, a, b, c))));
             }
             if (sum < bestSum) bestSum = sum, best = type;
@@ -174,7 +175,8 @@ const Bytes& imageFile(size_t index)
     if (files[index].empty()) {
         const uint32_t n = 2048, channels = index % 2 ? 4 : 3;
         const bool isPhoto = index < 2;
-        files[index] = encode(isPhoto ? photo(n, n, channels) : synthetic(n, n, channels), n, n, channels, !isPhoto, false);
+        files[index] =
+            encode(isPhoto ? photo(n, n, channels) : synthetic(n, n, channels), n, n, channels, !isPhoto, false);
     }
     return files[index];
 }
@@ -260,7 +262,7 @@ void stageRows(benchmark::State& state, const Bytes& file)
     for (auto _ : state) {
         state.PauseTiming();
         Bytes work, pixels;
-        work.reserve(size_t(pngInflateCapacity(info, filtered.size())));  // as the decoder does
+        work.reserve(size_t(pngInflateCapacity(info, filtered.size()))); // as the decoder does
         work.assign(filtered.begin(), filtered.end());
         state.ResumeTiming();
         if (unfilterToRgba(pixels, work, info) != 0) state.SkipWithError("rows failed");
@@ -279,7 +281,8 @@ void runProcess(benchmark::State& state, const char* tool, const Bytes& file, co
     std::ofstream(in, std::ios::binary).write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
     double wall = 0;
     for (auto _ : state) {
-        char* argv[] = {const_cast<char*>(tool), const_cast<char*>(in.c_str()), const_cast<char*>(out.c_str()), nullptr};
+        char* argv[] = {const_cast<char*>(tool), const_cast<char*>(in.c_str()), const_cast<char*>(out.c_str()),
+                        nullptr};
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
@@ -314,8 +317,9 @@ const int kRegistered = [] {
         reg("PngStage/" + image + "/rows", [file](benchmark::State& s) { stageRows(s, file()); });
         for (const char* tool : {ZEMBLAR_PNG2RGBA, ZEMBLAR_SPNG2RGBA}) {
             const std::string path = tool;
-            benchmark::RegisterBenchmark(("PngProcess/" + image + path.substr(path.rfind('/'))).c_str(),
-                                         [file, image, tool](benchmark::State& s) { runProcess(s, tool, file(), image); })
+            benchmark::RegisterBenchmark(
+                ("PngProcess/" + image + path.substr(path.rfind('/'))).c_str(),
+                [file, image, tool](benchmark::State& s) { runProcess(s, tool, file(), image); })
                 ->Unit(benchmark::kMillisecond)
                 ->UseManualTime();
         }
@@ -330,7 +334,7 @@ void BM_DecodePng(benchmark::State& state)
     decodeOurs(state, file);
 }
 
-}  // namespace
+} // namespace
 
 // Arguments: side length, interlaced.
 BENCHMARK(BM_DecodePng)->Args({1024, 0})->Args({2048, 1})->Unit(benchmark::kMillisecond);

@@ -32,8 +32,10 @@ inline void deleteAllObjects()
     glBindTexture(GL_TEXTURE_2D, 0);
     const GLuint last = probeHighestName();
     for (GLuint name = 1; name <= last; ++name) {
-        if (glIsProgram(name)) glDeleteProgram(name);
-        else if (glIsShader(name)) glDeleteShader(name);
+        if (glIsProgram(name))
+            glDeleteProgram(name);
+        else if (glIsShader(name))
+            glDeleteShader(name);
         if (glIsTexture(name)) glDeleteTextures(1, &name);
         if (glIsBuffer(name)) glDeleteBuffers(1, &name);
         if (glIsVertexArray(name)) glDeleteVertexArrays(1, &name);

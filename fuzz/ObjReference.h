@@ -77,8 +77,12 @@ public:
     }
 
 private:
-    struct Vec3 { float x, y, z; };
-    struct Vec2 { float u, v; };
+    struct Vec3 {
+        float x, y, z;
+    };
+    struct Vec2 {
+        float u, v;
+    };
 
     // A written index made absolute (1-based; negative counts back from the last one read), or 0
     // when it names nothing read so far.
@@ -157,14 +161,19 @@ private:
         if (it != corners_.end() && !(key < it->first)) return it->second;
         ObjVertex v{};
         const Vec3& p = positions_[key.position - 1];
-        v.position[0] = p.x; v.position[1] = p.y; v.position[2] = p.z;
+        v.position[0] = p.x;
+        v.position[1] = p.y;
+        v.position[2] = p.z;
         if (key.normal) {
             const Vec3& n = normals_[key.normal - 1];
-            v.normal[0] = n.x; v.normal[1] = n.y; v.normal[2] = n.z;
+            v.normal[0] = n.x;
+            v.normal[1] = n.y;
+            v.normal[2] = n.z;
         }
         if (key.texture) {
             const Vec2& t = texcoords_[key.texture - 1];
-            v.texcoords[0] = t.u; v.texcoords[1] = t.v;
+            v.texcoords[0] = t.u;
+            v.texcoords[1] = t.v;
         }
         const uint32_t index = static_cast<uint32_t>(mesh_.vertices.size());
         mesh_.vertices.push_back(v);

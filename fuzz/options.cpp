@@ -12,8 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> words{"zemblar"};
     std::string word;
     for (size_t i = 0; i < size && words.size() < 16; ++i) {
-        if (data[i] == 0) words.push_back(word), word.clear();
-        else word += static_cast<char>(data[i]);
+        if (data[i] == 0)
+            words.push_back(word), word.clear();
+        else
+            word += static_cast<char>(data[i]);
     }
     words.push_back(word);
     std::vector<const char*> argv;

@@ -23,7 +23,10 @@ int main(int argc, char** argv)
         std::filesystem::path arg(argv[i]);
         if (std::filesystem::is_directory(arg)) {
             for (const auto& entry : std::filesystem::recursive_directory_iterator(arg))
-                if (entry.is_regular_file()) { runFile(entry.path()); ++count; }
+                if (entry.is_regular_file()) {
+                    runFile(entry.path());
+                    ++count;
+                }
         } else {
             runFile(arg);
             ++count;

@@ -45,7 +45,10 @@ const std::string& scratchDir()
         const std::string shaders = root + "/data/shaders/";
         std::error_code error;
         if (!std::filesystem::create_directories(shaders, error)) return std::string();
-        std::atexit([] { std::error_code ignored; std::filesystem::remove_all(name, ignored); });
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(name, ignored);
+        });
         if (!writeFile(shaders + "partner.vert", kPartnerVert, std::char_traits<char>::length(kPartnerVert)) ||
             !writeFile(shaders + "partner.frag", kPartnerFrag, std::char_traits<char>::length(kPartnerFrag)))
             return std::string();

@@ -21,7 +21,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const size_t limit = code == 0 ? expected.size() * (last % 5) / 4 : last * 64;
     std::vector<uint8_t> bounded(limit);
     if (zlibDecompress(data, size, bounded, limit) != code) __builtin_trap();
-    if (bounded.capacity() > limit) __builtin_trap();  // never grown past the limit
+    if (bounded.capacity() > limit) __builtin_trap(); // never grown past the limit
     if (code == 0) {
         if (limit < expected.size()) expected.resize(limit);
         if (bounded != expected) __builtin_trap();

@@ -20,14 +20,11 @@ int main(int argc, char** argv)
         return 2;
     }
     switch (readObjFile(argv[1], mesh)) {
-    case ObjFileResult::Unreadable:
-        std::fprintf(stderr, "objinfo: cannot read %s\n", argv[1]);
-        return 2;
+    case ObjFileResult::Unreadable: std::fprintf(stderr, "objinfo: cannot read %s\n", argv[1]); return 2;
     case ObjFileResult::Empty:
         printMessage("\n"); // the demo's message has no line end of its own
         return 1;
-    case ObjFileResult::Loaded:
-        break;
+    case ObjFileResult::Loaded: break;
     }
     printMessage("%zu %zu\n", mesh.vertices.size(), mesh.indices.size() / 3);
     flushMessages();

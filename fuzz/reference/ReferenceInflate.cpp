@@ -19,13 +19,12 @@ struct HuffmanTree {
     int build(const uint32_t* lengths, uint32_t count, uint32_t maxLength);
 };
 
-
 const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                    33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+const uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                    33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                     1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 const uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -37,7 +36,9 @@ public:
     // follow it. `limit` is the length of the whole stream, header included:
     // every end-of-input check compares the byte position with it.
     Inflater(const uint8_t* data, size_t avail, size_t limit, std::vector<uint8_t>& out)
-        : data_(data), avail_(avail), limit_(limit), out_(out) {}
+        : data_(data), avail_(avail), limit_(limit), out_(out)
+    {
+    }
 
     int run();
 
@@ -49,12 +50,14 @@ public:
 private:
     uint8_t byteAt(size_t i) const { return i < avail_ ? data_[i] : 0; }
     size_t bytePos() const { return bitPos_ >> 3; }
-    unsigned readBit() {
+    unsigned readBit()
+    {
         unsigned bit = (byteAt(bitPos_ >> 3) >> (bitPos_ & 7)) & 1u;
         ++bitPos_;
         return bit;
     }
-    unsigned readBits(unsigned count) {
+    unsigned readBits(unsigned count)
+    {
         unsigned value = 0;
         for (unsigned i = 0; i < count; ++i) value |= readBit() << i;
         return value;
@@ -92,8 +95,10 @@ int Inflater::run()
         } else if (type == 0) {
             storedBlock();
         } else {
-            if (type == 1) fixedTrees();
-            else dynamicTrees();
+            if (type == 1)
+                fixedTrees();
+            else
+                dynamicTrees();
             if (error == 0) huffmanBlock();
         }
         if (final) break;
@@ -194,8 +199,10 @@ void Inflater::dynamicTrees()
     uint32_t* litLen = lengths;
     uint32_t distances[32] = {};
     auto store = [&](unsigned i, uint32_t value) {
-        if (i < hlit) litLen[i] = value;
-        else distances[i - hlit] = value;
+        if (i < hlit)
+            litLen[i] = value;
+        else
+            distances[i - hlit] = value;
     };
     auto stored = [&](unsigned i) { return i < hlit ? litLen[i] : distances[i - hlit]; };
 
@@ -218,7 +225,7 @@ void Inflater::dynamicTrees()
         int overrun;
         if (code == 16) {
             repeat = 3 + readBits(2);
-            if (i == 0) {  // nothing to repeat yet
+            if (i == 0) { // nothing to repeat yet
                 error = 57;
                 return;
             }
@@ -291,7 +298,7 @@ void Inflater::huffmanBlock()
                 return;
             }
             size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
-            if (distance > outPos_) {  // would reach before the first output byte
+            if (distance > outPos_) { // would reach before the first output byte
                 error = 56;
                 return;
             }
@@ -345,7 +352,7 @@ int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLeng
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
 {
@@ -359,4 +366,4 @@ int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out)
     return inflater.run();
 }
 
-}  // namespace reference
+} // namespace reference

@@ -12,4 +12,4 @@ namespace reference {
 // Same contract and error codes as zlibDecompress (resources/Zlib.h) without an output limit.
 int zlibDecompress(const uint8_t* in, size_t size, std::vector<uint8_t>& out);
 
-}  // namespace reference
+} // namespace reference

@@ -83,8 +83,8 @@ void applyTransform(const Motion& m)
 }
 
 Demoeffect::Demoeffect()
-    : state(0), scale(1.0), scaleX(1.0), scaleY(1.0), scaleZ(1.0), startTime(0.0), shaderProgram(0),
-      texture(0), texture2(0), vertexData(nullptr), indexData(nullptr), vbo(0), vao(0)
+    : state(0), scale(1.0), scaleX(1.0), scaleY(1.0), scaleZ(1.0), startTime(0.0), shaderProgram(0), texture(0),
+      texture2(0), vertexData(nullptr), indexData(nullptr), vbo(0), vao(0)
 {
     resetMotion(motion);
     children.reserve(10);
@@ -125,7 +125,8 @@ void Demoeffect::draw()
         glUniform1f(uniforms.musicTime, static_cast<float>(g_effects.musicTime - startTime));
     }
     applyTransform(motion);
-    glScalef(static_cast<float>(scaleX * scale), static_cast<float>(scaleY * scale), static_cast<float>(scaleZ * scale));
+    glScalef(static_cast<float>(scaleX * scale), static_cast<float>(scaleY * scale),
+             static_cast<float>(scaleZ * scale));
     drawChildren();
 }
 
@@ -136,8 +137,9 @@ void Demoeffect::drawChildren()
         static bool told = false; // once per run, not once per frame
         if (!told && !children.empty()) {
             told = true;
-            printMessage("Scene tree deeper than %d levels (a child list looping back?): deeper children are not drawn\n",
-                         limit);
+            printMessage(
+                "Scene tree deeper than %d levels (a child list looping back?): deeper children are not drawn\n",
+                limit);
         }
         return;
     }
@@ -183,7 +185,11 @@ void Demoeffect::setupVertexLayout()
     vbo = vertexObjects_->vbo;
     glBindVertexArray(vao);
     glBindBuffer(GL_ARRAY_BUFFER, vbo);
-    struct Attribute { const char* name; GLint components; size_t offset; };
+    struct Attribute {
+        const char* name;
+        GLint components;
+        size_t offset;
+    };
     static const Attribute attributes[] = {{"in_position", 3, 0}, {"in_normal", 3, 12}, {"in_texcoords", 2, 24}};
     for (const Attribute& a : attributes) {
         // A program without the attribute (or no program) gives -1: nothing to point there.

@@ -16,6 +16,6 @@ public:
     // "loadobj;FILE" loads the mesh; any other word prints "failed local: WORD ARG".
     void local(float time, char* argument) override;
 
-    std::vector<uint32_t> indices;   // three per triangle, read by every draw
+    std::vector<uint32_t> indices; // three per triangle, read by every draw
     uint8_t loaded;
 };

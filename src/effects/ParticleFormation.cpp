@@ -100,8 +100,7 @@ void stepTube(const FormationSettings& s, Demoeffect& child, int64_t i, int64_t 
 }
 } // namespace
 
-void stepFormation(const FormationSettings& s, Demoeffect* const* children, size_t count, double time,
-                   double delta)
+void stepFormation(const FormationSettings& s, Demoeffect* const* children, size_t count, double time, double delta)
 {
     const int64_t cells = static_cast<int64_t>(s.countx) * s.county;
     if (cells < 1) return;
@@ -113,7 +112,9 @@ void stepFormation(const FormationSettings& s, Demoeffect* const* children, size
         const int64_t i = static_cast<int64_t>(k) % s.countx;
         const int64_t j = static_cast<int64_t>(k) / s.countx;
         if (lifeFlag) updateLifeFlag(s, *child);
-        if (s.type == FormationTown) stepTown(s, *child, i, j, time, delta);
-        else if (s.type == FormationTube) stepTube(s, *child, i, j, time, delta);
+        if (s.type == FormationTown)
+            stepTown(s, *child, i, j, time, delta);
+        else if (s.type == FormationTube)
+            stepTube(s, *child, i, j, time, delta);
     }
 }

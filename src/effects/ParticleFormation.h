@@ -28,12 +28,12 @@ struct FormationSettings {
     float pady;
     int32_t type;
     int32_t anim;
-    int32_t state;      // the particle system's own state bits
-    GLuint texture;     // the particle system's texture
-    double startTime;   // the particle system's start time (sinepulse)
+    int32_t state;    // the particle system's own state bits
+    GLuint texture;   // the particle system's texture
+    double startTime; // the particle system's start time (sinepulse)
 };
 
 // One step over `children[0 .. count)`; `time` is the demo clock and `delta` the frame length, both
 // in seconds. Null entries are skipped. Burn draws from the shared random stream.
-void stepFormation(const FormationSettings& settings, Demoeffect* const* children, size_t count,
-                   double time, double delta);
+void stepFormation(const FormationSettings& settings, Demoeffect* const* children, size_t count, double time,
+                   double delta);

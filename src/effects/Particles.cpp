@@ -13,8 +13,10 @@
 namespace {
 bool setType(const char* word, int32_t& type)
 {
-    static const struct { const char* word; int32_t value; } types[] = {
-        {"town", FormationTown}, {"tube", FormationTube}, {"spike", FormationSpike}};
+    static const struct {
+        const char* word;
+        int32_t value;
+    } types[] = {{"town", FormationTown}, {"tube", FormationTube}, {"spike", FormationSpike}};
     for (const auto& t : types)
         if (std::strcmp(word, t.word) == 0) return type = t.value, true;
     return false;
@@ -22,9 +24,11 @@ bool setType(const char* word, int32_t& type)
 
 bool setAnim(const char* word, int32_t& anim)
 {
-    static const struct { const char* word; int32_t value; } modes[] = {
-        {"none", AnimNone}, {"sine", AnimSine}, {"wonk", AnimWonk},
-        {"dinky", AnimDinky}, {"burn", AnimBurn}, {"sinepulse", AnimSinePulse}};
+    static const struct {
+        const char* word;
+        int32_t value;
+    } modes[] = {{"none", AnimNone},   {"sine", AnimSine}, {"wonk", AnimWonk},
+                 {"dinky", AnimDinky}, {"burn", AnimBurn}, {"sinepulse", AnimSinePulse}};
     for (const auto& m : modes)
         if (std::strcmp(word, m.word) == 0) return anim = m.value, true;
     return false;
@@ -70,7 +74,7 @@ void Particles::init(const char* templateName)
     const int64_t wanted = static_cast<int64_t>(countx) * county;
     if (wanted > kMaxChildren) {
         printMessage("init: %lld particles are more than %lld\n", static_cast<long long>(wanted),
-                    static_cast<long long>(kMaxChildren));
+                     static_cast<long long>(kMaxChildren));
         return;
     }
     if (!made_) made_ = std::make_shared<std::vector<std::unique_ptr<Demoeffect>>>();
@@ -93,12 +97,18 @@ void Particles::local(float time, char* argument)
     const LocalArgs args = splitLocal(argument);
     const char* word = args.word;
     const char* arg = args.args[0];
-    if (std::strcmp(word, "init") == 0) init(arg);
-    else if (std::strcmp(word, "x") == 0) countx = saturatingInt32(arg);
-    else if (std::strcmp(word, "y") == 0) county = saturatingInt32(arg);
-    else if (std::strcmp(word, "padx") == 0) padx = static_cast<float>(std::atof(arg));
-    else if (std::strcmp(word, "pady") == 0) pady = static_cast<float>(std::atof(arg));
-    else if (std::strcmp(word, "type") == 0) setType(arg, type);
+    if (std::strcmp(word, "init") == 0)
+        init(arg);
+    else if (std::strcmp(word, "x") == 0)
+        countx = saturatingInt32(arg);
+    else if (std::strcmp(word, "y") == 0)
+        county = saturatingInt32(arg);
+    else if (std::strcmp(word, "padx") == 0)
+        padx = static_cast<float>(std::atof(arg));
+    else if (std::strcmp(word, "pady") == 0)
+        pady = static_cast<float>(std::atof(arg));
+    else if (std::strcmp(word, "type") == 0)
+        setType(arg, type);
     else if (std::strcmp(word, "anim") == 0) {
         if (setAnim(arg, anim) && anim == AnimSinePulse) startTime = time;
     } else {

@@ -11,9 +11,9 @@ class Sphere : public Demoeffect {
 public:
     static constexpr int kRings = 20;
     static constexpr int kSegments = 40;
-    static constexpr int kVertexCount = kRings * kSegments;            // 800
-    static constexpr int kVertexBytes = kVertexCount * 8 * 4;          // 25600
-    static constexpr int kIndexCount = (kRings - 1) * kSegments * 2;   // 1520
+    static constexpr int kVertexCount = kRings * kSegments;          // 800
+    static constexpr int kVertexBytes = kVertexCount * 8 * 4;        // 25600
+    static constexpr int kIndexCount = (kRings - 1) * kSegments * 2; // 1520
 
     Sphere();
     Sphere(const Sphere&) = default;

@@ -7,8 +7,8 @@
 #include "resources/TextureLibrary.h"
 
 namespace {
-constexpr float kCell = 0.0625f;   // one glyph cell of the 16 x 16 grid, in texture coordinates
-constexpr float kAdvance = 0.5f;   // glyph width and advance in effect units
+constexpr float kCell = 0.0625f; // one glyph cell of the 16 x 16 grid, in texture coordinates
+constexpr float kAdvance = 0.5f; // glyph width and advance in effect units
 } // namespace
 
 Text::Text()

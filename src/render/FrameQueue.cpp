@@ -8,7 +8,10 @@ FrameQueue::FrameQueue(std::unique_ptr<FrameSink> inner, int workers, size_t cap
     for (int i = 0; i < (workers < 1 ? 1 : workers); ++i) workers_.emplace_back([this] { work(); });
 }
 
-FrameQueue::~FrameQueue() { stop(); }
+FrameQueue::~FrameQueue()
+{
+    stop();
+}
 
 bool FrameQueue::write(uint64_t frame, const std::vector<uint8_t>& rgb)
 {

@@ -33,7 +33,9 @@ bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int widt
 class PngDirectory : public FrameSink {
 public:
     PngDirectory(std::string directory, int width, int height)
-        : directory_(std::move(directory)), width_(width), height_(height) {}
+        : directory_(std::move(directory)), width_(width), height_(height)
+    {
+    }
     bool write(uint64_t frame, const std::vector<uint8_t>& rgb) override
     {
         return writePng(frameFileName(directory_, frame), rgb, width_, height_);

@@ -35,12 +35,10 @@ constexpr int kPngWorkers = 2;
 std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan)
 {
     switch (o.output) {
-    case RenderOptions::Output::SingleFrame:
-        return openPngFile(o.path, o.width, o.height);
+    case RenderOptions::Output::SingleFrame: return openPngFile(o.path, o.width, o.height);
     case RenderOptions::Output::Frames:
         return std::make_unique<FrameQueue>(openPngDirectory(o.path, o.width, o.height), kPngWorkers, kQueuedFrames);
-    case RenderOptions::Output::Video:
-        break;
+    case RenderOptions::Output::Video: break;
     }
     VideoSettings video;
     video.path = o.segment > 0 ? segmentPath(o.path, o.segment, o.segments) : o.path;

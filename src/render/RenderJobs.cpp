@@ -73,8 +73,8 @@ bool runFfmpeg(std::vector<std::string> args)
 
 std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
 {
-    std::vector<std::string> args = {"/proc/self/exe", o.path, "--fps", std::to_string(o.fps), "--start",
-                                     number(o.start)};
+    std::vector<std::string> args = {"/proc/self/exe",      o.path,    "--fps",
+                                     std::to_string(o.fps), "--start", number(o.start)};
     if (o.end >= 0.0) args.insert(args.end(), {"--end", number(o.end)});
     args.insert(args.end(), {"--size", std::to_string(o.width) + "x" + std::to_string(o.height), "--msaa",
                              std::to_string(o.msaa), "--crf", std::to_string(o.crf), "--segment",
@@ -84,9 +84,9 @@ std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
 
 struct Job {
     pid_t pid = -1;
-    int pipe = -1;         // read end of the job's frame counts; -1 once closed
+    int pipe = -1; // read end of the job's frame counts; -1 once closed
     uint64_t done = 0;
-    std::string partial;   // a line not yet complete
+    std::string partial; // a line not yet complete
 };
 
 // Reads what a job reported; false at its end.
@@ -207,7 +207,7 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
     bool ok = false;
     if (listed) {
         std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                                         "-f", "concat", "-safe", "0", "-i", list};
+                                         "-f",     "concat",       "-safe",     "0",     "-i",       list};
         const bool music = musicLength(kMusicPath) > 0.0;
         if (music)
             args.insert(args.end(), {"-ss", number(static_cast<double>(plan.first) / o.fps), "-t",

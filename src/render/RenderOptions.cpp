@@ -14,8 +14,7 @@ bool readSeconds(const char* text, double& out)
     char* rest = nullptr;
     errno = 0;
     const double value = std::strtod(text, &rest);
-    if (errno != 0 || *rest != '\0' || !std::isfinite(value) || value < 0.0 || value > kMaxRenderSeconds)
-        return false;
+    if (errno != 0 || *rest != '\0' || !std::isfinite(value) || value < 0.0 || value > kMaxRenderSeconds) return false;
     out = value;
     return true;
 }
@@ -28,8 +27,10 @@ bool readWhole(const char* text, long low, long high, long& out, const char** en
     errno = 0;
     const unsigned long value = std::strtoul(text, &rest, 10);
     if (errno != 0 || value < static_cast<unsigned long>(low) || value > static_cast<unsigned long>(high)) return false;
-    if (end) *end = rest;
-    else if (*rest != '\0') return false;
+    if (end)
+        *end = rest;
+    else if (*rest != '\0')
+        return false;
     out = static_cast<long>(value);
     return true;
 }
@@ -69,8 +70,8 @@ bool checkCombination(const RenderOptions& o, bool gotPath, bool gotRange, std::
     if (o.end >= 0.0 && o.end <= o.start) return fail(error, "--end must lie after --start");
     const bool video = o.output == RenderOptions::Output::Video;
     if (video && (o.width % 2 != 0 || o.height % 2 != 0))
-        return fail(error, "a video needs an even width and height (yuv420p); --size " + std::to_string(o.width) +
-                               "x" + std::to_string(o.height) + " is odd");
+        return fail(error, "a video needs an even width and height (yuv420p); --size " + std::to_string(o.width) + "x" +
+                               std::to_string(o.height) + " is odd");
     if (o.segment > 0 && o.jobs > 1) return fail(error, "--segment renders one segment: give no --jobs");
     if (o.join > 0 && !video) return fail(error, "--join makes a video: the output must end in .mp4");
     if (o.join > 0 && (o.segment > 0 || o.jobs > 1))
@@ -141,8 +142,7 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             ++i;
         } else if (std::strcmp(arg, "--at") == 0) {
             if (!readSeconds(value, o.start)) return fail(error, "--at needs a time in seconds from 0 to 86400");
-            if (i + 2 >= argc || argv[i + 2][0] == '\0')
-                return fail(error, "--at needs an output file after the time");
+            if (i + 2 >= argc || argv[i + 2][0] == '\0') return fail(error, "--at needs an output file after the time");
             o.output = RenderOptions::Output::SingleFrame;
             o.path = argv[i + 2];
             i += 2;

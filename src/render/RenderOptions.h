@@ -10,19 +10,19 @@ struct RenderOptions {
     enum class Output { Frames, Video, SingleFrame };
 
     Output output = Output::Frames;
-    std::string path = "out";    // frame directory, video file (".mp4") or single PNG file
+    std::string path = "out"; // frame directory, video file (".mp4") or single PNG file
     uint32_t fps = 60;
-    double start = 0.0;          // seconds; also the time of the single frame
-    double end = -1.0;           // seconds; negative: not given
+    double start = 0.0; // seconds; also the time of the single frame
+    double end = -1.0;  // seconds; negative: not given
     int width = 1280;
     int height = 720;
-    int msaa = 1;                // samples per pixel; 1: no multisampling
-    int crf = 18;                // H.264 constant rate factor (lower: better and larger)
-    int jobs = 1;                // processes rendering consecutive segments at once
-    int segment = 0;             // 1-based segment of `segments` to render alone; 0: the whole span
+    int msaa = 1;    // samples per pixel; 1: no multisampling
+    int crf = 18;    // H.264 constant rate factor (lower: better and larger)
+    int jobs = 1;    // processes rendering consecutive segments at once
+    int segment = 0; // 1-based segment of `segments` to render alone; 0: the whole span
     int segments = 0;
-    int join = 0;                // >0: join that many rendered video segments instead of rendering
-    int progressFd = -1;         // >=0: frame counts as lines to this descriptor instead of a bar
+    int join = 0;        // >0: join that many rendered video segments instead of rendering
+    int progressFd = -1; // >=0: frame counts as lines to this descriptor instead of a bar
     bool help = false;
 };
 

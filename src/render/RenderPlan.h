@@ -22,8 +22,7 @@ uint64_t frameOfEnd(double endTime, uint32_t fps);
 // Settles the frame range from the options, the script's first END time (infinity when none) and
 // the music's length (negative when unknown). False with the reason in `error` when the range is
 // empty or has no end.
-bool planFrames(const RenderOptions& options, double endTime, double musicSeconds, FramePlan& plan,
-                std::string& error);
+bool planFrames(const RenderOptions& options, double endTime, double musicSeconds, FramePlan& plan, std::string& error);
 
 // Segment k (1-based) of n consecutive, nearly equal parts of a plan's frames; empty (first ==
 // end) when there are more segments than frames.

@@ -34,13 +34,13 @@ public:
     int height() const { return height_; }
 
 private:
-    GLuint framebuffer_ = 0;  // drawn into
+    GLuint framebuffer_ = 0; // drawn into
     GLuint colour_ = 0;
     GLuint depth_ = 0;
-    GLuint resolved_ = 0;     // single-sampled copy of a multisampled framebuffer
+    GLuint resolved_ = 0; // single-sampled copy of a multisampled framebuffer
     GLuint resolvedColour_ = 0;
     GLuint pixelBuffers_[2] = {0, 0};
-    int next_ = 0;            // pixel buffer of the next read
+    int next_ = 0; // pixel buffer of the next read
     int pending_ = 0;
     int width_ = 0;
     int height_ = 0;

@@ -28,18 +28,22 @@ bool writeAll(int fd, const uint8_t* data, size_t size)
 
 std::vector<std::string> ffmpegArguments(const VideoSettings& s)
 {
-    std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
-                                     "-f", "rawvideo", "-pix_fmt", "rgb24",
+    std::vector<std::string> args = {"ffmpeg",      "-hide_banner",
+                                     "-loglevel",   "error",
+                                     "-nostdin",    "-y",
+                                     "-f",          "rawvideo",
+                                     "-pix_fmt",    "rgb24",
                                      "-video_size", std::to_string(s.width) + "x" + std::to_string(s.height),
-                                     "-framerate", std::to_string(s.fps), "-i", "pipe:0"};
+                                     "-framerate",  std::to_string(s.fps),
+                                     "-i",          "pipe:0"};
     const bool audio = !s.musicPath.empty();
     if (audio) {
         args.insert(args.end(), {"-ss", number(s.musicStart), "-t", number(s.duration), "-i", s.musicPath});
     }
     args.insert(args.end(), {"-map", "0:v:0"});
     if (audio) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", std::to_string(s.crf), "-pix_fmt", "yuv420p",
-                             "-r", std::to_string(s.fps), "-movflags", "+faststart", s.path});
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", std::to_string(s.crf), "-pix_fmt",
+                             "yuv420p", "-r", std::to_string(s.fps), "-movflags", "+faststart", s.path});
     return args;
 }
 

@@ -8,14 +8,14 @@
 #include <vector>
 
 struct VideoSettings {
-    std::string path;          // output file
+    std::string path; // output file
     int width = 0;
     int height = 0;
     uint32_t fps = 60;
-    int crf = 18;              // x264 constant rate factor
-    std::string musicPath;     // empty: no audio stream
-    double musicStart = 0.0;   // seconds into the music where the video starts
-    double duration = 0.0;     // seconds of music to take (the video's length)
+    int crf = 18;            // x264 constant rate factor
+    std::string musicPath;   // empty: no audio stream
+    double musicStart = 0.0; // seconds into the music where the video starts
+    double duration = 0.0;   // seconds of music to take (the video's length)
 };
 
 // The ffmpeg command line for the settings (program name first).

@@ -4,27 +4,27 @@
 #pragma once
 
 enum ZlibError : int {
-    ZlibSymbolPastEnd = 10,        // symbol decoding ran more than the stream length past its start
-    ZlibUnknownCode = 11,          // a code that no symbol has
-    ZlibRepeatPastLengths = 13,    // repeat code 16 runs past the code lengths
+    ZlibSymbolPastEnd = 10,         // symbol decoding ran more than the stream length past its start
+    ZlibUnknownCode = 11,           // a code that no symbol has
+    ZlibRepeatPastLengths = 13,     // repeat code 16 runs past the code lengths
     ZlibShortZerosPastLengths = 14, // repeat code 17 runs past the code lengths
-    ZlibLongZerosPastLengths = 15, // repeat code 18 runs past the code lengths
-    ZlibBadDistanceSymbol = 18,    // distance symbol 30 or 31
-    ZlibBadBlockType = 20,         // block type 3
-    ZlibStoredLengthMismatch = 21, // stored block LEN and NLEN disagree
-    ZlibStoredPastEnd = 23,        // stored block data runs past the stream
-    ZlibHeaderCheck = 24,          // header check value
-    ZlibBadMethod = 25,            // method not 8 or window above 7
-    ZlibPresetDictionary = 26,     // preset dictionary asked for
-    ZlibDynamicHeaderAtEnd = 49,   // dynamic header at the very end of the stream
-    ZlibRepeatBitsPastEnd = 50,    // repeat extra bits past the end
-    ZlibExtraBitsPastEnd = 51,     // length/distance extra bits past the end
-    ZlibBlockHeaderPastEnd = 52,   // block header or stored LEN past the end
-    ZlibStreamTooShort = 53,       // stream shorter than 2 bytes
-    ZlibBadCodeLengths = 55,       // code lengths need more tree nodes than exist
-    ZlibReferenceBeforeStart = 56, // a back-reference reaches before the first output byte
+    ZlibLongZerosPastLengths = 15,  // repeat code 18 runs past the code lengths
+    ZlibBadDistanceSymbol = 18,     // distance symbol 30 or 31
+    ZlibBadBlockType = 20,          // block type 3
+    ZlibStoredLengthMismatch = 21,  // stored block LEN and NLEN disagree
+    ZlibStoredPastEnd = 23,         // stored block data runs past the stream
+    ZlibHeaderCheck = 24,           // header check value
+    ZlibBadMethod = 25,             // method not 8 or window above 7
+    ZlibPresetDictionary = 26,      // preset dictionary asked for
+    ZlibDynamicHeaderAtEnd = 49,    // dynamic header at the very end of the stream
+    ZlibRepeatBitsPastEnd = 50,     // repeat extra bits past the end
+    ZlibExtraBitsPastEnd = 51,      // length/distance extra bits past the end
+    ZlibBlockHeaderPastEnd = 52,    // block header or stored LEN past the end
+    ZlibStreamTooShort = 53,        // stream shorter than 2 bytes
+    ZlibBadCodeLengths = 55,        // code lengths need more tree nodes than exist
+    ZlibReferenceBeforeStart = 56,  // a back-reference reaches before the first output byte
     ZlibRepeatWithoutPrevious = 57, // repeat code 16 with no previous length to repeat
-    ZlibNoEndOfBlock = 64,         // end-of-block code missing
+    ZlibNoEndOfBlock = 64,          // end-of-block code missing
 };
 
 enum PngError : int {
@@ -56,14 +56,49 @@ enum PngError : int {
 
 // Every code above, for checks that walk them all (the README's table is tested against this).
 constexpr int kDecodeErrors[] = {
-    ZlibSymbolPastEnd, ZlibUnknownCode, ZlibRepeatPastLengths, ZlibShortZerosPastLengths,
-    ZlibLongZerosPastLengths, ZlibBadDistanceSymbol, ZlibBadBlockType, ZlibStoredLengthMismatch,
-    ZlibStoredPastEnd, ZlibHeaderCheck, ZlibBadMethod, ZlibPresetDictionary, ZlibDynamicHeaderAtEnd,
-    ZlibRepeatBitsPastEnd, ZlibExtraBitsPastEnd, ZlibBlockHeaderPastEnd, ZlibStreamTooShort,
-    ZlibBadCodeLengths, ZlibReferenceBeforeStart, ZlibRepeatWithoutPrevious, ZlibNoEndOfBlock,
-    PngTooShort, PngNoSignature, PngFirstChunkNotIhdr, PngChunkHeaderPastEnd, PngBadColorType,
-    PngBadCompressionMethod, PngBadFilterMethod, PngBadInterlaceMethod, PngChunkPastEnd, PngBadFilterType,
-    PngBadBitDepth, PngPaletteTooLong, PngTransparencyTooLong, PngGreyKeyLength, PngRgbKeyLength,
-    PngTransparencyWithAlpha, PngPaletteIndex8, PngPaletteIndexPacked, PngEmpty, PngChunkTooLong,
-    PngUnknownCriticalChunk, PngTooLarge, PngDataTooShort, PngPaletteLength,
+    ZlibSymbolPastEnd,
+    ZlibUnknownCode,
+    ZlibRepeatPastLengths,
+    ZlibShortZerosPastLengths,
+    ZlibLongZerosPastLengths,
+    ZlibBadDistanceSymbol,
+    ZlibBadBlockType,
+    ZlibStoredLengthMismatch,
+    ZlibStoredPastEnd,
+    ZlibHeaderCheck,
+    ZlibBadMethod,
+    ZlibPresetDictionary,
+    ZlibDynamicHeaderAtEnd,
+    ZlibRepeatBitsPastEnd,
+    ZlibExtraBitsPastEnd,
+    ZlibBlockHeaderPastEnd,
+    ZlibStreamTooShort,
+    ZlibBadCodeLengths,
+    ZlibReferenceBeforeStart,
+    ZlibRepeatWithoutPrevious,
+    ZlibNoEndOfBlock,
+    PngTooShort,
+    PngNoSignature,
+    PngFirstChunkNotIhdr,
+    PngChunkHeaderPastEnd,
+    PngBadColorType,
+    PngBadCompressionMethod,
+    PngBadFilterMethod,
+    PngBadInterlaceMethod,
+    PngChunkPastEnd,
+    PngBadFilterType,
+    PngBadBitDepth,
+    PngPaletteTooLong,
+    PngTransparencyTooLong,
+    PngGreyKeyLength,
+    PngRgbKeyLength,
+    PngTransparencyWithAlpha,
+    PngPaletteIndex8,
+    PngPaletteIndexPacked,
+    PngEmpty,
+    PngChunkTooLong,
+    PngUnknownCriticalChunk,
+    PngTooLarge,
+    PngDataTooShort,
+    PngPaletteLength,
 };

@@ -159,8 +159,8 @@ private:
 
     static size_t hash(const CornerKey& k)
     {
-        uint64_t h = k.position * 0x9E3779B97F4A7C15ull ^ k.normal * 0xC2B2AE3D27D4EB4Full ^
-                     k.texture * 0x165667B19E3779F9ull;
+        uint64_t h =
+            k.position * 0x9E3779B97F4A7C15ull ^ k.normal * 0xC2B2AE3D27D4EB4Full ^ k.texture * 0x165667B19E3779F9ull;
         h ^= h >> 33;
         h *= 0xFF51AFD7ED558CCDull;
         h ^= h >> 33;
@@ -224,8 +224,12 @@ public:
     }
 
 private:
-    struct Vec3 { float x, y, z; };
-    struct Vec2 { float u, v; };
+    struct Vec3 {
+        float x, y, z;
+    };
+    struct Vec2 {
+        float u, v;
+    };
 
     // A written index made absolute (1-based; negative counts back from the last one read), or 0
     // when it names nothing read so far.
@@ -319,14 +323,19 @@ private:
         }
         ObjVertex v{};
         const Vec3& p = positions_[key.position - 1];
-        v.position[0] = p.x; v.position[1] = p.y; v.position[2] = p.z;
+        v.position[0] = p.x;
+        v.position[1] = p.y;
+        v.position[2] = p.z;
         if (key.normal) {
             const Vec3& n = normals_[key.normal - 1];
-            v.normal[0] = n.x; v.normal[1] = n.y; v.normal[2] = n.z;
+            v.normal[0] = n.x;
+            v.normal[1] = n.y;
+            v.normal[2] = n.z;
         }
         if (key.texture) {
             const Vec2& t = texcoords_[key.texture - 1];
-            v.texcoords[0] = t.u; v.texcoords[1] = t.v;
+            v.texcoords[0] = t.u;
+            v.texcoords[1] = t.v;
         }
         mesh_.vertices.push_back(v);
         return fresh;
@@ -340,7 +349,9 @@ private:
     std::vector<uint32_t> firstCorner_;
     // Per vertex: its normal and texture index and 1 + the vertex made before it for the same
     // position (0 ends the list).
-    struct Link { uint32_t normal, texture, next; };
+    struct Link {
+        uint32_t normal, texture, next;
+    };
     std::vector<Link> links_;
     CornerMap crowded_;
     std::vector<CornerKey> keys_; // the corners of the face being read

@@ -17,9 +17,12 @@ constexpr uint64_t kMaxFilteredBytes = uint64_t(1) << 29;
 // Deflate turns one compressed byte into at most 1032 bytes (two one-bit codes
 // per 258-byte match), so the output buffer is pre-sized to no more than the
 // compressed data can produce; the inflater grows it if it must.
-uint64_t inflateBound(size_t compressed) { return (uint64_t(compressed) + 4) * 1032 + 1024; }
+uint64_t inflateBound(size_t compressed)
+{
+    return (uint64_t(compressed) + 4) * 1032 + 1024;
+}
 
-}  // namespace
+} // namespace
 
 int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& out)
 {
@@ -50,8 +53,8 @@ int PngDecoder::decode(const uint8_t* data, size_t size, std::vector<uint8_t>& o
     return error = unfilterToRgba(out, filtered, info);
 }
 
-int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width,
-              uint32_t& height) {
+int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width, uint32_t& height)
+{
     PngDecoder decoder;
     const int error = decoder.decode(data, size, out);
     width = decoder.info.width;

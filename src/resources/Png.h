@@ -41,7 +41,7 @@ struct PngInfo {
     uint32_t keyGreen = 0;
     uint32_t keyBlue = 0;
     bool keyDefined = false;
-    std::vector<uint8_t> palette;  // 4 bytes an entry: red, green, blue, alpha
+    std::vector<uint8_t> palette; // 4 bytes an entry: red, green, blue, alpha
 };
 
 // Decodes one file; used for one call.
@@ -55,5 +55,4 @@ struct PngDecoder {
 // Decodes `size` bytes at `data` into RGBA8 pixels (rows top first, width*4
 // bytes a row) and the image size. Returns 0 or an error code; on failure the
 // pixels are not meaningful.
-int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width,
-              uint32_t& height);
+int decodePng(const uint8_t* data, size_t size, std::vector<uint8_t>& out, uint32_t& width, uint32_t& height);

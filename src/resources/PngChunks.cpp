@@ -54,12 +54,11 @@ int readTransparency(const uint8_t* chunk, uint64_t length, PngInfo& info)
         info.keyBlue = readBigEndian16(chunk + 4);
         info.keyDefined = true;
         return 0;
-    default:
-        return PngTransparencyWithAlpha;
+    default: return PngTransparencyWithAlpha;
     }
 }
 
-}  // namespace
+} // namespace
 
 uint32_t pngChannels(uint32_t colorType)
 {

@@ -30,7 +30,10 @@ uint32_t rgbaWord(uint32_t r, uint32_t g, uint32_t b, uint32_t a)
 #endif
 }
 
-void storeWord(uint8_t* o, uint32_t word) { std::memcpy(o, &word, 4); }
+void storeWord(uint8_t* o, uint32_t word)
+{
+    std::memcpy(o, &word, 4);
+}
 
 // Sample `x` of a row packed at `depth` (1, 2 or 4) bits, most significant first.
 unsigned packedSample(const uint8_t* row, uint32_t x, uint32_t depth)
@@ -73,15 +76,14 @@ public:
         case 301:
         case 302:
         case 304:
-        case 308:
-            return indexedRow(o, in, width, depth);
-        case 16:  // grey 16
+        case 308: return indexedRow(o, in, width, depth);
+        case 16: // grey 16
             for (uint32_t x = 0; x < width; ++x, o += 4) {
                 const uint8_t* s = in + 2 * size_t(x);
                 put(o, s[0], s[0], s[0], info_.keyDefined && readBigEndian16(s) == info_.keyRed ? 0 : 255);
             }
             return true;
-        case 208: {  // RGB 8: the key, if any 8-bit colour has it, against the colour bits
+        case 208: { // RGB 8: the key, if any 8-bit colour has it, against the colour bits
             // Four bytes read at once but the last pixel's, which may end the buffer.
             const uint32_t alpha = rgbaWord(0, 0, 0, 255), colourBits = ~alpha;
             uint32_t x = 0;
@@ -110,30 +112,34 @@ public:
             storeWord(o, colour == keyWord_ ? colour : colour | alpha);
             return true;
         }
-        case 216:  // RGB 16
+        case 216: // RGB 16
             for (uint32_t x = 0; x < width; ++x, o += 4, in += 6) {
                 const bool clear = info_.keyDefined && readBigEndian16(in) == info_.keyRed &&
-                                   readBigEndian16(in + 2) == info_.keyGreen && readBigEndian16(in + 4) == info_.keyBlue;
+                                   readBigEndian16(in + 2) == info_.keyGreen &&
+                                   readBigEndian16(in + 4) == info_.keyBlue;
                 put(o, in[0], in[2], in[4], clear ? 0 : 255);
             }
             return true;
-        case 408:  // grey and alpha 8
+        case 408: // grey and alpha 8
             for (uint32_t x = 0; x < width; ++x, o += 4, in += 2) storeWord(o, rgbaWord(in[0], in[0], in[0], in[1]));
             return true;
-        case 416:  // grey and alpha 16
+        case 416: // grey and alpha 16
             for (uint32_t x = 0; x < width; ++x, o += 4, in += 4) put(o, in[0], in[0], in[0], in[2]);
             return true;
-        case 608:  // RGBA 8
+        case 608: // RGBA 8
             std::memcpy(o, in, size_t(width) * 4);
             return true;
-        case 616:  // RGBA 16
+        case 616: // RGBA 16
             for (uint32_t x = 0; x < width; ++x, o += 4, in += 8) put(o, in[0], in[2], in[4], in[6]);
             return true;
         }
         return true;
     }
 
-    int paletteError() const { return info_.bitDepth == 8 ? PngPaletteIndex8 : PngPaletteIndexPacked; }
+    int paletteError() const
+    {
+        return info_.bitDepth == 8 ? PngPaletteIndex8 : PngPaletteIndexPacked;
+    }
 
     // RGB 8 rows converted in the buffer that holds them, last pixel first: each
     // pixel lands at or after the end of every pixel not yet read.
@@ -178,7 +184,7 @@ private:
     uint32_t keyWord_ = ~0u;
 };
 
-}  // namespace
+} // namespace
 
 int unfilterToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered, const PngInfo& info)
 {
@@ -242,7 +248,7 @@ int deinterlaceToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered,
     const size_t width = info.width;
     const size_t height = info.height;
     out.clear();
-    if (width == 0 || height == 0) return 0;  // no pass has pixels, nor rows to check
+    if (width == 0 || height == 0) return 0; // no pass has pixels, nor rows to check
     const uint32_t bpp = pngChannels(info.colorType) * info.bitDepth;
     const size_t byteWidth = (bpp + 7) / 8;
     const bool rgba8 = info.colorType == 6 && info.bitDepth == 8;
@@ -275,7 +281,8 @@ int deinterlaceToRgba(std::vector<uint8_t>& out, std::vector<uint8_t>& filtered,
                 continue;
             }
             const uint8_t* pixels = rgba8 ? row : target;
-            if (step == 4 && rgba8) std::memcpy(dst, pixels, size_t(passWidth) * 4);
+            if (step == 4 && rgba8)
+                std::memcpy(dst, pixels, size_t(passWidth) * 4);
             else if (step != 4)
                 for (uint32_t i = 0; i < passWidth; ++i) std::memcpy(dst + i * step, pixels + 4 * size_t(i), 4);
         }

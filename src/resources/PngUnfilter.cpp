@@ -35,16 +35,12 @@ void upScalar(uint8_t* r, const uint8_t* s, const uint8_t* p, size_t from, size_
 }
 
 // Sub, Avg and Paeth one byte at a time, for any pixel width.
-void unfilterRowScalar(uint8_t* r, const uint8_t* s, const uint8_t* p, size_t bw, uint8_t type,
-                       size_t length) {
+void unfilterRowScalar(uint8_t* r, const uint8_t* s, const uint8_t* p, size_t bw, uint8_t type, size_t length)
+{
     const size_t head = bw < length ? bw : length;
     switch (type) {
-    case 1:
-        subScalar(r, s, bw, length);
-        break;
-    case 2:
-        upScalar(r, s, p, 0, length);
-        break;
+    case 1: subScalar(r, s, bw, length); break;
+    case 2: upScalar(r, s, p, 0, length); break;
     case 3:
         for (size_t i = 0; i < head; ++i) r[i] = uint8_t(s[i] + (p[i] >> 1));
         for (size_t i = bw; i < length; ++i) r[i] = uint8_t(s[i] + ((r[i - bw] + p[i]) >> 1));
@@ -111,9 +107,7 @@ void unfilterRowSse2(uint8_t* r, const uint8_t* s, const uint8_t* p, uint8_t typ
         }
         break;
     }
-    case 2:
-        upSse2(r, s, p, length);
-        break;
+    case 2: upSse2(r, s, p, length); break;
     case 3: {
         // The rounding-up average of complements is the complement of the rounding-down
         // average: ~a' = ~(x + ~avg(~a, ~b)) = avg(~a, ~b) - x. Carrying ~a leaves two
@@ -164,7 +158,7 @@ void unfilterRow(uint8_t* r, const uint8_t* s, const uint8_t* p, uint8_t type, s
     unfilterRowScalar(r, s, p, BW, type, length);
 }
 
-}  // namespace
+} // namespace
 
 uint8_t paethPredictor(int left, int up, int upLeft)
 {
@@ -176,18 +170,21 @@ uint8_t paethPredictor(int left, int up, int upLeft)
     return uint8_t(((dLeft <= dUp) & (dLeft <= dUpLeft)) ? left : upOrUpLeft);
 }
 
-int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior,
-                     size_t byteWidth, uint8_t filterType, size_t length) {
+int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior, size_t byteWidth,
+                     uint8_t filterType, size_t length)
+{
     if (filterType > 4) return PngBadFilterType;
-    if (length == 0) return 0;  // empty rows of zero-width images: nothing to copy
+    if (length == 0) return 0; // empty rows of zero-width images: nothing to copy
     if (filterType == 0 || (filterType == 2 && !prior)) {
         if (recon != scanline) std::memmove(recon, scanline, length);
         return 0;
     }
     if (!prior) {
         // The first row: Paeth's predictor always picks the left byte, Avg halves it.
-        if (filterType == 3) averageFirstRow(recon, scanline, byteWidth, length);
-        else subScalar(recon, scanline, byteWidth, length);
+        if (filterType == 3)
+            averageFirstRow(recon, scanline, byteWidth, length);
+        else
+            subScalar(recon, scanline, byteWidth, length);
         return 0;
     }
     switch (byteWidth) {
@@ -202,7 +199,10 @@ int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* pri
     return 0;
 }
 
-uint64_t pngRowBytes(uint64_t width, uint32_t bpp) { return (width * bpp + 7) / 8; }
+uint64_t pngRowBytes(uint64_t width, uint32_t bpp)
+{
+    return (width * bpp + 7) / 8;
+}
 
 const Adam7Pass kAdam7Passes[7] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
                                    {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};

@@ -14,8 +14,8 @@ uint8_t paethPredictor(int left, int up, int upLeft);
 // lie before it in the same buffer (rows are compacted over their filter bytes
 // as they are unfiltered): every byte is read before anything is stored over
 // it. Returns 0, or 36 for a filter type above 4.
-int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior,
-                     size_t byteWidth, uint8_t filterType, size_t length);
+int unfilterScanline(uint8_t* recon, const uint8_t* scanline, const uint8_t* prior, size_t byteWidth,
+                     uint8_t filterType, size_t length);
 
 // Bytes of one unfiltered row of `width` pixels at `bpp` bits a pixel.
 uint64_t pngRowBytes(uint64_t width, uint32_t bpp);

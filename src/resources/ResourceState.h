@@ -8,10 +8,10 @@
 #include "resources/ShaderLibrary.h"
 
 struct ResourceState {
-    std::map<std::string, GLuint> shaderSources;  // stage file name -> shader object
-    std::map<std::string, GLuint> shaderPrograms; // program name -> program object
+    std::map<std::string, GLuint> shaderSources;         // stage file name -> shader object
+    std::map<std::string, GLuint> shaderPrograms;        // program name -> program object
     std::unordered_map<GLuint, EffectUniforms> uniforms; // program object -> its effect uniforms
-    std::map<std::string, GLuint> textures;       // name as asked for -> texture object
+    std::map<std::string, GLuint> textures;              // name as asked for -> texture object
 };
 ResourceState& resourceState();
 

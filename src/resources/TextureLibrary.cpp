@@ -21,7 +21,7 @@ std::map<std::string, GLuint>& textures()
     return resourceState().textures;
 }
 
-}  // namespace
+} // namespace
 
 GLuint findTexture(std::string name)
 {
@@ -54,8 +54,8 @@ void upload(GLuint texture, const std::vector<uint8_t>& pixels, uint32_t width, 
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_MIRRORED_REPEAT);
     // Rows are tightly packed at width*4 bytes, which the default unpack
     // alignment of 4 already matches.
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-                 GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
+                 GL_UNSIGNED_BYTE, pixels.data());
 }
 } // namespace
 

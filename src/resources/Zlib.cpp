@@ -17,8 +17,8 @@ const uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15, 
                                   31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 const uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                   2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-const uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                    33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+const uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                    33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                     1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 const uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                     6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -40,10 +40,22 @@ constexpr uint32_t makeEntry(unsigned bits, Kind kind, unsigned small, unsigned 
 {
     return bits | (uint32_t(kind) << 5) | (small << 8) | (uint32_t(value) << 16);
 }
-inline unsigned entryBits(uint32_t e) { return e & 31; }
-inline unsigned entryKind(uint32_t e) { return (e >> 5) & 7; }
-inline unsigned entrySmall(uint32_t e) { return (e >> 8) & 255; }
-inline unsigned entryValue(uint32_t e) { return e >> 16; }
+inline unsigned entryBits(uint32_t e)
+{
+    return e & 31;
+}
+inline unsigned entryKind(uint32_t e)
+{
+    return (e >> 5) & 7;
+}
+inline unsigned entrySmall(uint32_t e)
+{
+    return (e >> 8) & 255;
+}
+inline unsigned entryValue(uint32_t e)
+{
+    return e >> 16;
+}
 constexpr uint32_t kWalkEntry = makeEntry(0, kWalk, 0, 0);
 
 uint32_t litLenLeaf(uint32_t symbol, unsigned bits)
@@ -51,7 +63,7 @@ uint32_t litLenLeaf(uint32_t symbol, unsigned bits)
     if (symbol < 256) return makeEntry(bits, kLiteral, 0, symbol);
     if (symbol == 256) return makeEntry(bits, kEndOfBlock, 0, 0);
     if (symbol <= 285) return makeEntry(bits, kBase, kLengthExtra[symbol - 257], kLengthBase[symbol - 257]);
-    return makeEntry(bits, kNothing, 0, 0);  // 286 and 287 produce nothing
+    return makeEntry(bits, kNothing, 0, 0); // 286 and 287 produce nothing
 }
 
 uint32_t distanceLeaf(uint32_t symbol, unsigned bits)
@@ -118,7 +130,7 @@ private:
     uint32_t subTable(LeafFn leaf, uint32_t node)
     {
         const unsigned bits = height(node, kMaxSubBits);
-        const size_t base = lookup.size();  // below 1024 + 287 * 64, fits the 16-bit value
+        const size_t base = lookup.size(); // below 1024 + 287 * 64, fits the 16-bit value
         lookup.resize(base + (size_t(1) << bits), kWalkEntry);
         fill(leaf, node, 0, 0, base, bits, kRootBits);
         return makeEntry(kRootBits, kSubTable, bits, unsigned(base));
@@ -147,7 +159,9 @@ public:
     // every end-of-input check compares the byte position with it. Output past
     // `maxOutput` bytes is counted but not stored.
     Inflater(const uint8_t* data, size_t avail, size_t limit, std::vector<uint8_t>& out, size_t maxOutput)
-        : data_(data), avail_(avail), limit_(limit), out_(out), maxOutput_(maxOutput) {}
+        : data_(data), avail_(avail), limit_(limit), out_(out), maxOutput_(maxOutput)
+    {
+    }
 
     int run();
 
@@ -156,12 +170,14 @@ public:
 private:
     uint8_t byteAt(size_t i) const { return i < avail_ ? data_[i] : 0; }
     size_t bytePos() const { return bitPos_ >> 3; }
-    unsigned readBit() {
+    unsigned readBit()
+    {
         unsigned bit = (byteAt(bitPos_ >> 3) >> (bitPos_ & 7)) & 1u;
         ++bitPos_;
         return bit;
     }
-    unsigned readBits(unsigned count) {
+    unsigned readBits(unsigned count)
+    {
         unsigned value = 0;
         for (unsigned i = 0; i < count; ++i) value |= readBit() << i;
         return value;
@@ -172,7 +188,8 @@ private:
     void fixedCodes();
     void dynamicCodes();
     void huffmanBlock(const Code& litLen, const Code& distance);
-    template <bool kStore> int fastSymbols(const Code& litLen, const Code& distance);
+    template <bool kStore>
+    int fastSymbols(const Code& litLen, const Code& distance);
     bool walkSymbol(const Code& litLen, const Code& distance);
     bool walkCopy(const Code& distance, size_t length);
     void grow(size_t needed);
@@ -325,8 +342,10 @@ void Inflater::dynamicCodes()
     uint32_t* litLen = lengths;
     uint32_t distances[32] = {};
     auto store = [&](unsigned i, uint32_t value) {
-        if (i < hlit) litLen[i] = value;
-        else distances[i - hlit] = value;
+        if (i < hlit)
+            litLen[i] = value;
+        else
+            distances[i - hlit] = value;
     };
     auto stored = [&](unsigned i) { return i < hlit ? litLen[i] : distances[i - hlit]; };
 
@@ -349,7 +368,7 @@ void Inflater::dynamicCodes()
         int overrun;
         if (code == 16) {
             repeat = 3 + readBits(2);
-            if (i == 0) {  // nothing to repeat yet
+            if (i == 0) { // nothing to repeat yet
                 error = ZlibRepeatWithoutPrevious;
                 return;
             }
@@ -420,7 +439,7 @@ bool Inflater::walkCopy(const Code& distanceCode, size_t length)
         return true;
     }
     size_t distance = kDistanceBase[distSymbol] + readBits(kDistanceExtra[distSymbol]);
-    if (distance > outPos_) {  // would reach before the first output byte
+    if (distance > outPos_) { // would reach before the first output byte
         error = ZlibReferenceBeforeStart;
         return true;
     }
@@ -464,7 +483,7 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
     constexpr uint32_t kRootMask = (1u << kRootBits) - 1;
     const size_t startByte = bitPos_ >> 3;
     if (avail_ < 8 || startByte > avail_ - 8) return kNeedWalk;
-    const uint8_t* const inEnd = data_ + avail_ - 8;  // the last place an 8-byte load may start
+    const uint8_t* const inEnd = data_ + avail_ - 8; // the last place an 8-byte load may start
     const size_t room = std::min(out_.size(), maxOutput_);
     const size_t outEnd = kStore ? (room > kOutputSlack ? room - kOutputSlack : 0) : SIZE_MAX;
     const uint32_t* litTable = litLen.lookup.data();
@@ -538,7 +557,7 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
             const unsigned dextra = entrySmall(e);
             const size_t distance = entryValue(e) + ((bitBuffer >> dn) & ((1u << dextra) - 1));
             consume(dn + dextra);
-            if (distance > outPos) {  // would reach before the first output byte
+            if (distance > outPos) { // would reach before the first output byte
                 error = ZlibReferenceBeforeStart;
                 result = kBlockEnded;
                 break;
@@ -576,7 +595,7 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
             consume(entryBits(e));
             continue;
         }
-        break;  // kWalk: the walk decodes this symbol
+        break; // kWalk: the walk decodes this symbol
     }
     bitPos_ = size_t(in - data_) * 8 - bitsLeft;
     outPos_ = outPos;
@@ -586,14 +605,14 @@ int Inflater::fastSymbols(const Code& litLen, const Code& distanceCode)
 void Inflater::huffmanBlock(const Code& litLen, const Code& distance)
 {
     for (;;) {
-        const int result = outPos_ < maxOutput_ ? fastSymbols<true>(litLen, distance)
-                                                : fastSymbols<false>(litLen, distance);
+        const int result =
+            outPos_ < maxOutput_ ? fastSymbols<true>(litLen, distance) : fastSymbols<false>(litLen, distance);
         if (result == kBlockEnded) return;
         if (result == kNeedWalk && walkSymbol(litLen, distance)) return;
     }
 }
 
-}  // namespace
+} // namespace
 
 int HuffmanTree::build(const uint32_t* lengths, uint32_t count, uint32_t maxLength)
 {

@@ -22,7 +22,8 @@ bool runLine(ScriptEvent& event, std::vector<Demoeffect*>& scene)
         return !stop;
     }
     if (std::strcmp(line.instance(), "SCENE") != 0 && !EffectRegistry::contains(line.instance())) {
-        printMessage("You need to create this effect with new or clone first! %s %s\n", line.instance(), line.command());
+        printMessage("You need to create this effect with new or clone first! %s %s\n", line.instance(),
+                     line.command());
         return true;
     }
     if (const ScriptCommand* command = findCommand(line, true)) runCommand(*command, line);

@@ -28,8 +28,7 @@ void readVector(const CommandLine& line, int firstArg, float out[3])
 // The effect bound to `name`, or null after a message naming the line when the binding is empty.
 Demoeffect* boundEffect(const CommandLine& line, Demoeffect* bound, const char* name)
 {
-    if (!bound)
-        printMessage("No effect bound to %s, line skipped: %s %s\n", name, line.instance(), line.command());
+    if (!bound) printMessage("No effect bound to %s, line skipped: %s %s\n", name, line.instance(), line.command());
     return bound;
 }
 

@@ -21,9 +21,9 @@ struct CommandLine {
 };
 
 struct ScriptCommand {
-    const char* word;   // compared exactly, case-sensitive
-    int minWords;       // a line with fewer words does not match this row (0: no such rule)
-    int args;           // argument words the action reads
+    const char* word; // compared exactly, case-sensitive
+    int minWords;     // a line with fewer words does not match this row (0: no such rule)
+    int args;         // argument words the action reads
     void (*run)(const CommandLine& line);
 };
 

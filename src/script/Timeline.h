@@ -6,9 +6,9 @@
 #include <vector>
 
 struct ScriptEvent {
-    double time;  // seconds on the demo clock; negative: run at start-up
-    char* line;   // the line's text inside the script buffer, NUL-terminated in place
-    bool done;    // set once the interpreter has run the event
+    double time; // seconds on the demo clock; negative: run at start-up
+    char* line;  // the line's text inside the script buffer, NUL-terminated in place
+    bool done;   // set once the interpreter has run the event
 };
 
 extern const char* const kScriptPath; // "data/vessikscript.txt"

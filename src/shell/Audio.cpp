@@ -8,8 +8,8 @@
 namespace {
 bool g_deviceOpen = false;
 Mix_Music* g_music = nullptr;
-uint32_t g_handle = 0;      // handle of g_music; 0 when there is none
-uint32_t g_lastHandle = 0;  // handles are never reused within a run
+uint32_t g_handle = 0;     // handle of g_music; 0 when there is none
+uint32_t g_lastHandle = 0; // handles are never reused within a run
 uint64_t g_playStartMs = 0;
 
 bool isCurrent(uint32_t stream)
@@ -101,6 +101,8 @@ bool audioSetPosition(uint32_t stream, double seconds)
 void audioPause(uint32_t stream, bool paused)
 {
     if (!isCurrent(stream)) return;
-    if (paused) Mix_PauseMusic();
-    else Mix_ResumeMusic();
+    if (paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
 }

@@ -35,8 +35,10 @@ public:
     explicit Editor(double start) : session_(setup()), overlay_()
     {
         if (audioInit(44100)) stream_ = audioStreamCreateFile(kMusicPath);
-        if (stream_ == 0) std::fprintf(stderr, "no music (%s): editing without sound\n", kMusicPath);
-        else audioChannelPlay(stream_);
+        if (stream_ == 0)
+            std::fprintf(stderr, "no music (%s): editing without sound\n", kMusicPath);
+        else
+            audioChannelPlay(stream_);
         overlay_.motion.point[0] = -0.73f;
         overlay_.motion.point[1] = 0.38f;
         overlay_.motion.point[2] = -1.0f;

@@ -20,7 +20,8 @@ int keyCodeOf(SDL_Keycode key)
     if (key >= SDLK_F1 && key <= SDLK_F12) return KeyF1 + (key - SDLK_F1);
     switch (key) {
     case SDLK_ESCAPE: return KeyEscape;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return KeyReturn;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER: return KeyReturn;
     case SDLK_SPACE: return KeySpace;
     case SDLK_TAB: return KeyTab;
     case SDLK_BACKSPACE: return KeyBackspace;
@@ -29,9 +30,12 @@ int keyCodeOf(SDL_Keycode key)
     case SDLK_UP: return KeyUp;
     case SDLK_RIGHT: return KeyRight;
     case SDLK_DOWN: return KeyDown;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return KeyShift;
-    case SDLK_LCTRL: case SDLK_RCTRL: return KeyControl;
-    case SDLK_LALT: case SDLK_RALT: return KeyAlt;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT: return KeyShift;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL: return KeyControl;
+    case SDLK_LALT:
+    case SDLK_RALT: return KeyAlt;
     default: return -1;
     }
 }
@@ -86,7 +90,10 @@ void ignoreKeysHeldNow(SDL_Window* window)
     if (window && SDL_GetWindowWMInfo(window, &info) && info.subsystem == SDL_SYSWM_X11) {
         char keymap[32] = {};
         XQueryKeymap(info.info.x11.display, keymap);
-        const struct { KeySym sym; int code; } keys[] = {{XK_Escape, KeyEscape}, {XK_F1, KeyF1}, {XK_F5, KeyF5}};
+        const struct {
+            KeySym sym;
+            int code;
+        } keys[] = {{XK_Escape, KeyEscape}, {XK_F1, KeyF1}, {XK_F5, KeyF5}};
         for (const auto& key : keys) {
             const KeyCode x = XKeysymToKeycode(info.info.x11.display, key.sym);
             held[key.code] = x != 0 && (keymap[x / 8] & (1 << (x % 8))) != 0;

@@ -23,6 +23,6 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
     int fd_ = -1;
-    std::map<int, std::string> folders_;       // watch descriptor -> folder path
+    std::map<int, std::string> folders_;               // watch descriptor -> folder path
     std::map<std::string, Clock::time_point> pending_; // path -> time of its last event
 };

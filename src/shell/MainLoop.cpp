@@ -61,7 +61,8 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
 int runZemblar()
 {
     // Unanswered, the demo starts fullscreen (the default button).
-    g_fullscreen = askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
+    g_fullscreen =
+        askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
     if (!createWindow()) return 0;
     SDL_Delay(25);
     auto demo = std::make_unique<Demo>(platformClock());

@@ -58,8 +58,8 @@ bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool unanswer
         {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, kYes, "Yes"},
         {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, kNo, "No"},
     };
-    const SDL_MessageBoxData box = {iconFlags(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr,
-                                    caption, text, 2, buttons, nullptr};
+    const SDL_MessageBoxData box = {
+        iconFlags(icon) | SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT, nullptr, caption, text, 2, buttons, nullptr};
     int choice = -1;
     if (!showWithRetries([&] { return SDL_ShowMessageBox(&box, &choice); })) {
         reportUnshown(caption, text, unanswered ? "Yes" : "No");

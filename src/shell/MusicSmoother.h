@@ -28,5 +28,5 @@ private:
     double lastWall_ = 0.0; // seconds
     double lastPosition_ = 0.0;
     double lastTime_ = 0.0;
-    double samples_ = 0.0;  // readings since the clock was taken up
+    double samples_ = 0.0; // readings since the clock was taken up
 };

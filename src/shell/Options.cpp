@@ -5,10 +5,9 @@
 #include <cstdlib>
 #include <cstring>
 
-const char* const kUsage =
-    "usage: zemblar                      play the demo\n"
-    "       zemblar --edit [--at SECONDS]  authoring mode, starting at SECONDS\n"
-    "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n";
+const char* const kUsage = "usage: zemblar                      play the demo\n"
+                           "       zemblar --edit [--at SECONDS]  authoring mode, starting at SECONDS\n"
+                           "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n";
 
 namespace {
 bool readSeconds(const char* text, double& out)

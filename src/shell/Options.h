@@ -6,8 +6,8 @@
 struct Options {
     enum class Mode { Play, Edit, Check };
     Mode mode = Mode::Play;
-    double at = 0.0;      // --edit: the music time to start at, seconds
-    std::string script;   // --check: the script to check (empty: the demo's own)
+    double at = 0.0;    // --edit: the music time to start at, seconds
+    std::string script; // --check: the script to check (empty: the demo's own)
 };
 
 // Reads argv[1 .. argc - 1]. False (with the reason in `error`) on an unknown flag, a flag of the

@@ -96,7 +96,8 @@ bool readScript(const char* path, ScriptCopy& copy)
         const bool ends = c == '\n' || (c == '\r' && (i + 1 >= copy.original.size() || copy.original[i + 1] != '\n'));
         lineAt[i + 1] = lineAt[i] + (ends ? 1 : 0);
     }
-    for (const ScriptEvent& e : copy.events) copy.lineOf.push_back(lineAt[static_cast<size_t>(e.line - copy.text.get())]);
+    for (const ScriptEvent& e : copy.events)
+        copy.lineOf.push_back(lineAt[static_cast<size_t>(e.line - copy.text.get())]);
     return true;
 }
 
@@ -222,7 +223,8 @@ private:
         const std::string text = argument;
         const size_t semi = text.find(';');
         const std::string word = text.substr(0, semi);
-        const std::string value = semi == std::string::npos ? "" : text.substr(semi + 1, text.find(';', semi + 1) - semi - 1);
+        const std::string value =
+            semi == std::string::npos ? "" : text.substr(semi + 1, text.find(';', semi + 1) - semi - 1);
         if (dynamic_cast<Particles*>(e)) {
             static const char* const types[] = {"town", "tube", "spike"};
             static const char* const anims[] = {"none", "sine", "wonk", "dinky", "burn", "sinepulse"};
@@ -275,9 +277,10 @@ void runChecked(const char* path, const ScriptCopy& copy, std::vector<Report>& r
         }
         for (size_t i = 0; i < demo.events.size(); ++i)
             if (!demo.events[i].done)
-                reports.emplace_back(copy.lineOf[i], watch.ended()
-                                                         ? "never runs: it comes after END at " + std::to_string(watch.endTime())
-                                                         : std::string("never runs: its time is never reached"));
+                reports.emplace_back(copy.lineOf[i],
+                                     watch.ended()
+                                         ? "never runs: it comes after END at " + std::to_string(watch.endTime())
+                                         : std::string("never runs: its time is never reached"));
     }
     resetProcessState();
     destroyOffscreenContext();

@@ -8,16 +8,29 @@
 // Codes of the keys the shell reads, g_keys is indexed by them. They keep the numbers of Windows
 // virtual-key codes (letters and digits are their ASCII capitals), the key table the demo was made with.
 enum : int {
-    KeyBackspace = 0x08, KeyTab = 0x09, KeyReturn = 0x0D, KeyShift = 0x10, KeyControl = 0x11, KeyAlt = 0x12,
-    KeyPause = 0x13, KeyEscape = 0x1B, KeySpace = 0x20, KeyLeft = 0x25, KeyUp = 0x26, KeyRight = 0x27,
-    KeyDown = 0x28, KeyF1 = 0x70, KeyF5 = 0x74, KeyF12 = 0x7B
+    KeyBackspace = 0x08,
+    KeyTab = 0x09,
+    KeyReturn = 0x0D,
+    KeyShift = 0x10,
+    KeyControl = 0x11,
+    KeyAlt = 0x12,
+    KeyPause = 0x13,
+    KeyEscape = 0x1B,
+    KeySpace = 0x20,
+    KeyLeft = 0x25,
+    KeyUp = 0x26,
+    KeyRight = 0x27,
+    KeyDown = 0x28,
+    KeyF1 = 0x70,
+    KeyF5 = 0x74,
+    KeyF12 = 0x7B
 };
 constexpr int kKeyCount = 256;
 
-extern bool g_keys[kKeyCount];    // true while the key with that key code is down
-extern bool g_fullscreen;          // the user's choice; true at start
-extern bool g_active;              // false while the window is minimised
-extern SDL_Window* g_window;       // the demo window; null when none
+extern bool g_keys[kKeyCount]; // true while the key with that key code is down
+extern bool g_fullscreen;      // the user's choice; true at start
+extern bool g_active;          // false while the window is minimised
+extern SDL_Window* g_window;   // the demo window; null when none
 extern SDL_GLContext g_renderContext;
 
 // Opens the window (fullscreen or windowed as g_fullscreen says) with its GL 3.3 compatibility

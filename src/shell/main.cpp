@@ -20,12 +20,9 @@ int main(int argc, char** argv)
         return 2;
     }
     switch (options.mode) {
-    case Options::Mode::Check:
-        return runScriptCheck(options.script);
-    case Options::Mode::Edit:
-        return runEditor(options.at);
-    case Options::Mode::Play:
-        break;
+    case Options::Mode::Check: return runScriptCheck(options.script);
+    case Options::Mode::Edit: return runEditor(options.at);
+    case Options::Mode::Play: break;
     }
     return runZemblar();
 }

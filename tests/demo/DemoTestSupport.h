@@ -5,7 +5,11 @@
 
 class ManualClock : public ClockSource {
 public:
-    uint32_t startMusic() override { ++starts; return 0; }
+    uint32_t startMusic() override
+    {
+        ++starts;
+        return 0;
+    }
     uint32_t milliseconds() override { return ms; }
     double musicPosition(uint32_t) override { return position; }
     int musicState(uint32_t) override { return state; }

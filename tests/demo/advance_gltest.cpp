@@ -28,7 +28,8 @@ void describe(const Demoeffect* e, std::set<const Demoeffect*>& seen, std::ostri
 {
     if (!e || !seen.insert(e).second) return;
     const Motion& m = e->motion;
-    for (float v : {m.point[0], m.point[1], m.point[2], m.direction[0], m.direction[1], m.direction[2]}) out << v << ' ';
+    for (float v : {m.point[0], m.point[1], m.point[2], m.direction[0], m.direction[1], m.direction[2]})
+        out << v << ' ';
     out << m.motionFlags << ' ' << e->state << ' ' << e->scale << ' ' << e->startTime << '|';
     if (auto* t = dynamic_cast<const Text*>(e)) out << t->text << '|';
     if (auto* p = dynamic_cast<const Particles*>(e))
@@ -82,6 +83,7 @@ std::vector<float> cameraPoint()
 // Runs in the repository, with its shipped data/.
 class ShippedShowGl : public GlTest {
     const std::filesystem::path previous_ = std::filesystem::current_path();
+
 protected:
     void SetUp() override { GlTest::SetUp(), std::filesystem::current_path(ZEMBLAR_SOURCE_DIR); }
     void TearDown() override { std::filesystem::current_path(previous_), GlTest::TearDown(); }

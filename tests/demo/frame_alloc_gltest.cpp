@@ -46,6 +46,6 @@ TEST_F(FrameAllocationGl, FramesOfEveryEffectTypeAllocateNothingOnceTheSceneIsBu
     endMessageCapture();
     EXPECT_EQ(allocations, 0u);
     ASSERT_TRUE(demo.events.back().done);
-    EXPECT_GT(before, atStart); // the counter sees the building of the scene
+    EXPECT_GT(before, atStart);                                       // the counter sees the building of the scene
     EXPECT_GT(root->children[0]->children[0]->motion.point[0], 0.0f); // nested effects were drawn (and moved)
 }

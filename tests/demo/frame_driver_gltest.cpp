@@ -68,7 +68,10 @@ TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRes
         EXPECT_DOUBLE_EQ(g_effects.wallTime, 0.512);
         EXPECT_NEAR(g_effects.frameDelta, 0.012, 1e-12);
         clock.position = 3.25;
-        const struct { int state; double expected; } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
+        const struct {
+            int state;
+            double expected;
+        } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
         for (const auto& c : cases) {
             clock.state = c.state;
             frameAt(*demo, 1000);
@@ -95,9 +98,10 @@ TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnce
     startMessageCapture();
     Demo demo(clock);
     // Each start-up event runs as its line is listed, so its output follows that line.
-    EXPECT_EQ(endMessageCapture(),
-              "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
-              "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
+    EXPECT_EQ(
+        endMessageCapture(),
+        "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
+        "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
     EXPECT_EQ(clock.starts, 1);
     clock.state = 1;
     clock.position = 1.0; // equal to an event's time: not due yet
@@ -110,7 +114,7 @@ TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnce
     EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it
     EXPECT_EQ(std::vector<float>(late.matrixAtDraw, late.matrixAtDraw + 16), kIdentity);
     EXPECT_EQ(frameAt(demo, 40), "");
-    EXPECT_EQ(first.draws, 4); // appended at start-up, drawn in every frame
+    EXPECT_EQ(first.draws, 4);                     // appended at start-up, drawn in every frame
     EXPECT_FALSE(EffectRegistry::contains("fps")); // absent: no text made, nothing added
 }
 
@@ -126,9 +130,11 @@ TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
     EXPECT_NE(std::string(fps.lastLocal).find("nan fps"), std::string::npos) << fps.lastLocal;
     frameAt(*demo, 1500);
     EXPECT_STREQ(fps.lastLocal, "text;0.666667 fps"); // 1 frame drawn before, in 1.5 s
-    EXPECT_FALSE(EffectRegistry::contains("cam")); // no camera: nothing added, the sky stays put
+    EXPECT_FALSE(EffectRegistry::contains("cam"));    // no camera: nothing added, the sky stays put
 
-    cam.motion.point[0] = 1; cam.motion.point[1] = 2; cam.motion.point[2] = 3;
+    cam.motion.point[0] = 1;
+    cam.motion.point[1] = 2;
+    cam.motion.point[2] = 3;
     cam.motion.direction[0] = 0.9f;
     EffectRegistry::findOrAdd("cam") = &cam;
     frameAt(*demo, 1600);
@@ -142,7 +148,9 @@ TEST_F(DemoGl, FpsGetsTheAverageFrameRateAndSkydomeTheCameraPosition)
 TEST_F(DemoGl, EndStopsTheDemoWithNothingRunOrDrawnAfterIt)
 {
     static bool running = false;
-    std::atexit([] { if (running) std::_Exit(1); });
+    std::atexit([] {
+        if (running) std::_Exit(1);
+    });
     running = true;
     dir.write("data/vessikscript.txt", "-1 SCENE append first\n2.0 x END\n1.5 SCENE append late\n3.0 y\n");
     RecordingEffect first, late;

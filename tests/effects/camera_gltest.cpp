@@ -28,11 +28,13 @@ TEST_F(CameraGl, ViewFollowsYawPitchRollAndMotionWithTheLightFixedAndThePolesDef
     const float s = std::sqrt(0.5f);
     // The camera's yaw, pitch and roll, its x position and y velocity (one motion step of 0.5 s),
     // then a world vector (w = 0: a direction, 1: a point) and where it must land in eye space.
-    const struct { float yaw, pitch, roll, x, dy, world[4], eye[3]; } cases[] = {
-        {0.5f, 0.5f, 0, 0, 0, {0, 0, -1, 0}, {0, 0, -1}},  // the look direction becomes -z
+    const struct {
+        float yaw, pitch, roll, x, dy, world[4], eye[3];
+    } cases[] = {
+        {0.5f, 0.5f, 0, 0, 0, {0, 0, -1, 0}, {0, 0, -1}}, // the look direction becomes -z
         {0.75f, 0.5f, 0, 0, 0, {-1, 0, 0, 0}, {0, 0, -1}},
-        {0.25f, 0.5f, 0, 0, 0, {0, 0, 1, 1}, {0, 0, 0}},  // the eye sits at (0, 0, 1)
-        {0.5f, 0.5f, 0.25f, 0, 0, {0, 1, 0, 0}, {-1, 0, 0}},  // roll turns about the line of sight
+        {0.25f, 0.5f, 0, 0, 0, {0, 0, 1, 1}, {0, 0, 0}},     // the eye sits at (0, 0, 1)
+        {0.5f, 0.5f, 0.25f, 0, 0, {0, 1, 0, 0}, {-1, 0, 0}}, // roll turns about the line of sight
         {0.5f, 0.75f, 0, 3, 2, {0, -s, -s, 0}, {0, 0, -1}},  // moved to (3, 1, 1), 45 degrees down
         {0.5f, 0.75f, 0, 3, 2, {3, 1, 1, 1}, {0, 0, 0}},
     };
@@ -54,7 +56,7 @@ TEST_F(CameraGl, ViewFollowsYawPitchRollAndMotionWithTheLightFixedAndThePolesDef
         float m[16], light[4];
         readModelView(m);
         expectEye(m, c.world, c.eye);
-        expectEye(child.seen, c.world, c.eye); // the children are drawn in the camera's view
+        expectEye(child.seen, c.world, c.eye);       // the children are drawn in the camera's view
         glGetLightfv(GL_LIGHT0, GL_POSITION, light); // stored in eye space: fixed in the world
         expectEye(m, worldLight, light);
     }

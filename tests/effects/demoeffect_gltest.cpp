@@ -17,7 +17,9 @@ void startMove(Motion& m, float x, double start, double duration)
     m.moveStart = start;
     m.moveEnd = start + duration;
     std::copy(m.point, m.point + 3, m.moveFrom);
-    m.moveTo[0] = x; m.moveTo[1] = 0; m.moveTo[2] = 0;
+    m.moveTo[0] = x;
+    m.moveTo[1] = 0;
+    m.moveTo[2] = 0;
     m.motionFlags |= MotionMoving;
 }
 } // namespace
@@ -40,7 +42,9 @@ TEST(Motion, SmoothstepMovesDirectionWrapAndVelocities)
 
     Demoeffect e;
     Motion& m = e.motion;
-    m.direction[0] = 1.25f; m.direction[1] = -0.25f; m.direction[2] = 1.0f;
+    m.direction[0] = 1.25f;
+    m.direction[1] = -0.25f;
+    m.direction[2] = 1.0f;
     g_effects.frameDelta = 0.0;
     updateMotion(m);
     // Above 1 wraps; below 0 and exactly 1 are kept.
@@ -97,7 +101,10 @@ TEST_F(DemoeffectGl, NestingFollowsTheModelViewStackAndIsReportedOnce)
     a.addChild(&b);
     b.addChild(&a);
     glGetIntegerv(GL_MAX_MODELVIEW_STACK_DEPTH, &levels);
-    const std::string out = capturedMessages([&] { a.draw(); a.draw(); });
+    const std::string out = capturedMessages([&] {
+        a.draw();
+        a.draw();
+    });
     EXPECT_EQ(deepest, levels - 3);
     EXPECT_EQ(out, "Scene tree deeper than " + std::to_string(levels - 4) +
                        " levels (a child list looping back?): deeper children are not drawn\n");

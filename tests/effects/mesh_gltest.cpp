@@ -73,7 +73,8 @@ TEST_F(MeshGl, SphereClosesItsSeamsAndScaleEditsTheSharedMesh)
     const std::vector<float> original = uploaded(*s);
     for (int n = 0; n < 800; ++n) { // every vertex on the unit sphere, each ring closed at its seam
         EXPECT_NEAR(std::hypot(original[n * 8], original[n * 8 + 1], original[n * 8 + 2]), 1.0f, 1e-5f) << n;
-        for (int c = 0; c < 3 && n % 40 == 39; ++c) EXPECT_NEAR(original[n * 8 + c], original[(n - 39) * 8 + c], 1e-6f) << n;
+        for (int c = 0; c < 3 && n % 40 == 39; ++c)
+            EXPECT_NEAR(original[n * 8 + c], original[(n - 39) * 8 + c], 1e-6f) << n;
     }
     // "scale" on a clone scales the positions, not the normals, of the one mesh they share.
     std::unique_ptr<Demoeffect> clone(s->clone());

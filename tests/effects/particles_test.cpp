@@ -46,13 +46,25 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
     const char* pulse = "type;tube anim;sinepulse";
     // Commands given at time `start` before "init;ball" and after it, the clock of the formation
     // step, then one child's coordinate and its expected value.
-    const struct { const char *before, *after; double start, clock; int child; Axis axis; double value; } rows[] = {
-        {"", "", 0, 0, 0, X, -9}, {"", "", 0, 0, 37, Z, -3}, {"", "init;ball", 0, 0, 37, X, 5},  // a second "init": no change
+    const struct {
+        const char *before, *after;
+        double start, clock;
+        int child;
+        Axis axis;
+        double value;
+    } rows[] = {
+        {"", "", 0, 0, 0, X, -9},
+        {"", "", 0, 0, 37, Z, -3},
+        {"", "init;ball", 0, 0, 37, X, 5}, // a second "init": no change
         {"", "x;5 y;2", 0, 0, 50, X, -9},  // 10 cells after "init": the rest stay
-        {"", "x;20 y;20", 0, 0, 99, X, 19}, {"", "x;-3 y;-4", 0, 0, 99, X, 9},  // 400 cells; negative counts
-        {tube, "", 0, 0, 0, Z, -9}, {tube, "", 0, 0, 5, Roll, 0.5}, {tube, "", 0, 0, 7, Y, -3 * std::cos(1.4 * M_PI)},
-        {pulse, "", 12, 12.375, 90, Y, -2}, {pulse, "y;1", 12, 12.375, 0, Y, -7},  // later last row; one row
-        {"type;spike", "", 0, 0, 9, X, 0},  // spike leaves the clones where the template is
+        {"", "x;20 y;20", 0, 0, 99, X, 19},
+        {"", "x;-3 y;-4", 0, 0, 99, X, 9}, // 400 cells; negative counts
+        {tube, "", 0, 0, 0, Z, -9},
+        {tube, "", 0, 0, 5, Roll, 0.5},
+        {tube, "", 0, 0, 7, Y, -3 * std::cos(1.4 * M_PI)},
+        {pulse, "", 12, 12.375, 90, Y, -2},
+        {pulse, "y;1", 12, 12.375, 0, Y, -7}, // later last row; one row
+        {"type;spike", "", 0, 0, 9, X, 0},    // spike leaves the clones where the template is
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(testing::Message() << r.before << "|" << r.after << " child " << r.child << " axis " << r.axis);
@@ -64,8 +76,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
         p.formationStep();
         ASSERT_EQ(p.children.size(), 100u);
         const Demoeffect& c = *p.children[r.child];
-        const double got[] = {c.motion.point[0], c.motion.point[1], c.motion.point[2], c.scale,
-                              c.motion.direction[2]};
+        const double got[] = {c.motion.point[0], c.motion.point[1], c.motion.point[2], c.scale, c.motion.direction[2]};
         EXPECT_NEAR(got[r.axis], r.value, 1e-4);
     }
 }

@@ -17,8 +17,10 @@ TEST(DecodeErrors, TheReadmeTableListsExactlyTheNamedCodes)
     bool inTable = false;
     const std::regex number("\\d+");
     while (std::getline(readme, line)) {
-        if (line.rfind("| Code | Meaning |", 0) == 0) inTable = true;
-        else if (inTable && line.empty()) break;
+        if (line.rfind("| Code | Meaning |", 0) == 0)
+            inTable = true;
+        else if (inTable && line.empty())
+            break;
         else if (inTable && line.rfind("| ", 0) == 0) {
             const std::string codes = line.substr(2, line.find(" |", 1) - 2);
             for (std::sregex_iterator i(codes.begin(), codes.end(), number), end; i != end; ++i)

@@ -20,15 +20,23 @@ int decode(const Bytes& file, Bytes& pixels)
     return decodePng(file.data(), file.size(), pixels, width, height);
 }
 
-}  // namespace
+} // namespace
 
 TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
 {
     const Bytes grey = makePng(1, 1, 8, 0, {0, 0x80});
-    const auto greyWith = [&grey](size_t index, uint8_t value) { Bytes f = grey; f[index] = value; return f; };
+    const auto greyWith = [&grey](size_t index, uint8_t value) {
+        Bytes f = grey;
+        f[index] = value;
+        return f;
+    };
     const Bytes header = signatureAndHeader(1, 1, 8, 0);
     const Bytes idat = chunk("IDAT", deflate({0, 1})), twoEntries = chunk("PLTE", Bytes(6, 0));
-    const struct { const char* what; Bytes file; int code; } cases[] = {
+    const struct {
+        const char* what;
+        Bytes file;
+        int code;
+    } cases[] = {
         {"cut inside IHDR", Bytes(grey.begin(), grey.begin() + 28), 27},
         {"first chunk not IHDR", greyWith(12, 'i'), 29},
         {"compression method", greyWith(26, 1), 32},
@@ -59,14 +67,16 @@ TEST(PngDecode, CraftedFilesGiveTheirErrorCodes)
     for (const auto& c : cases) EXPECT_EQ(decode(c.file, pixels), c.code) << c.what;
     uint32_t width = 0, height = 0;
     EXPECT_EQ(decodePng(nullptr, 0, pixels, width, height), 48);
-    EXPECT_EQ(decodePng(grey.data(), 0, pixels, width, height), 48);  // a buffer, but no bytes of it
+    EXPECT_EQ(decodePng(grey.data(), 0, pixels, width, height), 48); // a buffer, but no bytes of it
 }
 
 TEST(PngDecode, ChunkHandlingEmptyImagesAndKeysAgainstWholeSamples)
 {
     const Bytes rgba = deflate({0, 1, 2, 3, 4});
     const Bytes twoPalettes = concat({chunk("PLTE", Bytes(3, 0)), chunk("PLTE", {9, 9, 9, 7, 7, 7})});
-    const struct { Bytes file, pixels; } cases[] = {
+    const struct {
+        Bytes file, pixels;
+    } cases[] = {
         // A later PLTE replaces the earlier one (1-bit indices).
         {makePng(2, 1, 1, 3, {0, 0x40}, twoPalettes), {9, 9, 9, 255, 7, 7, 7, 255}},
         // IDAT split around an ancillary chunk; junk after IEND.

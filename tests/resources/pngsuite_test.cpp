@@ -42,7 +42,7 @@ std::string describe(const fs::path& path)
     return line.str();
 }
 
-}  // namespace
+} // namespace
 
 TEST(PngSuite, MatchesTheReferenceTable)
 {

@@ -35,7 +35,8 @@ TEST_F(ShaderFilesGl, EveryProgramLinksTakesTheEffectUniformsAndKeepsTheAttribut
         const GLint position = glGetAttribLocation(program, "in_position");
         EXPECT_TRUE(position == 0 || (name == "image" && position == -1));
         for (const auto& [attribute, fixed] : {std::pair<const char*, GLint>{"in_normal", 1}, {"in_texcoords", 2}})
-            EXPECT_TRUE(glGetAttribLocation(program, attribute) == -1 || glGetAttribLocation(program, attribute) == fixed)
+            EXPECT_TRUE(glGetAttribLocation(program, attribute) == -1 ||
+                        glGetAttribLocation(program, attribute) == fixed)
                 << attribute;
     }
     EXPECT_GT(programs, 0);

@@ -34,7 +34,10 @@ protected:
     }
 };
 
-bool startsWith(const std::string& text, const std::string& prefix) { return text.rfind(prefix, 0) == 0; }
+bool startsWith(const std::string& text, const std::string& prefix)
+{
+    return text.rfind(prefix, 0) == 0;
+}
 } // namespace
 
 TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameAndSkipEmptyNames)
@@ -42,7 +45,7 @@ TEST_F(ShaderLibraryGl, ProgramsShareCachedStagesChosenByNameAndSkipEmptyNames)
     writeStage("plain.vert", kVertex);
     writeStage("plain.frag", kFragment);
     EXPECT_EQ(link("one", "plain.vert", "plain.frag"), "");
-    writeStage("plain.vert", kBroken);  // read once: later programs still get the good stage
+    writeStage("plain.vert", kBroken); // read once: later programs still get the good stage
     EXPECT_EQ(link("two", "", "plain.vert"), "");
     EXPECT_EQ(attached("two"), std::vector<GLuint>{findShaderSource("plain.vert")});
 
@@ -65,7 +68,7 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_PRED2(startsWith, link("m", "gone.vert", "ok.frag"), "Error linking shader.\n");
     const GLuint empty = findShaderSource("gone.vert");
     EXPECT_NE(empty, 0u);
-    writeStage("gone.vert", kVertex);  // too late: the empty object stays cached
+    writeStage("gone.vert", kVertex); // too late: the empty object stays cached
     EXPECT_EQ(findShaderSource("gone.vert"), empty);
 
     writeStage("v.vert", kVertex);
@@ -76,7 +79,7 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
         EXPECT_NE(out.find("Tried to find a nonexistant shader source: bad.frag\n"), std::string::npos) << out;
         EXPECT_EQ(attached("p").size(), 1u);
     }
-    writeStage("bad.frag", kFragment);  // not cached, so the fixed file is picked up
+    writeStage("bad.frag", kFragment); // not cached, so the fixed file is picked up
     EXPECT_EQ(link("p", "v.vert", "bad.frag"), "");
 }
 
@@ -107,8 +110,8 @@ TEST_F(ShaderLibraryGl, RelinkingAndReloadingKeepTheLastProgramThatWorkedAndRele
     writeStage("f.frag", kFragment);
     EXPECT_TRUE(reloadShaderStage("f.frag"));
     EXPECT_NE(findShaderProgram("p"), p);
-    EXPECT_FALSE(glIsProgram(p));  // the replaced program is released
-    EXPECT_EQ(findShaderProgram("q"), q);  // a program without the stage is left alone
+    EXPECT_FALSE(glIsProgram(p));         // the replaced program is released
+    EXPECT_EQ(findShaderProgram("q"), q); // a program without the stage is left alone
     GLint linked = GL_FALSE;
     glGetProgramiv(findShaderProgram("p"), GL_LINK_STATUS, &linked);
     EXPECT_EQ(linked, GL_TRUE);

@@ -21,7 +21,7 @@ Bytes inflateOk(const Bytes& stream)
 struct BitWriter {
     Bytes bytes;
     size_t bits = 0;
-    BitWriter() { put(0x0178, 16); }  // the header bytes 0x78 0x01
+    BitWriter() { put(0x0178, 16); } // the header bytes 0x78 0x01
     BitWriter& put(uint32_t value, unsigned count, bool msbFirst = false)
     {
         for (unsigned i = 0; i < count; ++i, ++bits) {
@@ -38,8 +38,10 @@ struct BitWriter {
     BitWriter& fixed(std::initializer_list<unsigned> symbols)
     {
         for (unsigned s : symbols)
-            s < 144 ? code(0x30 + s, 8) : s < 256 ? code(0x190 + s - 144, 9)
-                    : s < 280 ? code(s - 256, 7) : code(0xC0 + s - 280, 8);
+            s < 144   ? code(0x30 + s, 8)
+            : s < 256 ? code(0x190 + s - 144, 9)
+            : s < 280 ? code(s - 256, 7)
+                      : code(0xC0 + s - 280, 8);
         return *this;
     }
 };
@@ -69,7 +71,7 @@ BitWriter dynamicHeader(unsigned hlit, const std::vector<uint32_t>& symbols,
     return w;
 }
 
-}  // namespace
+} // namespace
 
 // Level 0 gives stored blocks; zlib picks fixed blocks for the small inputs and dynamic ones for
 // the larger; levels 1 and 4 take its fast and lazy matchers. Runs reach the longest match, and
@@ -136,7 +138,11 @@ TEST(ZlibInflate, CraftedStreamsDecode)
 
 TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
 {
-    const struct { const char* what; Bytes stream; int code; } cases[] = {
+    const struct {
+        const char* what;
+        Bytes stream;
+        int code;
+    } cases[] = {
         {"empty", {}, 53},
         {"check bits", {0x78, 0x9D, 0x03, 0x00}, 24},
         {"method 9", {0x79, 0x18, 0x03, 0x00}, 25},
@@ -165,12 +171,13 @@ TEST(ZlibInflate, CraftedStreamsGiveTheirErrorCodes)
         {"literals past the end", dynamicHeader(257, lengths(258, {{0, 1}, {256, 1}})).bytes, 10},
         // Length 257 has the all-zero code and distance 0 one bit; after literal 0 its extra bits lie
         // past the end.
-        {"length extra bits past the end", dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}})).code(2, 2).bytes, 51},
+        {"length extra bits past the end",
+         dynamicHeader(258, lengths(259, {{257, 1}, {0, 2}, {256, 2}, {258, 1}})).code(2, 2).bytes, 51},
         // Only 17 and 18 have codes, 17 the all-zero one: the zeros past the end repeat zero lengths.
         {"header repeats past the end", dynamicHeader(257, {}, {0, 1, 1, 0}).bytes, 50},
     };
     for (const auto& c : cases) {
-        Bytes out, presized(4096);  // room for the fast path from the first symbol
+        Bytes out, presized(4096); // room for the fast path from the first symbol
         EXPECT_EQ(zlibDecompress(c.stream, out), c.code) << c.what;
         EXPECT_EQ(zlibDecompress(c.stream, presized), c.code) << c.what << ", pre-sized";
     }

@@ -26,13 +26,17 @@ struct LocalProbe : Demoeffect {
     std::string lastArgument;
 };
 
-std::vector<float> xyz(const float v[3]) { return {v[0], v[1], v[2]}; }
+std::vector<float> xyz(const float v[3])
+{
+    return {v[0], v[1], v[2]};
+}
 } // namespace
 
 TEST_F(Interpreter, NewBindsTheFactoryResultAndCloneSharesChildren)
 {
     EXPECT_TRUE(script.run("-1 a new demoeffect").done);
-    for (const char* line : {"-1 kid new demoeffect", "-1 a append kid", "-1 b clone a", "-1 b append a"}) script.run(line);
+    for (const char* line : {"-1 kid new demoeffect", "-1 a append kid", "-1 b clone a", "-1 b append a"})
+        script.run(line);
     Demoeffect *a = bound("a"), *b = bound("b");
     ASSERT_TRUE(a && b && a != b);
     EXPECT_EQ(b->children, (std::vector<Demoeffect*>{bound("kid"), a}));
@@ -55,7 +59,7 @@ TEST_F(Interpreter, MotionScaleAndStateCommandsNeedAllTheirWords)
     EXPECT_EQ(xyz(a.motion.deltaPoint), (std::vector<float>{0.5f, -1, 0}));
     EXPECT_EQ(xyz(a.motion.direction), (std::vector<float>{0.25f, 0.75f, 0.1f}));
     EXPECT_EQ((std::vector<double>{a.scale, a.scaleX, a.scaleY, a.scaleZ}), (std::vector<double>{2.5, 0.5, -3, 0}));
-    EXPECT_EQ(a.state, 11); // OR-ed
+    EXPECT_EQ(a.state, 11);                                                           // OR-ed
     script.run("5 a setpoint 7 8 9 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0"); // past word 20: ignored
     EXPECT_EQ(xyz(a.motion.point), (std::vector<float>{7, 8, 9}));
     script.run("1 a state 99999999999"); // beyond 32 bits: saturates instead of wrapping
@@ -99,7 +103,8 @@ TEST_F(Interpreter, RefusedLinesSayWhyAndChangeNothing)
     Demoeffect* a = bound("a");
     for (const auto& [line, said] : cases) EXPECT_EQ(script.output(line), said) << line;
     for (const char* cmd : {"new", "clone", "texture", "shader", "append", "remove", "local", "scale", "state"})
-        EXPECT_EQ(script.output(std::string("1 a ") + cmd), std::string("Missing words, line skipped: a ") + cmd + "\n");
+        EXPECT_EQ(script.output(std::string("1 a ") + cmd),
+                  std::string("Missing words, line skipped: a ") + cmd + "\n");
     EXPECT_FALSE(EffectRegistry::contains("ghost") || EffectRegistry::contains("fresh"));
     EXPECT_TRUE(script.scene.empty() && bound("a") == a && a->children.empty() && a->scale == 1.0);
 }

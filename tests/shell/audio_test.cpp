@@ -6,7 +6,7 @@
 
 TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
 {
-    audioFree();  // before any init
+    audioFree(); // before any init
     EXPECT_EQ(audioStreamCreateFile("anything.mp3"), 0u);
     EXPECT_FALSE(audioChannelPlay(1));
     EXPECT_EQ(audioChannelIsActive(0), AudioStopped);

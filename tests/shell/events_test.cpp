@@ -8,8 +8,10 @@ SDL_Event event(Uint32 type, SDL_Keycode key, Uint8 windowEvent = 0)
 {
     SDL_Event e = {};
     e.type = type;
-    if (type == SDL_WINDOWEVENT) e.window.event = windowEvent;
-    else e.key.keysym.sym = key;
+    if (type == SDL_WINDOWEVENT)
+        e.window.event = windowEvent;
+    else
+        e.key.keysym.sym = key;
     return e;
 }
 } // namespace
@@ -26,8 +28,10 @@ TEST(HandleWindowEvent, KeysTheLoopReadsAndWindowStates)
     for (bool down : g_keys) EXPECT_FALSE(down);
 
     // Minimising stops drawing until the window is restored; losing focus alone does not.
-    const std::pair<Uint8, bool> states[] = {{SDL_WINDOWEVENT_MINIMIZED, false}, {SDL_WINDOWEVENT_FOCUS_LOST, false},
-                                             {SDL_WINDOWEVENT_RESTORED, true}, {SDL_WINDOWEVENT_FOCUS_LOST, true}};
+    const std::pair<Uint8, bool> states[] = {{SDL_WINDOWEVENT_MINIMIZED, false},
+                                             {SDL_WINDOWEVENT_FOCUS_LOST, false},
+                                             {SDL_WINDOWEVENT_RESTORED, true},
+                                             {SDL_WINDOWEVENT_FOCUS_LOST, true}};
     for (const auto& [what, active] : states) {
         handleWindowEvent(event(SDL_WINDOWEVENT, 0, what));
         EXPECT_EQ(g_active, active) << int(what);

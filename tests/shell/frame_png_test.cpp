@@ -9,7 +9,10 @@
 #include "render/FramePng.h"
 
 namespace {
-uint32_t bigEndian(const uint8_t* p) { return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3]; }
+uint32_t bigEndian(const uint8_t* p)
+{
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+}
 } // namespace
 
 TEST(FramePng, RoundTripsOddSizesWithValidChunksAndRefusesBadSizes)
@@ -24,7 +27,8 @@ TEST(FramePng, RoundTripsOddSizesWithValidChunksAndRefusesBadSizes)
         ASSERT_TRUE(encodePng(rgb.data(), w, h, png));
         std::string types;
         size_t at = 8;
-        for (uint32_t length; at + 12 <= png.size() && at + 12 + (length = bigEndian(&png[at])) <= png.size(); at += 12 + length) {
+        for (uint32_t length; at + 12 <= png.size() && at + 12 + (length = bigEndian(&png[at])) <= png.size();
+             at += 12 + length) {
             EXPECT_EQ(bigEndian(&png[at + 8 + length]), crc32(0L, &png[at + 4], 4 + length));
             types.append(reinterpret_cast<const char*>(&png[at + 4]), 4);
         }
@@ -35,8 +39,14 @@ TEST(FramePng, RoundTripsOddSizesWithValidChunksAndRefusesBadSizes)
         EXPECT_EQ(rgba, expected) << w << "x" << h;
     }
     std::vector<uint8_t> rgb(3, 0);
-    const struct { const uint8_t* rgb; uint32_t w, h; } refused[] = {
-        {rgb.data(), 0, 1}, {rgb.data(), 1, 0}, {nullptr, 1, 1}, {rgb.data(), kMaxPngSide + 1, 1}, {rgb.data(), 1, ~0u}};
+    const struct {
+        const uint8_t* rgb;
+        uint32_t w, h;
+    } refused[] = {{rgb.data(), 0, 1},
+                   {rgb.data(), 1, 0},
+                   {nullptr, 1, 1},
+                   {rgb.data(), kMaxPngSide + 1, 1},
+                   {rgb.data(), 1, ~0u}};
     for (const auto& c : refused) {
         std::vector<uint8_t> png = {1, 2, 3};
         EXPECT_FALSE(encodePng(c.rgb, c.w, c.h, png)) << c.w << "x" << c.h;

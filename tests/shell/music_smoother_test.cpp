@@ -11,13 +11,17 @@
 
 namespace {
 constexpr double kStep = 1024.0 / 44100.0;
-double stepped(double t) { return std::floor(t / kStep) * kStep; }
+double stepped(double t)
+{
+    return std::floor(t / kStep) * kStep;
+}
 } // namespace
 
 TEST(MusicSmoother, EveryFrameLaterAndSmoothAtCommonFrameRates)
 {
-    const struct { double fps, frameJitter, stepJitter; } cases[] = {
-        {60, 0.001, 0.002}, {144, 0.0005, 0.002}, {30, 0.004, 0.004}, {75, 0.010, 0.003}};
+    const struct {
+        double fps, frameJitter, stepJitter;
+    } cases[] = {{60, 0.001, 0.002}, {144, 0.0005, 0.002}, {30, 0.004, 0.004}, {75, 0.010, 0.003}};
     for (const auto& c : cases) {
         MusicSmoother clock;
         std::mt19937 random(7);

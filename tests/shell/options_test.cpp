@@ -8,14 +8,28 @@
 TEST(Options, ModesTimesScriptsAndRefusals)
 {
     using M = Options::Mode;
-    const struct { std::vector<const char*> args; M mode; double at; const char* script; } accepted[] = {
-        {{}, M::Play, 0, ""}, {{"--edit"}, M::Edit, 0, ""}, {{"--edit", "--at", "12.5"}, M::Edit, 12.5, ""},
-        {{"--edit", "--at", "0"}, M::Edit, 0, ""}, {{"--check"}, M::Check, 0, ""},
-        {{"--check", "my.txt"}, M::Check, 0, "my.txt"}};
-    const std::vector<const char*> refused[] = {
-        {"--at", "3"}, {"--edit", "--at"}, {"--edit", "--at", "-1"}, {"--edit", "--at", "3x"},
-        {"--edit", "--at", "nan"}, {"--edit", "--at", "1e999"}, {"--edit", "--at", ""}, {"--edit", "--fast"},
-        {"--check", "a", "b"}, {"--check", "--edit"}, {"--help"}};
+    const struct {
+        std::vector<const char*> args;
+        M mode;
+        double at;
+        const char* script;
+    } accepted[] = {{{}, M::Play, 0, ""},
+                    {{"--edit"}, M::Edit, 0, ""},
+                    {{"--edit", "--at", "12.5"}, M::Edit, 12.5, ""},
+                    {{"--edit", "--at", "0"}, M::Edit, 0, ""},
+                    {{"--check"}, M::Check, 0, ""},
+                    {{"--check", "my.txt"}, M::Check, 0, "my.txt"}};
+    const std::vector<const char*> refused[] = {{"--at", "3"},
+                                                {"--edit", "--at"},
+                                                {"--edit", "--at", "-1"},
+                                                {"--edit", "--at", "3x"},
+                                                {"--edit", "--at", "nan"},
+                                                {"--edit", "--at", "1e999"},
+                                                {"--edit", "--at", ""},
+                                                {"--edit", "--fast"},
+                                                {"--check", "a", "b"},
+                                                {"--check", "--edit"},
+                                                {"--help"}};
     auto parse = [](std::vector<const char*> args, Options& o, std::string& error) {
         args.insert(args.begin(), "zemblar");
         return parseOptions(static_cast<int>(args.size()), args.data(), o, error);

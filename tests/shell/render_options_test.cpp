@@ -20,10 +20,16 @@ bool parse(std::vector<const char*> args, RenderOptions& o, std::string& error)
 
 TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
 {
-    const struct { std::vector<const char*> args; Output output; const char* path; double start; } accepted[] = {
-        {{}, Output::Frames, "out", 0.0}, {{"demo.MP4"}, Output::Video, "demo.MP4", 0.0},
+    const struct {
+        std::vector<const char*> args;
+        Output output;
+        const char* path;
+        double start;
+    } accepted[] = {
+        {{}, Output::Frames, "out", 0.0},
+        {{"demo.MP4"}, Output::Video, "demo.MP4", 0.0},
         {{"frames.mp4.d"}, Output::Frames, "frames.mp4.d", 0.0},
-        {{"--at", "42.5", "look.mp4"}, Output::SingleFrame, "look.mp4", 42.5},  // always one PNG
+        {{"--at", "42.5", "look.mp4"}, Output::SingleFrame, "look.mp4", 42.5}, // always one PNG
     };
     for (const auto& a : accepted) {
         RenderOptions o;
@@ -34,21 +40,42 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
     }
     // Refusals: the reason names the option or the rule broken.
     const std::pair<std::vector<const char*>, const char*> refused[] = {
-        {{"--fps"}, "--fps"}, {{"--fps", "0"}, ""}, {{"--fps", "241"}, ""}, {{"--fps", "30x"}, ""},
-        {{"--fps", "2.5"}, ""}, {{"--fps", ""}, ""}, {{"--start", "-1"}, ""}, {{"--start", "nan"}, ""},
-        {{"--start", "1e9"}, ""}, {{"--start", "3s"}, ""}, {{"--start", ""}, ""},
-        {{"--start", "2", "--end", "2"}, "after"}, {{"--at", "1"}, "output file"}, {{"--at", "1", "a.png", "b"}, ""},
-        {{"--at", "1", "a.png", "--end", "3"}, ""}, {{"a", "b"}, "more than one"}, {{"--frobnicate"}, "unknown option"},
+        {{"--fps"}, "--fps"},
+        {{"--fps", "0"}, ""},
+        {{"--fps", "241"}, ""},
+        {{"--fps", "30x"}, ""},
+        {{"--fps", "2.5"}, ""},
+        {{"--fps", ""}, ""},
+        {{"--start", "-1"}, ""},
+        {{"--start", "nan"}, ""},
+        {{"--start", "1e9"}, ""},
+        {{"--start", "3s"}, ""},
+        {{"--start", ""}, ""},
+        {{"--start", "2", "--end", "2"}, "after"},
+        {{"--at", "1"}, "output file"},
+        {{"--at", "1", "a.png", "b"}, ""},
+        {{"--at", "1", "a.png", "--end", "3"}, ""},
+        {{"a", "b"}, "more than one"},
+        {{"--frobnicate"}, "unknown option"},
         {{""}, ""},
-        {{"--size", "1920"}, "WIDTHxHEIGHT"},          {{"--size", "0x720"}, "WIDTHxHEIGHT"},
-        {{"--size", "1280x0"}, "WIDTHxHEIGHT"},        {{"--size", "3841x100"}, "3840"},
-        {{"--size", "3840x2162"}, "3840x2160"},        {{"--size", "1280x720x3"}, "WIDTHxHEIGHT"},
-        {{"v.mp4", "--size", "1281x720"}, "even"},     {{"--msaa", "3"}, "--msaa"},
-        {{"--msaa", "0"}, "--msaa"},                   {{"--msaa", "64"}, "--msaa"},
-        {{"--crf", "52"}, "--crf"},                    {{"--jobs", "0"}, "--jobs"},
-        {{"--jobs", "65"}, "--jobs"},                  {{"--segment", "3/2"}, "--segment"},
-        {{"--segment", "0/2"}, "--segment"},           {{"--segment", "1/2", "--jobs", "2"}, "--jobs"},
-        {{"--at", "1", "a.png", "--jobs", "2"}, "--jobs"}, {{"frames", "--join", "2"}, ".mp4"},
+        {{"--size", "1920"}, "WIDTHxHEIGHT"},
+        {{"--size", "0x720"}, "WIDTHxHEIGHT"},
+        {{"--size", "1280x0"}, "WIDTHxHEIGHT"},
+        {{"--size", "3841x100"}, "3840"},
+        {{"--size", "3840x2162"}, "3840x2160"},
+        {{"--size", "1280x720x3"}, "WIDTHxHEIGHT"},
+        {{"v.mp4", "--size", "1281x720"}, "even"},
+        {{"--msaa", "3"}, "--msaa"},
+        {{"--msaa", "0"}, "--msaa"},
+        {{"--msaa", "64"}, "--msaa"},
+        {{"--crf", "52"}, "--crf"},
+        {{"--jobs", "0"}, "--jobs"},
+        {{"--jobs", "65"}, "--jobs"},
+        {{"--segment", "3/2"}, "--segment"},
+        {{"--segment", "0/2"}, "--segment"},
+        {{"--segment", "1/2", "--jobs", "2"}, "--jobs"},
+        {{"--at", "1", "a.png", "--jobs", "2"}, "--jobs"},
+        {{"frames", "--join", "2"}, ".mp4"},
     };
     for (const auto& [args, reason] : refused) {
         RenderOptions o;
@@ -72,8 +99,13 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
     EXPECT_EQ(frameOfEnd(0.1425, 7), 2u);
 
     // {what, output, start, end, END time, music length, planned, the plan's first and end frames}
-    const struct { const char* what; Output output; double start, end, endTime, music; bool ok; uint64_t first, last; }
-        cases[] = {
+    const struct {
+        const char* what;
+        Output output;
+        double start, end, endTime, music;
+        bool ok;
+        uint64_t first, last;
+    } cases[] = {
         {"END bounds a later --end", Output::Frames, 0.0, 10.0, 3.0, -1.0, true, 0, 181},
         {"no END: the music", Output::Frames, 0.5, -1.0, kNoEnd, 2.25, true, 30, 135},
         {"no END, no --end, no music", Output::Frames, 0.5, -1.0, kNoEnd, -1.0, false, 0, 0},
@@ -85,8 +117,10 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
         FramePlan plan;
         std::string error;
         ASSERT_EQ(planFrames(o, c.endTime, c.music, plan, error), c.ok) << c.what;
-        if (c.ok) EXPECT_EQ(std::make_pair(plan.first, plan.end), std::make_pair(c.first, c.last)) << c.what;
-        else EXPECT_FALSE(error.empty()) << c.what;
+        if (c.ok)
+            EXPECT_EQ(std::make_pair(plan.first, plan.end), std::make_pair(c.first, c.last)) << c.what;
+        else
+            EXPECT_FALSE(error.empty()) << c.what;
     }
 
     // Segments are consecutive and cover the plan; more segments than frames leave some empty.
@@ -106,8 +140,9 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
 TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)
 {
     // Cut at commas too, as the interpreter does; "3 END" has END as the instance name.
-    const std::pair<const char*, bool> lines[] = {{"3 cam END", true}, {"3 x,END,extra words", true}, {"3 END", false},
-                                                  {"3 cam end", false}, {"3 cam ENDING", false}, {nullptr, false}};
+    const std::pair<const char*, bool> lines[] = {{"3 cam END", true},     {"3 x,END,extra words", true},
+                                                  {"3 END", false},        {"3 cam end", false},
+                                                  {"3 cam ENDING", false}, {nullptr, false}};
     for (const auto& [line, end] : lines) EXPECT_EQ(isEndLine(line), end) << (line ? line : "null");
 
     char a[] = "5 a END", b[] = "2 b END", c[] = "1 c setpoint 1 2 3";

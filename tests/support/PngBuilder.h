@@ -19,7 +19,10 @@ inline Bytes concat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-inline Bytes be32(uint32_t v) { return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)}; }
+inline Bytes be32(uint32_t v)
+{
+    return {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)};
+}
 
 inline Bytes deflate(const Bytes& data, int level = 6)
 {
@@ -37,7 +40,8 @@ inline Bytes sampleData(int kind, size_t size, uint32_t seed)
     Bytes data(size);
     const char* words[] = {"zemblar ", "demo ", "texture ", "sphere ", "camera ", "\n"};
     for (size_t i = 0; i < size;) {
-        if (kind == 0) data[i++] = uint8_t(rng());
+        if (kind == 0)
+            data[i++] = uint8_t(rng());
         else if (kind == 1)
             for (const char* w = words[rng() % 6]; *w && i < size; ++w) data[i++] = uint8_t(*w);
         else
@@ -51,7 +55,8 @@ inline Bytes chunk(const std::string& type, const Bytes& data)
     return concat({be32(uint32_t(data.size())), Bytes(type.begin(), type.end()), data, be32(0)});
 }
 
-inline Bytes signatureAndHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType, uint8_t interlace = 0)
+inline Bytes signatureAndHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType,
+                                uint8_t interlace = 0)
 {
     return concat({{137, 80, 78, 71, 13, 10, 26, 10},
                    chunk("IHDR", concat({be32(width), be32(height), {depth, colorType, 0, 0, interlace}}))});
@@ -65,4 +70,4 @@ inline Bytes makePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t col
                    chunk("IDAT", deflate(filtered)), chunk("IEND", {})});
 }
 
-}  // namespace pngbuild
+} // namespace pngbuild
