@@ -23,8 +23,8 @@ run_suite() {
   cmake --build "$dir" -j "$JOBS"
   # End-to-end runs drive real windows through xdotool on a shared Xvfb display; on a loaded machine
   # a key or a focus change can be lost, so a failed test gets up to two more tries. A real fault
-  # fails all three.
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900 \
+  # fails all three. -noreset: the server stays up between clients (see tests/e2e/common.bash).
+  xvfb-run -a -s "-noreset -screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900 \
     --repeat until-pass:3 ||
     FAILED+=("$dir")
 }
@@ -43,7 +43,7 @@ if [ "${ZEMBLAR_SKIP_FUZZ:-0}" != 1 ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMBLAR_FUZZ=ON \
     -DZEMBLAR_TESTS=OFF -DZEMBLAR_BENCH=OFF -DZEMBLAR_FUZZ_RUNS="${ZEMBLAR_FUZZ_RUNS:-100000}" >/dev/null
   cmake --build build-fuzz -j "$JOBS" --target fuzz_targets
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900 ||
+  xvfb-run -a -s "-noreset -screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900 ||
     FAILED+=(build-fuzz)
   stage "fuzz targets" "$t"
 fi
