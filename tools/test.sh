@@ -23,11 +23,12 @@ run_suite() {
   cmake --build "$dir" -j "$JOBS"
   # Unit and GL tests run once: a retry would hide a flaky one. End-to-end runs drive real windows
   # through xdotool on a shared Xvfb display, where a loaded machine can lose a key or a focus
-  # change, so a failed one gets up to two more tries; a real fault fails all three.
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900 \
-    -LE e2e || FAILED+=("$dir")
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" --timeout 900 \
-    -L e2e --repeat until-pass:3 || FAILED+=("$dir e2e")
+  # change, so a failed one gets up to two more tries; a real fault fails all three. -noreset: the
+  # server stays up between clients (see tests/e2e/common.bash).
+  xvfb-run -a -s "-noreset -screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" \
+    --timeout 900 -LE e2e || FAILED+=("$dir")
+  xvfb-run -a -s "-noreset -screen 0 1280x720x24" ctest --test-dir "$dir" --output-on-failure -j "$JOBS" \
+    --timeout 900 -L e2e --repeat until-pass:3 || FAILED+=("$dir e2e")
 }
 
 t=$(date +%s)
@@ -44,7 +45,7 @@ if [ "${ZEMBLAR_SKIP_FUZZ:-0}" != 1 ]; then
   CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZEMBLAR_FUZZ=ON \
     -DZEMBLAR_TESTS=OFF -DZEMBLAR_BENCH=OFF -DZEMBLAR_FUZZ_RUNS="${ZEMBLAR_FUZZ_RUNS:-100000}" >/dev/null
   cmake --build build-fuzz -j "$JOBS" --target fuzz_targets
-  xvfb-run -a -s "-screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900 ||
+  xvfb-run -a -s "-noreset -screen 0 1280x720x24" ctest --test-dir build-fuzz -L fuzz --output-on-failure -j "$JOBS" --timeout 900 ||
     FAILED+=(build-fuzz)
   stage "fuzz targets" "$t"
 fi

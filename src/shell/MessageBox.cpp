@@ -1,5 +1,6 @@
 // Modal message boxes on SDL: plain OK boxes (also the demo core's platform message box, owned by
 // the demo window when one exists) and Yes/No questions.
+#include <SDL_syswm.h>
 #include "resources/Messages.h"
 #include "shell/Platform.h"
 #include "shell/Shell.h"
@@ -34,6 +35,15 @@ void reportUnshown(const char* caption, const char* text, const char* answer)
     printMessage("Message box could not be shown: %s: %s (answer taken: %s)\n", caption, text, answer);
 }
 
+// SDL's X11 box reads its owner's X11 data without checking that the window has any; only a
+// window that SDL can describe as a window-system window is given as the owner.
+SDL_Window* boxOwner(SDL_Window* window)
+{
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    return window && SDL_GetWindowWMInfo(window, &info) ? window : nullptr;
+}
+
 void showBox(const char* text, const char* caption, BoxIcon icon, SDL_Window* owner)
 {
     if (!showWithRetries([&] { return SDL_ShowSimpleMessageBox(iconFlags(icon), caption, text, owner); }))
@@ -48,7 +58,7 @@ void showShellMessage(const char* text, const char* caption, BoxIcon icon)
 
 void showMessageBox(const char* text, const char* caption)
 {
-    showBox(text, caption, BoxIcon::Warning, g_window);
+    showBox(text, caption, BoxIcon::Warning, boxOwner(g_window));
 }
 
 bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool unanswered)

@@ -20,6 +20,15 @@ void fail(const char* text)
     showShellMessage(text, kErrorCaption, BoxIcon::Warning);
 }
 
+// When no display can be opened (no X server, or one that drops the connection while it resets)
+// SDL falls back to drivers that draw into memory: the demo would run unseen, and nobody could
+// answer its boxes or close it.
+bool driverShowsWindows()
+{
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && SDL_strcmp(driver, "offscreen") != 0 && SDL_strcmp(driver, "dummy") != 0;
+}
+
 // Whether the display offers a 1280 x 720 mode for an exclusive fullscreen switch.
 bool fullscreenModeAvailable()
 {
@@ -59,6 +68,11 @@ bool createWindow()
 {
     if (!g_videoStarted) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+            showShellMessage("Failed to register window class.", kErrorCaption, BoxIcon::Warning);
+            return false;
+        }
+        if (!driverShowsWindows()) {
+            SDL_QuitSubSystem(SDL_INIT_VIDEO);
             showShellMessage("Failed to register window class.", kErrorCaption, BoxIcon::Warning);
             return false;
         }

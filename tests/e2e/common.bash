@@ -9,9 +9,22 @@ export SDL_AUDIODRIVER=dummy MESA_SHADER_CACHE_DISABLE=true
 exec 9> "/tmp/zemblar-e2e-display-${DISPLAY//[^0-9A-Za-z]/_}.lock"
 flock 9
 
+# An X server without -noreset (a plain xvfb-run) resets whenever its last client goes and drops
+# connections made during the reset. Between a message box's short-lived client and the demo's
+# own connection there may be no client at all; the demo's display then fails and SDL falls back
+# to a driver without windows. One connection held for the whole test keeps the server up.
+HOLD_PID=""
+for _ in $(seq 50); do
+  xprop -root -spy > /dev/null 2>&1 & HOLD_PID=$!
+  sleep 0.1
+  kill -0 "$HOLD_PID" 2>/dev/null && break
+done
+kill -0 "$HOLD_PID" 2>/dev/null || { echo "FAIL: cannot connect to the display $DISPLAY" >&2; exit 1; }
+
 WORK=$(mktemp -d)
 ZEMBLAR_PID=""
 cleanup() {
+  kill "$HOLD_PID" 2>/dev/null || true
   if [ -n "$ZEMBLAR_PID" ] && kill "$ZEMBLAR_PID" 2>/dev/null; then
     for _ in $(seq 50); do kill -0 "$ZEMBLAR_PID" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$ZEMBLAR_PID" 2>/dev/null || true
