@@ -22,9 +22,19 @@ public:
     virtual void stopMusic() = 0;
 };
 
+// A clock source without music: the demo clock follows the milliseconds it reports.
+class SilentClock : public ClockSource {
+public:
+    uint32_t startMusic() override { return 0; }
+    double musicPosition(uint32_t) override { return 0.0; }
+    int musicState(uint32_t) override { return 0; }
+    void service() override {}
+    void stopMusic() override {}
+};
+
 // Offline clock: frame n reads n * 1000 / framesPerSecond milliseconds (rounded down), with no
 // music, so the demo clock is the frame time. advance() moves to the next frame.
-class FrameClock : public ClockSource {
+class FrameClock : public SilentClock {
 public:
     explicit FrameClock(uint32_t framesPerSecond);
     void advance() { ++frame_; }
@@ -32,12 +42,7 @@ public:
     // The reading of frame `frame` at `framesPerSecond` (0 counts as 1).
     static uint32_t millisecondsOf(uint64_t frame, uint32_t framesPerSecond);
 
-    uint32_t startMusic() override { return 0; }
     uint32_t milliseconds() override;
-    double musicPosition(uint32_t) override { return 0.0; }
-    int musicState(uint32_t) override { return 0; }
-    void service() override {}
-    void stopMusic() override {}
 
 private:
     uint32_t framesPerSecond_;

@@ -10,15 +10,10 @@
 
 // A clock source that reads the time it was set to: the wall clock and the demo clock are both
 // that time (there is no music stream; the editor plays the music itself).
-class EditClock : public ClockSource {
+class EditClock : public SilentClock {
 public:
     double now = 0.0; // seconds
-    uint32_t startMusic() override { return 0; }
     uint32_t milliseconds() override;
-    double musicPosition(uint32_t) override { return 0.0; }
-    int musicState(uint32_t) override { return 0; }
-    void service() override {}
-    void stopMusic() override {}
 };
 
 class EditSession {
