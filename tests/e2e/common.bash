@@ -104,6 +104,7 @@ expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $
 use_render_scene() {
   local scene="$ZEMBLAR_SOURCE/tests/render/data"
   ln -s "$scene/meshes" data/meshes
+  ln -s "$scene/textures" data/textures
   rmdir data/shaders && ln -s "$scene/shaders" data/shaders
   cp "$scene/vessikscript.txt" data/
 }

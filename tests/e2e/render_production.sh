@@ -1,8 +1,9 @@
 # zemblar-render's production options on the committed test scene: --size sets the frame size
 # and keeps the view (a 640x360 frame looks like the 1280x720 golden reduced), --msaa smooths
 # edges and nothing else, --jobs 2 writes the same PNG bytes and the same demo lines as one
-# process, a video from two jobs is one continuous stream with one audio track of the span's
-# length, and refused sizes, sample counts or job counts write nothing.
+# process, a video from two jobs is one continuous stream at the asked rate with one audio track
+# of the span's length, without music the video is silent and says why, and refused sizes, sample
+# counts or job counts write nothing.
 source "$(dirname "$0")/common.bash"
 use_render_scene
 make_music 4
@@ -29,13 +30,22 @@ for f in one/*.png; do cmp -s "$f" "two/${f#one/}" || fail "--jobs 2: $f differs
 cmp -s one.txt out.txt || fail "--jobs 2 printed other demo lines than one process"
 grep -q '(20/20)' err.txt && ! grep -q '/10)' err.txt || fail "not one progress bar for the whole"
 
-render clip.mp4 --fps 20 --start 0.5 --end 2 --size 160x90 --jobs 2
-[ "$STATUS" -eq 0 ] && [ ! -e clip.part1of2.mp4 ] || fail "--jobs 2 video: status $STATUS or parts left"
+# One process encodes and muxes the music itself; two jobs join their parts and mux it once.
 probe() { ffprobe -v error -select_streams "$1" -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "${@:3}" clip.mp4; }
-[ "$(probe v:0 stream=nb_read_frames -count_frames)" -eq 30 ] || fail "joined video: not 30 frames"
-[ "$(probe a stream=index | wc -l)" -eq 1 ] || fail "joined video: not one audio stream"
-/usr/bin/python3 -c "import sys; v, a = map(float, sys.argv[1:]); assert abs(v - 1.5) < 0.01 and abs(a - 1.5) < 0.05, (v, a)" \
-  "$(probe v:0 stream=duration)" "$(probe a:0 stream=duration)" || fail "joined video: durations"
+for jobs in 1 2; do
+  render clip.mp4 --fps 20 --start 0.5 --end 2 --size 160x90 --jobs $jobs
+  [ "$STATUS" -eq 0 ] && [ ! -e clip.part1of2.mp4 ] || fail "--jobs $jobs video: status $STATUS or parts left"
+  [ "$(probe v:0 stream=nb_read_frames -count_frames)" -eq 30 ] || fail "--jobs $jobs video: not 30 frames"
+  [ "$(probe v:0 stream=r_frame_rate)" = "20/1" ] || fail "--jobs $jobs video: rate $(probe v:0 stream=r_frame_rate)"
+  [ "$(probe a stream=index | wc -l)" -eq 1 ] || fail "--jobs $jobs video: not one audio stream"
+  /usr/bin/python3 -c "import sys; v, a = map(float, sys.argv[1:]); assert abs(v - 1.5) < 0.01 and abs(a - 1.5) < 0.05, (v, a)" \
+    "$(probe v:0 stream=duration)" "$(probe a:0 stream=duration)" || fail "--jobs $jobs video: durations"
+done
+
+rm data/music/Tundrel.mp3
+render clip.mp4 --fps 30 --end 0.5 --size 160x90
+[ "$STATUS" -eq 0 ] && grep -q "the video has no sound" err.txt || fail "silent render: status $STATUS, no note"
+[ -z "$(probe a stream=index)" ] || fail "audio without music"
 
 # 32 samples lie beyond llvmpipe (4) and most GPUs.
 for bad in "odd.mp4 --size 321x180" "many --fps 10 --end 0.3 --jobs 4" "dense --end 0.1 --msaa 32"; do

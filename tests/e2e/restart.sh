@@ -1,11 +1,14 @@
-# Fullscreen chosen at the start question (Return = Yes). F5, then F1 (which also flips to windowed),
-# rebuild the window and the Demo: the script is listed and its start-up events run again, and the
-# restarted demo shows the same as a fresh one (its effects are created anew). Holding Escape then
-# ends the demo with status 0.
+# Fullscreen chosen at the start question (Return = Yes); the first event's line is out while the
+# demo runs. F5, then F1 (which also flips to windowed), rebuild the window and the Demo: the script
+# is listed and its start-up events run again, and the restarted demo shows the same as a fresh one
+# (its effects are created anew). Holding Escape then ends the demo with status 0.
 source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 2\n' > data/vessikscript.txt
 start_answered Return
+# An event's line reaches the output as it fires, while the demo still runs.
+for _ in $(seq 150); do grep -q "Doing: 0.2 box scale 2" out.txt && break; sleep 0.2; done
+grep -q "Doing: 0.2 box scale 2" out.txt || fail "the event's line did not reach the output while the demo ran"
 for key in F5 F1; do
   first=$(window_titled "Zemblar") || fail "no demo window"
   sleep 1

@@ -92,7 +92,7 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
 
 TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
 {
-    EXPECT_EQ(frameAt(0.1, 30), 3u); // 0.1 * 30 lies a hair above 3
+    EXPECT_EQ(frameAt(1.1, 50), 55u); // 1.1 * 50 lies a hair above 55
     EXPECT_EQ(frameAt(1.01, 60), 61u);
     EXPECT_EQ(frameOfEnd(-1.0, 60), 0u);
     // At 7 fps frame 1 reads 142 ms (below 0.1425) and frame 2 reads 285 ms: END runs in frame 2.

@@ -44,7 +44,7 @@ GLuint linkTestProgram(const char* name)
     return findShaderProgram(name);
 }
 
-DrawTarget::DrawTarget(int w, int h, std::vector<float> clear) : clear_(clear)
+DrawTarget::DrawTarget(int w, int h)
 {
     glGenRenderbuffers(1, &colour_);
     glBindRenderbuffer(GL_RENDERBUFFER, colour_);
@@ -65,7 +65,7 @@ DrawTarget::~DrawTarget()
 
 void DrawTarget::clear() const
 {
-    glClearColor(clear_[0], clear_[1], clear_[2], clear_[3]);
+    glClearColor(0, 0, 0, 0);
     glClear(GL_COLOR_BUFFER_BIT);
 }
 
@@ -76,11 +76,11 @@ std::vector<uint8_t> DrawTarget::pixel(int x, int y) const
     return rgba;
 }
 
-GLuint makeCoordinateTexture(int size, int step, uint8_t alpha)
+GLuint makeCoordinateTexture(int size, int step)
 {
     std::vector<uint8_t> texels;
     for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) texels.insert(texels.end(), {uint8_t(step * x), uint8_t(step * y), 0, alpha});
+        for (int x = 0; x < size; ++x) texels.insert(texels.end(), {uint8_t(step * x), uint8_t(step * y), 0, 255});
     GLuint name = 0;
     glGenTextures(1, &name);
     glBindTexture(GL_TEXTURE_2D, name);

@@ -23,10 +23,10 @@ inline void readModelView(float out[16])
 // "musictime", and colours every fragment (1, 0.5, u, 1) with u the first texture coordinate.
 GLuint linkTestProgram(const char* name = "main");
 
-// A w x h RGBA framebuffer, bound with its viewport while it lives, cleared to `clear` (RGBA).
+// A w x h RGBA framebuffer, bound with its viewport while it lives, cleared to transparent black.
 class DrawTarget {
 public:
-    DrawTarget(int w, int h, std::vector<float> clear = {0, 0, 0, 0});
+    DrawTarget(int w, int h);
     ~DrawTarget();
     DrawTarget(const DrawTarget&) = delete;
     DrawTarget& operator=(const DrawTarget&) = delete;
@@ -34,9 +34,8 @@ public:
     std::vector<uint8_t> pixel(int x, int y) const; // RGBA
 private:
     GLuint fbo_ = 0, colour_ = 0;
-    std::vector<float> clear_;
 };
 
-// A size x size nearest-filtered texture whose texel (x, y) (y counted from t = 0) holds red
-// step * x, green step * y, blue 0 and the given alpha: every drawn pixel tells its source.
-GLuint makeCoordinateTexture(int size, int step, uint8_t alpha = 255);
+// A size x size nearest-filtered opaque texture whose texel (x, y) (y counted from t = 0) holds red
+// step * x, green step * y and blue 0: every drawn pixel tells its source.
+GLuint makeCoordinateTexture(int size, int step);

@@ -1,5 +1,5 @@
-// Text and Image, the blended fixed-function quads, under a real context: glyph and image pixels
-// read back, the local words and empty text hiding the children.
+// Text under a real context: glyph pixels read back from their atlas cells, the local words and
+// empty text hiding the children. (The image quad and its blending show in the golden frames.)
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -12,7 +12,7 @@
 #include "support/GlFixture.h"
 #include "support/TempDir.h"
 
-using TextImageGl = GlTest;
+using TextGl = GlTest;
 
 namespace {
 struct Probe : Demoeffect {
@@ -21,7 +21,7 @@ struct Probe : Demoeffect {
 };
 } // namespace
 
-TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromTheirCells)
+TEST_F(TextGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromTheirCells)
 {
     ScopedWorkDir dir;
     std::unique_ptr<Text> text;
@@ -55,27 +55,5 @@ TEST_F(TextImageGl, TextReportsAMissingFontHidesWhenEmptyAndDrawsGlyphQuadsFromT
         EXPECT_EQ(p[0] * 256 + p[1], x < 40 ? texel * 256 + 176 + y : 0) << x << "," << y;
         EXPECT_EQ(p[3], x < 40 ? 255 : 0) << x << "," << y;
     }
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
-TEST_F(TextImageGl, ImageQuadCoversTheCentreUprightAndBlends)
-{
-    // The default view -1..1 on a 64 x 64 target: the unit quad covers pixels 16..47, one texel per
-    // pixel of a 32 x 32 coordinate texture.
-    std::unique_ptr<Demoeffect> image(createEffect("image"));
-    image->texture = makeCoordinateTexture(32, 8);
-    DrawTarget target(64, 64, {0, 0, 1, 1});
-    image->draw();
-    // {x, y, red, green, blue}: the quad's corners (t = 1 at the top) and the blue just outside.
-    const int samples[][5] = {{16, 16, 0, 0, 0}, {47, 47, 248, 248, 0}, {15, 32, 0, 0, 255}, {32, 48, 0, 0, 255}};
-    for (const auto& s : samples)
-        for (int c = 0; c < 3; ++c) EXPECT_EQ(target.pixel(s[0], s[1])[c], s[c + 2]) << s[0] << "," << s[1];
-
-    image->texture = makeCoordinateTexture(32, 8, 128); // half transparent
-    target.clear();
-    image->draw();
-    const std::vector<uint8_t> p = target.pixel(47, 47); // texel (31, 31): red 248
-    EXPECT_NEAR(p[0], 248 * 128 / 255, 2);
-    EXPECT_NEAR(p[2], 255 - 128, 2);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
