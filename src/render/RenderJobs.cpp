@@ -12,10 +12,10 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <poll.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 #include "demo/ClockSource.h"
+#include "render/ChildProcess.h"
 #include "render/MusicLength.h"
 #include "render/RenderProgress.h"
 
@@ -25,50 +25,6 @@ std::string number(double value)
     char text[64];
     std::snprintf(text, sizeof text, "%.17g", value);
     return text;
-}
-
-// Starts a program with the given arguments. `keepFd` (if >= 0) stays open in the child;
-// `quiet` sends its standard output to /dev/null. Returns the child's id, or -1.
-pid_t spawn(const std::vector<std::string>& args, int keepFd, bool quiet)
-{
-    std::vector<char*> argv;
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        if (keepFd >= 0) ::fcntl(keepFd, F_SETFD, 0);
-        if (quiet) {
-            const int null = ::open("/dev/null", O_WRONLY);
-            if (null >= 0) ::dup2(null, STDOUT_FILENO);
-        }
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    return pid;
-}
-
-int exitStatus(pid_t pid)
-{
-    int status = 0;
-    while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return 1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 1;
-}
-
-// Runs ffmpeg (found on PATH) to its end; true when it succeeded.
-bool runFfmpeg(std::vector<std::string> args)
-{
-    const pid_t pid = ::fork();
-    if (pid < 0) return false;
-    if (pid == 0) {
-        std::vector<char*> argv;
-        for (std::string& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        ::execvp("ffmpeg", argv.data());
-        std::fprintf(stderr, "cannot run ffmpeg: %s\n", std::strerror(errno));
-        ::_exit(127);
-    }
-    return exitStatus(pid) == 0;
 }
 
 std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
@@ -130,10 +86,9 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
             break;
         }
         Job& job = jobs[static_cast<size_t>(k - 1)];
-        job.pid = spawn(jobArguments(o, k, fds[1]), fds[1], k < o.jobs);
+        job.pid = startChild(jobArguments(o, k, fds[1]), ChildPipe::None, true, fds[1], k < o.jobs).pid;
         ::close(fds[1]);
         job.pipe = fds[0];
-        if (job.pid < 0) std::perror("fork");
     }
     RenderProgress progress(plan.end - plan.first);
     int status = 0;
@@ -149,7 +104,7 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
                 if (p.fd == job.pipe && (p.revents & (POLLIN | POLLHUP | POLLERR)) && !readReports(job)) {
                     ::close(job.pipe);
                     job.pipe = -1;
-                    const int jobStatus = job.pid > 0 ? exitStatus(job.pid) : 1;
+                    const int jobStatus = childExitStatus(job.pid);
                     job.pid = -1;
                     if (jobStatus != 0 && status == 0) {
                         // One failed segment fails the whole: the others are stopped.
@@ -217,7 +172,7 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
         args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
         if (music) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
         args.insert(args.end(), {"-movflags", "+faststart", o.path});
-        ok = runFfmpeg(args);
+        ok = waitChild(startChild(args, ChildPipe::None, true).pid);
         if (!ok) std::fprintf(stderr, "ffmpeg could not join the segments into %s\n", o.path.c_str());
     }
     std::error_code ignored;
