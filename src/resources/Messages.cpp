@@ -45,3 +45,17 @@ std::string endMessageCapture()
     g_captureSize = 0;
     return text;
 }
+
+size_t capturedLength()
+{
+    if (!g_capture) return 0;
+    std::fflush(g_capture);
+    return g_captureSize;
+}
+
+std::string capturedFrom(size_t offset)
+{
+    const size_t length = capturedLength();
+    if (!g_captureText || offset >= length) return std::string();
+    return std::string(g_captureText + offset, length - offset);
+}

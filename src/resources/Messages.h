@@ -18,3 +18,7 @@ std::FILE* messageStream();
 // standard output first, so nothing printed earlier lands in it.
 void startMessageCapture();
 std::string endMessageCapture();
+// While a capture runs: how many bytes it holds, and the text from a byte offset on (the capture
+// goes on). Outside a capture: 0 and "".
+size_t capturedLength();
+std::string capturedFrom(size_t offset);

@@ -1,19 +1,17 @@
 // zemblar --check: the whole script run offscreen on a 60 fps frame clock without drawing, every
 // event's output caught and reported against its line, plus the problems the demo passes over in
-// silence. Standard output goes to a scratch file while the script runs, since the libraries print
-// their failures straight to it; the report is printed once the run is over.
+// silence. The message sink is captured while the script runs; the report is printed once the run
+// is over.
 #include "shell/ScriptCheck.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <iostream>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
-#include <unistd.h>
 #include "demo/ClockSource.h"
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
@@ -33,47 +31,6 @@ constexpr uint32_t kCheckFps = 60;
 constexpr double kLongestCheck = 3600.0; // events later than this are not waited for
 
 using Report = std::pair<int, std::string>;
-
-// Standard output sent to an unnamed scratch file; what was written since a mark can be read back.
-class CapturedStdout {
-public:
-    CapturedStdout() : file_(std::tmpfile()), saved_(-1)
-    {
-        if (!file_) return;
-        flushAll();
-        saved_ = dup(1);
-        dup2(fileno(file_), 1);
-    }
-    ~CapturedStdout()
-    {
-        flushAll();
-        if (saved_ >= 0) dup2(saved_, 1), close(saved_);
-        if (file_) std::fclose(file_);
-    }
-    long mark()
-    {
-        flushAll();
-        return file_ ? static_cast<long>(lseek(fileno(file_), 0, SEEK_CUR)) : 0;
-    }
-    std::string since(long from)
-    {
-        const long to = mark();
-        std::string text(to > from ? static_cast<size_t>(to - from) : 0, '\0');
-        if (!file_ || text.empty()) return text;
-        const ssize_t got = pread(fileno(file_), &text[0], text.size(), from);
-        text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-        return text;
-    }
-
-private:
-    static void flushAll()
-    {
-        std::cout.flush();
-        std::fflush(stdout);
-    }
-    std::FILE* file_;
-    int saved_;
-};
 
 // The script as the timeline splits it, with the file line of every event.
 struct ScriptCopy {
@@ -127,14 +84,11 @@ Demoeffect* boundOrNull(const char* name)
 
 class CheckWatch : public EventWatch {
 public:
-    CheckWatch(const ScriptCopy& copy, CapturedStdout& out, std::vector<Report>& reports)
-        : copy_(copy), out_(out), reports_(reports)
-    {
-    }
+    CheckWatch(const ScriptCopy& copy, std::vector<Report>& reports) : copy_(copy), reports_(reports) {}
 
     bool beforeEvent(const ScriptEvent& event, size_t index) override
     {
-        mark_ = out_.mark();
+        mark_ = capturedLength();
         if (index >= copy_.events.size()) return true;
         line_ = copy_.lineOf[index];
         if (endTime_ != kNoEnd) {
@@ -154,7 +108,7 @@ public:
     void afterEvent(const ScriptEvent&, size_t index) override
     {
         if (index >= copy_.events.size()) return;
-        const std::string printed = out_.since(mark_);
+        const std::string printed = capturedFrom(mark_);
         size_t pos = 0;
         while (pos < printed.size()) {
             size_t end = printed.find('\n', pos);
@@ -241,9 +195,8 @@ private:
     }
 
     const ScriptCopy& copy_;
-    CapturedStdout& out_;
     std::vector<Report>& reports_;
-    long mark_ = 0;
+    size_t mark_ = 0;
     int line_ = 0;
     double endTime_ = kNoEnd;
     std::vector<char> words_;
@@ -252,14 +205,13 @@ private:
 
 void runChecked(const char* path, const ScriptCopy& copy, std::vector<Report>& reports)
 {
-    CapturedStdout out;
     if (!createOffscreenContext(1280, 720)) {
         reports.emplace_back(0, "no GL context: nothing could be checked");
         return;
     }
     {
         FrameClock clock(kCheckFps);
-        CheckWatch watch(copy, out, reports);
+        CheckWatch watch(copy, reports);
         DemoSetup setup;
         setup.scriptPath = path;
         setup.watch = &watch;
@@ -293,15 +245,16 @@ int runScriptCheck(const std::string& script)
     std::vector<Report> reports;
     ScriptCopy copy;
     bool read = false;
-    {
-        CapturedStdout quiet; // the reader's own "Couldn't open" becomes the report below
-        read = readScript(path.c_str(), copy);
-    }
+    startMessageCapture(); // the reader's own "Couldn't open" becomes the report below
+    read = readScript(path.c_str(), copy);
+    endMessageCapture();
     if (!read) {
         reports.emplace_back(0, "Couldn't open: " + path);
     } else {
         reportUntimedLines(copy.original, reports);
+        startMessageCapture(); // what the run prints is reported against its lines
         runChecked(path.c_str(), copy, reports);
+        endMessageCapture();
     }
     std::stable_sort(reports.begin(), reports.end(),
                      [](const Report& a, const Report& b) { return a.first < b.first; });
