@@ -98,6 +98,16 @@ wait_exit() {
   ZEMBLAR_PID=""
   ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
 }
+# Waits up to 30 s for the N-th line of out.txt that matches the pattern, then prints it.
+nth_line() {
+  for _ in $(seq 300); do
+    line=$(grep -E "$2" out.txt | sed -n "$1p" || true)
+    [ -n "$line" ] && { echo "$line"; return 0; }
+    kill -0 "$ZEMBLAR_PID" 2>/dev/null || fail "zemblar ended while waiting for '$2'"
+    sleep 0.1
+  done
+  fail "no line $1 matching '$2'"
+}
 expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
 
 # data/ as the committed render test scene (tests/render/data).

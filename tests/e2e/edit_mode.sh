@@ -7,17 +7,6 @@ use_render_scene
 rm data/shaders && cp -r "$ZEMBLAR_SOURCE/tests/render/data/shaders" data/shaders
 make_music 20
 
-# Waits up to 30 s for the N-th line of out.txt that matches the pattern, then prints it.
-nth_line() {
-  for _ in $(seq 300); do
-    line=$(grep -E "$2" out.txt | sed -n "$1p" || true)
-    [ -n "$line" ] && { echo "$line"; return 0; }
-    kill -0 "$ZEMBLAR_PID" 2>/dev/null || fail "zemblar ended while waiting for '$2'"
-    sleep 0.1
-  done
-  fail "no line $1 matching '$2'"
-}
-
 "$ZEMBLAR_BIN" --edit --at 2 > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
 window_titled Zemblar > /dev/null || fail "no window"
 xwininfo -root -tree | grep -q "Start Fullscreen?" && fail "the start question was asked"
