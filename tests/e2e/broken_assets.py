@@ -1,14 +1,12 @@
 #!/usr/bin/python3
 """Broken-asset runs of the real zemblar (ZEMBLAR_BIN, ZEMBLAR_SOURCE) on the X display DISPLAY.
 
-A data/ tree using music, every shader program, texture, the font and every mesh, ending with END
-after three seconds, is copied per case; the case breaks files (missing, truncated to half, random
-bytes of the same length, a file of another kind): every asset but the script at once, or the
-script alone, plus the intact tree. The demo, its message boxes answered like a user, must print
-each failure's message and end with status 0 (by END, or by closing its window when the script is
-broken) without a hang or a sanitizer report. A failing case's directory is kept.
-ZEMBLAR_BROKEN_FULL=1 breaks every file alone in every way; ZEMBLAR_BROKEN_ONLY=regex picks cases.
-"""
+Each case copies a data/ tree that uses the music, every program, texture, the font and every mesh
+and ends by END after three seconds, and breaks files in it (missing, truncated to half, random bytes,
+a file of another kind): every asset but the script at once, or the script alone; one case is intact.
+With its boxes answered like a user, the demo must print each failure's message and end with status 0
+(by END, or by closing its window when the script is broken) without a hang or a sanitizer report.
+ZEMBLAR_BROKEN_FULL=1 breaks every file alone in every way; ZEMBLAR_BROKEN_ONLY=regex picks cases."""
 import math, os, random, re, shutil, struct, subprocess, sys, tempfile, time
 
 BIN, SOURCE = os.path.abspath(os.environ["ZEMBLAR_BIN"]), os.environ["ZEMBLAR_SOURCE"]
