@@ -38,12 +38,6 @@ protected:
         glOrtho(-2, 2, -2, 2, -2, 2);
         glMatrixMode(GL_MODELVIEW);
     }
-    void TearDown() override
-    {
-        glBindVertexArray(0);
-        target.reset();
-        GlTest::TearDown();
-    }
     void drawFresh(Demoeffect& e)
     {
         target->clear();

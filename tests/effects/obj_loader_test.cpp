@@ -2,10 +2,9 @@
 // exporters write them. (The loader's failures are tested with the model under a real context.)
 #include <gtest/gtest.h>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
+#include "resources/FileBytes.h"
 #include "resources/ObjParse.h"
 
 namespace {
@@ -17,10 +16,9 @@ ObjMesh parse(const std::string& text, const char* name = "mesh.obj")
 
 std::string readObj(const char* file)
 {
-    std::ifstream in(std::string(ZEMBLAR_SOURCE_DIR "/tests/data/obj/") + file, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << file;
-    return text;
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(readWholeFile(std::string(ZEMBLAR_SOURCE_DIR "/tests/data/obj/") + file, bytes)) << file;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -46,8 +44,7 @@ TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
     // {text, vertices (merged corners), indices, skipped faces}
     const struct {
         std::string text;
-        size_t vertices, indices;
-        size_t skipped;
+        size_t vertices, indices, skipped;
     } rows[] = {
         {kCubeWithNormals, 24, 36, 0},
         {kPlainCube, 8, 36, 0},

@@ -7,13 +7,10 @@
 #include "support/ScriptRunner.h"
 #include "support/TempDir.h"
 
-namespace {
-class InterpreterGl : public GlTest {
-protected:
+struct InterpreterGl : GlTest {
     ScopedWorkDir dir;
     ScriptRunner script;
 };
-} // namespace
 
 // "SHADER" and an assignment that works show in the golden frames.
 TEST_F(InterpreterGl, ShaderAndTextureOfAMissingNameLeaveNone)
