@@ -11,51 +11,28 @@
 
 using DemoeffectGl = GlTest;
 
-namespace {
-void startMove(Motion& m, float x, double start, double duration)
-{
-    m.moveStart = start;
-    m.moveEnd = start + duration;
-    std::copy(m.point, m.point + 3, m.moveFrom);
-    m.moveTo[0] = x;
-    m.moveTo[1] = 0;
-    m.moveTo[2] = 0;
-    m.motionFlags |= MotionMoving;
-}
-} // namespace
-
 TEST(Motion, SmoothstepMovesDirectionWrapAndVelocities)
 {
     // {start, duration, clock, expected x} of a move from 0 to 10: t = 0.25 gives 15.625 %, a
     // zero-length move with the clock exactly at its start must not give 0/0 = NaN.
     const double cases[][4] = {{4, 4, 5, 1.5625}, {4, 4, 6, 5}, {4, 4, 8.5, 10}, {5, 0, 5, 10}, {5, 2, 8, 10}};
     for (const auto& c : cases) {
-        Demoeffect e;
-        startMove(e.motion, 10, c[0], c[1]);
+        Motion m{{}, {}, {}, {}, {}, {10, 0, 0}, {}, {}, c[0], c[0] + c[1], 0, 0, MotionMoving};
         g_effects.musicTime = c[2];
-        updateMotion(e.motion);
-        EXPECT_FLOAT_EQ(e.motion.point[0], float(c[3])) << c[0] << " " << c[1] << " " << c[2];
-        if (c[2] > c[0] + c[1]) {
-            EXPECT_EQ(e.motion.motionFlags & MotionMoving, 0u) << "landed";
-        }
+        updateMotion(m);
+        EXPECT_FLOAT_EQ(m.point[0], float(c[3])) << c[0] << " " << c[1] << " " << c[2];
+        EXPECT_EQ(m.motionFlags, c[2] > c[0] + c[1] ? 0u : unsigned(MotionMoving)) << "lands only after its end";
     }
 
-    Demoeffect e;
-    Motion& m = e.motion;
-    m.direction[0] = 1.25f;
-    m.direction[1] = -0.25f;
-    m.direction[2] = 1.0f;
-    g_effects.frameDelta = 0.0;
-    updateMotion(m);
-    // Above 1 wraps; below 0 and exactly 1 are kept.
-    EXPECT_EQ(std::vector<float>(m.direction, m.direction + 3), (std::vector<float>{0.25f, -0.25f, 1.0f}));
-
-    m.deltaPoint[1] = 2.0f;
+    // A velocity of 2 in y; a direction above 1 wraps, below 0 and exactly 1 are kept.
+    Motion m{{}, {0, 2, 0}, {}, {1.25f, -0.25f, 1.0f}, {}, {}, {}, {}, 0, 0, 0, 0, 0};
     g_effects.frameDelta = 0.5;
     updateMotion(m);
+    EXPECT_EQ(std::vector<float>(m.direction, m.direction + 3), (std::vector<float>{0.25f, -0.25f, 1.0f}));
     EXPECT_FLOAT_EQ(m.point[1], 1.0f);
-    // During a timed move the velocity has no visible effect; afterwards it acts again.
-    startMove(m, 0, 0.0, 10.0);
+    // During a timed move (to 0, ending at 10) the velocity has no visible effect; afterwards it acts again.
+    m.moveEnd = 10.0;
+    m.motionFlags = MotionMoving;
     g_effects.musicTime = 10.0;
     updateMotion(m);
     EXPECT_FLOAT_EQ(m.point[1], 0.0f);

@@ -38,12 +38,6 @@ protected:
         glOrtho(-2, 2, -2, 2, -2, 2);
         glMatrixMode(GL_MODELVIEW);
     }
-    void TearDown() override
-    {
-        glBindVertexArray(0);
-        target.reset();
-        GlTest::TearDown();
-    }
     void drawFresh(Demoeffect& e)
     {
         target->clear();
@@ -102,6 +96,8 @@ TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgr
     std::unique_ptr<Demoeffect> empty(createEffect("model"));
     empty->shaderProgram = program;
     g_effects.boundProgram = 0;
+    // Unknown words fail; "loadobj" without ';' reads the file name as empty, which opens nothing.
+    EXPECT_EQ(capturedMessages([&] { runLocal(*empty, "loadobj spin;fast;x"); }), "failed local: spin fast");
     EXPECT_EQ(capturedMessages([&] { drawFresh(*empty); }), "");
     EXPECT_EQ(g_effects.boundProgram, 0u); // not even the base draw ran
     EXPECT_EQ(red(32, 32), 0);
@@ -114,11 +110,13 @@ TEST_F(MeshGl, ModelDrawsNothingUntilLoadedThenClonesReloadsAndLoadsWithoutProgr
     EXPECT_EQ(red(32, 32), 255);
 
     // A second load replaces the mesh (old indices never meet new vertices); a failed load
-    // afterwards keeps it; the clone keeps the first mesh.
+    // afterwards (a missing file, silently, or one without faces) keeps it; the clone keeps the first mesh.
     std::unique_ptr<Demoeffect> copy(model.clone());
     ASSERT_TRUE(loadObj(model, "tri.obj"));
     std::filesystem::remove(dir.path() / "data/meshes/square.obj");
     EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "data/meshes/square.obj")); }), "");
+    dir.write("faceless.obj", "v 1 2 3\n");
+    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "faceless.obj")); }), "Couldn't load faceless.obj");
     drawFresh(model);
     EXPECT_EQ(red(32, 32), 0);
     EXPECT_EQ(red(4, 4), 255);

@@ -1,17 +1,11 @@
-// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, files as
-// exporters write them, and the loader paths that fail before any upload.
+// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, and files as
+// exporters write them. (The loader's failures are tested with the model under a real context.)
 #include <gtest/gtest.h>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
-#include "effects/Model.h"
-#include "effects/ObjLoader.h"
+#include "resources/FileBytes.h"
 #include "resources/ObjParse.h"
-#include "RunLocal.h"
-#include "support/CaptureMessages.h"
-#include "support/TempDir.h"
 
 namespace {
 
@@ -22,10 +16,9 @@ ObjMesh parse(const std::string& text, const char* name = "mesh.obj")
 
 std::string readObj(const char* file)
 {
-    std::ifstream in(std::string(ZEMBLAR_SOURCE_DIR "/tests/data/obj/") + file, std::ios::binary);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_FALSE(text.empty()) << file;
-    return text;
+    std::vector<uint8_t> bytes;
+    EXPECT_TRUE(readWholeFile(std::string(ZEMBLAR_SOURCE_DIR "/tests/data/obj/") + file, bytes)) << file;
+    return std::string(bytes.begin(), bytes.end());
 }
 
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
@@ -51,8 +44,7 @@ TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
     // {text, vertices (merged corners), indices, skipped faces}
     const struct {
         std::string text;
-        size_t vertices, indices;
-        size_t skipped;
+        size_t vertices, indices, skipped;
     } rows[] = {
         {kCubeWithNormals, 24, 36, 0},
         {kPlainCube, 8, 36, 0},
@@ -122,17 +114,4 @@ TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)
     const ObjMesh p = parse(longVertex + "v 1 0 0\nv 0 1 0\nf 1 2 9\nf 1 2 3\n", "long.obj");
     EXPECT_FLOAT_EQ(p.vertices.at(0).position[2], 5);
     EXPECT_EQ(p.messages, std::vector<std::string>{"Skipped face with a bad index in long.obj line 4"});
-}
-
-TEST(ObjLoader, FailuresBeforeAnyUpload)
-{
-    ScopedWorkDir dir;
-    Model model;
-    // A missing file is silent; a file without faces is reported; unknown words fail; "loadobj"
-    // without ';' reads the file name as empty, which opens nothing.
-    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "data/meshes/none.obj")); }), "");
-    dir.write("comments.obj", "# nothing\n# here\nv 1 2 3\n");
-    EXPECT_EQ(capturedMessages([&] { EXPECT_FALSE(loadObj(model, "comments.obj")); }), "Couldn't load comments.obj");
-    EXPECT_EQ(capturedMessages([&] { runLocal(model, "loadobj spin;fast;x"); }), "failed local: spin fast");
-    EXPECT_EQ(model.loaded, 0);
 }

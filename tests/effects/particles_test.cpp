@@ -49,8 +49,7 @@ TEST_F(ParticlesTest, FormationsPlaceTheChildren)
     const struct {
         const char *before, *after;
         double start, clock;
-        int child;
-        Axis axis;
+        int child, axis;
         double value;
     } rows[] = {
         {"", "", 0, 0, 0, X, -9},
@@ -129,7 +128,6 @@ TEST_F(ParticlesTest, BurnRespawnsShrunkChildrenAndHandsOverTheTexture)
 
 TEST_F(ParticlesTest, ClonesShareTheChildrenWhichAreDestroyedOnce)
 {
-    Counted::alive = 0;
     Counted tmpl;
     EffectRegistry::findOrAdd("counted") = &tmpl;
     Demoeffect stranger;

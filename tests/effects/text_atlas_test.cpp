@@ -3,18 +3,16 @@
 // the edges of its cell that the wave never moves it off its quad.
 #include <gtest/gtest.h>
 #include <cmath>
-#include <fstream>
-#include <iterator>
 #include <vector>
 #include "effects/Text.h"
+#include "resources/FileBytes.h"
 #include "resources/PngReport.h"
 
 TEST(TextAtlas, AroundEveryGlyphTheWaveReadsOnlyBlankTexels)
 {
-    std::ifstream in(ZEMBLAR_SOURCE_DIR "/data/textures/profont.png", std::ios::binary);
-    const std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<uint8_t> rgba;
+    std::vector<uint8_t> file, rgba;
     uint32_t size = 0, height = 0;
+    ASSERT_TRUE(readWholeFile(ZEMBLAR_SOURCE_DIR "/data/textures/profont.png", file));
     ASSERT_TRUE(decodePngReported(file, rgba, size, height));
     ASSERT_EQ(size, height);
     // The image shader's wave (state 4) moves the sample up to 0.015 sideways; linear filtering

@@ -21,10 +21,8 @@ struct ScriptRunner {
         runEvent(event, scene);
         return event;
     }
-
-    // Runs one line and returns what it printed.
-    std::string output(const std::string& text, double time = 1.0)
+    std::string output(const std::string& text)
     {
-        return capturedMessages([&] { run(text, time); });
+        return capturedMessages([&] { run(text); });
     }
 };
