@@ -8,15 +8,11 @@
 #include "resources/Png.h"
 #include "render/FramePng.h"
 
-namespace {
-uint32_t bigEndian(const uint8_t* p)
-{
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
-}
-} // namespace
-
 TEST(FramePng, RoundTripsOddSizesWithValidChunksAndRefusesBadSizes)
 {
+    const auto bigEndian = [](const uint8_t* p) {
+        return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | p[3];
+    };
     for (auto [w, h] : {std::pair<uint32_t, uint32_t>{1, 1}, {3, 2}, {7, 5}, {64, 33}}) {
         std::vector<uint8_t> rgb(w * h * 3), png, rgba, expected;
         for (size_t i = 0; i < rgb.size(); ++i) {
@@ -38,15 +34,11 @@ TEST(FramePng, RoundTripsOddSizesWithValidChunksAndRefusesBadSizes)
         EXPECT_EQ(std::make_pair(width, height), std::make_pair(w, h));
         EXPECT_EQ(rgba, expected) << w << "x" << h;
     }
-    std::vector<uint8_t> rgb(3, 0);
+    const uint8_t black[3] = {};
     const struct {
         const uint8_t* rgb;
         uint32_t w, h;
-    } refused[] = {{rgb.data(), 0, 1},
-                   {rgb.data(), 1, 0},
-                   {nullptr, 1, 1},
-                   {rgb.data(), kMaxPngSide + 1, 1},
-                   {rgb.data(), 1, ~0u}};
+    } refused[] = {{black, 0, 1}, {black, 1, 0}, {nullptr, 1, 1}, {black, kMaxPngSide + 1, 1}, {black, 1, ~0u}};
     for (const auto& c : refused) {
         std::vector<uint8_t> png = {1, 2, 3};
         EXPECT_FALSE(encodePng(c.rgb, c.w, c.h, png)) << c.w << "x" << c.h;

@@ -1,5 +1,5 @@
-// Building blocks for PNG and zlib inputs, shared by the decoder tests and the benchmarks: zlib
-// (linked as an oracle only) compresses, the PNG chunks carry a zero CRC the decoder never checks.
+// Building blocks for the decoder tests' PNG and zlib inputs: zlib (linked as an oracle only)
+// compresses, the PNG chunks carry a zero CRC the decoder never checks.
 #pragma once
 #include <zlib.h>
 #include <cstdint>
