@@ -12,10 +12,11 @@
 #include <vector>
 
 #include "resources/Zlib.h"
+#include "support/PngBuilder.h"
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using pngbuild::Bytes;
 
 Bytes makeData(int kind, size_t size)
 {
@@ -44,10 +45,7 @@ const Sample& sample(int kind, int level)
     Sample& s = cache[{kind, level}];
     if (s.data.empty()) {
         s.data = makeData(kind, 4 << 20);
-        uLongf size = compressBound(uLong(s.data.size()));
-        s.stream.resize(size);
-        compress2(s.stream.data(), &size, s.data.data(), uLong(s.data.size()), level);
-        s.stream.resize(size);
+        s.stream = pngbuild::deflate(s.data, level);
     }
     return s;
 }

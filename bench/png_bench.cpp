@@ -35,25 +35,13 @@
 #include "resources/PngConvert.h"
 #include "resources/PngUnfilter.h"
 #include "resources/Zlib.h"
+#include "support/PngBuilder.h"
 
 extern char** environ;
 
 namespace {
 
-using Bytes = std::vector<uint8_t>;
-
-void put32(Bytes& out, uint32_t v)
-{
-    for (int s = 24; s >= 0; s -= 8) out.push_back(uint8_t(v >> s));
-}
-
-void chunk(Bytes& out, const char* type, const Bytes& data)
-{
-    put32(out, uint32_t(data.size()));
-    out.insert(out.end(), type, type + 4);
-    out.insert(out.end(), data.begin(), data.end());
-    put32(out, uint32_t(crc32(crc32(0, reinterpret_cast<const Bytef*>(type), 4), data.data(), uInt(data.size()))));
-}
+using pngbuild::Bytes;
 
 // Pixels of `channels` bytes (3 or 4).
 Bytes synthetic(uint32_t w, uint32_t h, uint32_t channels)
@@ -150,20 +138,7 @@ Bytes encode(const Bytes& px, uint32_t w, uint32_t h, uint32_t channels, bool cy
             }
         }
     }
-    uLongf size = compressBound(uLong(filtered.size()));
-    Bytes z(size);
-    compress2(z.data(), &size, filtered.data(), uLong(filtered.size()), 6);
-    z.resize(size);
-
-    Bytes file = {137, 80, 78, 71, 13, 10, 26, 10};
-    Bytes ihdr;
-    put32(ihdr, w);
-    put32(ihdr, h);
-    ihdr.insert(ihdr.end(), {8, uint8_t(channels == 4 ? 6 : 2), 0, 0, uint8_t(interlaced)});
-    chunk(file, "IHDR", ihdr);
-    chunk(file, "IDAT", z);
-    chunk(file, "IEND", {});
-    return file;
+    return pngbuild::makePng(w, h, 8, uint8_t(channels == 4 ? 6 : 2), filtered, {}, uint8_t(interlaced));
 }
 
 const char* const kImageNames[4] = {"photo_rgb", "photo_rgba", "synth_rgb", "synth_rgba"};

@@ -1,5 +1,6 @@
-// Building blocks for the decoder tests' PNG and zlib inputs: zlib (linked as an oracle only)
-// compresses, the PNG chunks carry a zero CRC the decoder never checks.
+// Building blocks for PNG and zlib inputs, shared by the decoder tests and the benchmarks: zlib
+// (linked as an oracle only) compresses and gives the chunks their CRC, which the benchmarks' peer
+// decoders check (the demo's decoder does not).
 #pragma once
 #include <zlib.h>
 #include <cstdint>
@@ -52,7 +53,8 @@ inline Bytes sampleData(int kind, size_t size, uint32_t seed)
 
 inline Bytes chunk(const std::string& type, const Bytes& data)
 {
-    return concat({be32(uint32_t(data.size())), Bytes(type.begin(), type.end()), data, be32(0)});
+    const Bytes named = concat({Bytes(type.begin(), type.end()), data});
+    return concat({be32(uint32_t(data.size())), named, be32(uint32_t(crc32(0, named.data(), uInt(named.size()))))});
 }
 
 inline Bytes signatureAndHeader(uint32_t width, uint32_t height, uint8_t depth, uint8_t colorType,
