@@ -77,27 +77,14 @@ press_in() {
     xdotool key "$key"
   fi
 }
-answer_box() { press_in "$1" key "$2"; }
 hold_key() { press_in "Zemblar" hold "$1"; }
 
 # Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
 start_answered() {
   "$ZEMBLAR_BIN" > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
-  answer_box "Start Fullscreen?" "${1:-Escape}"
+  press_in "Start Fullscreen?" key "${1:-Escape}"
 }
 
-# Waits up to the given seconds for zemblar to end: its exit status in STATUS, run time in ELAPSED_MS.
-wait_exit() {
-  for _ in $(seq $(($1 * 10))); do
-    kill -0 "$ZEMBLAR_PID" 2>/dev/null || break
-    sleep 0.1
-  done
-  kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "zemblar still running after $1 s"
-  STATUS=0
-  wait "$ZEMBLAR_PID" || STATUS=$?
-  ZEMBLAR_PID=""
-  ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
-}
 # Waits up to 30 s for the N-th line of out.txt that matches the pattern, then prints it.
 nth_line() {
   for _ in $(seq 300); do
@@ -108,7 +95,20 @@ nth_line() {
   done
   fail "no line $1 matching '$2'"
 }
-expect_clean_exit() { wait_exit "$1"; [ "$STATUS" -eq 0 ] || fail "exit status $STATUS"; }
+
+# Waits up to the given seconds for zemblar to end with status 0; its run time in ELAPSED_MS.
+expect_clean_exit() {
+  for _ in $(seq $(($1 * 10))); do
+    kill -0 "$ZEMBLAR_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "zemblar still running after $1 s"
+  local status=0
+  wait "$ZEMBLAR_PID" || status=$?
+  ZEMBLAR_PID=""
+  ELAPSED_MS=$(( ($(date +%s%N) - START_NS) / 1000000 ))
+  [ "$status" -eq 0 ] || fail "exit status $status"
+}
 
 # data/ as the committed render test scene (tests/render/data).
 use_render_scene() {
