@@ -3,7 +3,7 @@
 #include <cstdint>
 #include "demo/ClockSource.h"
 
-class ManualClock : public ClockSource {
+class ManualClock : public SilentClock {
 public:
     uint32_t startMusic() override
     {
@@ -13,7 +13,6 @@ public:
     uint32_t milliseconds() override { return ms; }
     double musicPosition(uint32_t) override { return position; }
     int musicState(uint32_t) override { return state; }
-    void service() override {}
     void stopMusic() override { ++stops; }
 
     uint32_t ms = 0;

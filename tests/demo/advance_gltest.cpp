@@ -1,8 +1,7 @@
-// The shipped show without drawing. Advancing it on a frame clock ends in the same state (every
-// reachable effect's motion, scales, state bits, particle settings and text) as the same frames drawn
-// one by one. The edit session's seek back rebuilds and lands where a seek forward does, and a hundred
-// rebuilds in a row leave the resident size where the first left it (the effects and their vertex
-// objects go with each rebuild; programs and textures are used again).
+// The shipped show without drawing: advancing on a frame clock ends in the state (every reachable
+// effect's motion, scales, state bits, particle settings and text) of the same frames drawn. The edit
+// session's seek back lands where a seek forward does, and a hundred rebuilds leave the resident size
+// where the first left it (effects and vertex objects go with a rebuild; programs and textures stay).
 #include <gtest/gtest.h>
 #include <filesystem>
 #include <fstream>
@@ -14,7 +13,6 @@
 #include "demo/Demo.h"
 #include "demo/EditSession.h"
 #include "demo/ProcessState.h"
-#include "effects/EffectRegistry.h"
 #include "effects/Particles.h"
 #include "effects/Text.h"
 #include "support/CaptureMessages.h"
@@ -38,6 +36,15 @@ void describe(const Demoeffect* e, std::set<const Demoeffect*>& seen, std::ostri
     out << '\n';
 }
 
+std::string sceneState(const Demo& demo)
+{
+    std::set<const Demoeffect*> seen;
+    std::ostringstream out;
+    out << std::hexfloat;
+    for (const Demoeffect* e : demo.scene) describe(e, seen, out);
+    return out.str();
+}
+
 // Builds the shipped show on a frame clock and reaches each time by drawing or by advancing.
 std::vector<std::string> playShow(bool draw)
 {
@@ -50,21 +57,11 @@ std::vector<std::string> playShow(bool draw)
             const uint64_t frame = static_cast<uint64_t>(t * kFps);
             if (!draw) demo.advanceTo(clock, frame);
             for (; clock.frame() < frame; clock.advance()) demo.renderFrame();
-            std::set<const Demoeffect*> seen;
-            std::ostringstream out;
-            out << std::hexfloat;
-            for (const Demoeffect* e : demo.scene) describe(e, seen, out);
-            states.push_back(out.str());
+            states.push_back(sceneState(demo));
         }
     });
     return states;
 }
-
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kResidentSizeTells = false; // freed memory waits in AddressSanitizer's quarantine
-#else
-constexpr bool kResidentSizeTells = true;
-#endif
 
 long residentKiB()
 {
@@ -72,12 +69,6 @@ long residentKiB()
     long pages = 0, resident = 0;
     statm >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-std::vector<float> cameraPoint()
-{
-    const Demoeffect* cam = EffectRegistry::find("cam");
-    return cam ? std::vector<float>(cam->motion.point, cam->motion.point + 3) : std::vector<float>{};
 }
 
 // Runs in the repository, with its shipped data/.
@@ -108,14 +99,14 @@ TEST_F(ShippedShowGl, EditSessionSeekingBackRebuildsToTheSameStateAndRebuildsKee
     capturedMessages([&] {
         EditSession session;
         session.seek(40.0);
-        const std::vector<float> forward = cameraPoint();
-        EXPECT_EQ(forward.size(), 3u);
+        const std::string forward = sceneState(session.demo());
+        EXPECT_GT(forward.size(), 1000u); // the show has built its scene by then
         session.seek(80.0);
         session.seek(40.0);
-        EXPECT_EQ(cameraPoint(), forward);
+        EXPECT_EQ(sceneState(session.demo()), forward);
         EXPECT_DOUBLE_EQ(session.time(), 40.0);
 
-        if (!kResidentSizeTells) return;
+#if !defined(__SANITIZE_ADDRESS__) // there freed memory waits in a quarantine
         session.seek(20.0);
         session.rebuild();
         const long first = residentKiB();
@@ -123,5 +114,6 @@ TEST_F(ShippedShowGl, EditSessionSeekingBackRebuildsToTheSameStateAndRebuildsKee
         const long last = residentKiB();
         std::fprintf(stderr, "resident after the first rebuild %ld KiB, after 100 more %ld KiB\n", first, last);
         EXPECT_LT(last, first + first / 10);
+#endif
     });
 }

@@ -1,12 +1,10 @@
-// The Demo under a real GL context with a hand-set clock and the real interpreter: start-up listing,
-// clocks (wrap-around; the wall clock when no stream plays or the track has ended), due events in
-// file order strictly after their time, drawn in their frame from identity, "fps", "skydome", and a
-// restart's fresh clocks.
+// The Demo under a real GL context with a hand-set clock and the real interpreter.
 #include <gtest/gtest.h>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 #include "demo/Demo.h"
 #include "demo/DemoTestSupport.h"
@@ -68,14 +66,11 @@ TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRes
         EXPECT_DOUBLE_EQ(g_effects.wallTime, 0.512);
         EXPECT_NEAR(g_effects.frameDelta, 0.012, 1e-12);
         clock.position = 3.25;
-        const struct {
-            int state;
-            double expected;
-        } cases[] = {{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}};
-        for (const auto& c : cases) {
-            clock.state = c.state;
+        // Playing (1) or stalled (2): the music position; stopped (0) or paused (3): the wall clock.
+        for (const auto& [state, expected] : {std::pair<int, double>{1, 3.25}, {2, 3.25}, {0, 1.0}, {3, 1.0}}) {
+            clock.state = state;
             frameAt(*demo, 1000);
-            EXPECT_DOUBLE_EQ(g_effects.musicTime, c.expected) << "state " << c.state;
+            EXPECT_DOUBLE_EQ(g_effects.musicTime, expected) << "state " << state;
         }
         EXPECT_EQ(frameAt(*demo, 9501), "Doing: 9.5 two\n"); // events follow the wall clock too
     }

@@ -1,8 +1,6 @@
 #include "support/GlFixture.h"
 #include "demo/ProcessState.h"
-#include "effects/Globals.h"
 #include "resources/ShaderLibrary.h"
-#include "resources/TextureLibrary.h"
 #include "shell/OffscreenContext.h"
 #include <filesystem>
 #include <fstream>
@@ -21,12 +19,6 @@ void GlTest::SetUp()
     while (glGetError() != GL_NO_ERROR) {}
 }
 
-void GlTest::TearDown()
-{
-    glUseProgram(0);
-    g_effects.boundProgram = 0;
-}
-
 GLuint linkTestProgram(const char* name)
 {
     const std::string base = std::string("data/shaders/") + name;
@@ -39,8 +31,7 @@ GLuint linkTestProgram(const char* name)
         << "#version 330 compatibility\n"
            "in float u; uniform int state; uniform float musictime; out vec4 colour;\n"
            "void main() { colour = vec4(1.0, 0.5, u, 1.0) + 0.0 * vec4(float(state), musictime, 0.0, 0.0); }\n";
-    const std::string file = name;
-    linkShaderProgram(name, file + ".vert", file + ".frag", "");
+    linkShaderProgram(name, std::string(name) + ".vert", std::string(name) + ".frag", "");
     return findShaderProgram(name);
 }
 

@@ -9,14 +9,7 @@
 class GlTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 };
-
-// Reads the current model-view matrix (column-major, 16 floats).
-inline void readModelView(float out[16])
-{
-    glGetFloatv(GL_MODELVIEW_MATRIX, out);
-}
 
 // Writes data/shaders/NAME.vert and NAME.frag under the working directory and links them through
 // the shader library as program NAME. The program takes the mesh attributes, "state" and
