@@ -66,17 +66,3 @@ std::vector<uint8_t> DrawTarget::pixel(int x, int y) const
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
     return rgba;
 }
-
-GLuint makeCoordinateTexture(int size, int step)
-{
-    std::vector<uint8_t> texels;
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x) texels.insert(texels.end(), {uint8_t(step * x), uint8_t(step * y), 0, 255});
-    GLuint name = 0;
-    glGenTextures(1, &name);
-    glBindTexture(GL_TEXTURE_2D, name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, size, size, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    return name;
-}

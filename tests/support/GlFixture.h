@@ -28,7 +28,3 @@ public:
 private:
     GLuint fbo_ = 0, colour_ = 0;
 };
-
-// A size x size nearest-filtered opaque texture whose texel (x, y) (y counted from t = 0) holds red
-// step * x, green step * y and blue 0: every drawn pixel tells its source.
-GLuint makeCoordinateTexture(int size, int step);
