@@ -127,10 +127,10 @@ TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
 
 TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)
 {
-    // Cut at commas too, as the interpreter does; "3 END" has END as the instance name.
-    const std::pair<const char*, bool> lines[] = {{"3 cam END", true},     {"3 x,END,extra words", true},
-                                                  {"3 END", false},        {"3 cam end", false},
-                                                  {"3 cam ENDING", false}, {nullptr, false}};
+    // Cut at commas too, as the interpreter does; in "3 END" END is the instance name.
+    const std::pair<const char*, bool> lines[] = {
+        {"3 cam END", true},  {"3 x,END,extra words", true}, {"3 END", false}, {"3 END scale 2", false},
+        {"3 cam end", false}, {"3 cam ENDING", false},       {nullptr, false}};
     for (const auto& [line, end] : lines) EXPECT_EQ(isEndLine(line), end) << (line ? line : "null");
 
     char a[] = "5 a END", b[] = "2 b END", c[] = "1 c setpoint 1 2 3";
