@@ -90,8 +90,8 @@ TEST_F(ShaderLibraryGl, RelinkingAndReloadingKeepTheLastProgramThatWorkedAndRele
         EXPECT_EQ(findShaderProgram("p"), p);
         EXPECT_TRUE(glIsProgram(p));
     }
-    // A stage that compiles but does not link (it reads what the vertex stage never writes).
-    writeStage("f.frag", "#version 330 compatibility\nin vec4 never;\nout vec4 c;\nvoid main() { c = never; }\n");
+    // A stage that compiles but does not link (it calls a function nothing defines).
+    writeStage("f.frag", "#version 330 compatibility\nout vec4 c;\nvec4 f();\nvoid main() { c = f(); }\n");
     EXPECT_NE(capturedMessages([] { reloadShaderStage("f.frag"); }).find("Error linking shader."), std::string::npos);
     EXPECT_EQ(findShaderProgram("p"), p);
     writeStage("f.frag", kFragment);
