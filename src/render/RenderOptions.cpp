@@ -1,5 +1,6 @@
 // Parsing of the offline renderer's command line.
 #include "render/RenderOptions.h"
+#include "resources/Numbers.h"
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -7,18 +8,6 @@
 #include <cstring>
 
 namespace {
-// A whole argument as a finite number of seconds in [0, kMaxRenderSeconds].
-bool readSeconds(const char* text, double& out)
-{
-    if (!text || !*text) return false;
-    char* rest = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &rest);
-    if (errno != 0 || *rest != '\0' || !std::isfinite(value) || value < 0.0 || value > kMaxRenderSeconds) return false;
-    out = value;
-    return true;
-}
-
 // Digits only, a whole number in [low, high]; `end` gets the first character after the digits.
 bool readWhole(const char* text, long low, long high, long& out, const char** end = nullptr)
 {
@@ -136,12 +125,13 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             ++i;
         } else if (std::strcmp(arg, "--start") == 0 || std::strcmp(arg, "--end") == 0) {
             double& target = arg[2] == 's' ? o.start : o.end;
-            if (!readSeconds(value, target))
+            if (!readSeconds(value, kMaxRenderSeconds, target))
                 return fail(error, std::string(arg) + " needs a time in seconds from 0 to 86400");
             gotRange = true;
             ++i;
         } else if (std::strcmp(arg, "--at") == 0) {
-            if (!readSeconds(value, o.start)) return fail(error, "--at needs a time in seconds from 0 to 86400");
+            if (!readSeconds(value, kMaxRenderSeconds, o.start))
+                return fail(error, "--at needs a time in seconds from 0 to 86400");
             if (i + 2 >= argc || argv[i + 2][0] == '\0') return fail(error, "--at needs an output file after the time");
             o.output = RenderOptions::Output::SingleFrame;
             o.path = argv[i + 2];

@@ -1,5 +1,5 @@
-// Small number helpers shared by every layer: pi, big-endian byte order, and the saturating decimal
-// integer read that script words and effect arguments use.
+// Small number helpers shared by every layer: pi, big-endian byte order, the saturating decimal
+// integer read that script words and effect arguments use, and the seconds read of command lines.
 #pragma once
 #include <cstdint>
 #include <vector>
@@ -23,3 +23,7 @@ inline void appendBigEndian32(std::vector<uint8_t>& out, uint32_t value)
 // A decimal integer read like atoi, but without undefined behaviour out of range: text without a
 // number reads as 0 and values beyond 32 bits saturate at INT32_MIN or INT32_MAX.
 int32_t saturatingInt32(const char* text);
+
+// A whole command-line argument as a finite number of seconds in [0, max]: no text after the number,
+// nothing out of double's range (an underflow included).
+bool readSeconds(const char* text, double max, double& out);

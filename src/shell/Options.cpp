@@ -1,26 +1,12 @@
 // Command-line parsing for the three ways to run zemblar.
 #include "shell/Options.h"
-#include <cerrno>
+#include "resources/Numbers.h"
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 const char* const kUsage = "usage: zemblar                      play the demo\n"
                            "       zemblar --edit [--at SECONDS]  authoring mode, starting at SECONDS\n"
                            "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n";
-
-namespace {
-bool readSeconds(const char* text, double& out)
-{
-    if (!text || !*text) return false;
-    char* end = nullptr;
-    errno = 0;
-    const double v = std::strtod(text, &end);
-    if (*end != '\0' || errno == ERANGE || !std::isfinite(v) || v < 0.0) return false;
-    out = v;
-    return true;
-}
-} // namespace
 
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error)
 {
@@ -40,7 +26,7 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
     out.mode = Options::Mode::Edit;
     for (int i = 2; i < argc; ++i) {
         if (std::strcmp(argv[i], "--at") != 0) return error = std::string("unknown option ") + argv[i], false;
-        if (i + 1 >= argc || !readSeconds(argv[i + 1], out.at))
+        if (i + 1 >= argc || !readSeconds(argv[i + 1], HUGE_VAL, out.at))
             return error = std::string("--at needs SECONDS (a number of at least 0)"), false;
         ++i;
     }
