@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include "demo/Demo.h"
+#include "effects/DrawState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "resources/Messages.h"
@@ -42,10 +43,12 @@ void Demo::update()
     clock_.service();
 }
 
+// Every frame starts from the same GL state, whatever the frame before it (or the editor's overlay)
+// left behind; the depth mask it sets also lets the clear reach the depth buffer.
 void Demo::draw()
 {
+    resetDrawState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     drawScene();
     if (g_effects.boundProgram != 0) {
         glUseProgram(0);

@@ -33,6 +33,7 @@ EffectUniforms& lookUpUniforms(GLuint program)
     EffectUniforms& u = uniformLocations()[program];
     u.state = glGetUniformLocation(program, "state");
     u.musicTime = glGetUniformLocation(program, "musictime");
+    u.glyphCells = glGetUniformLocation(program, "glyphcells");
     return u;
 }
 

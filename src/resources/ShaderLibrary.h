@@ -23,6 +23,7 @@ void clearShaderLibrary();
 struct EffectUniforms {
     GLint state = -1;
     GLint musicTime = -1;
+    GLint glyphCells = -1; // "glyphcells": cells per side of the font atlas while a text draws glyphs
 };
 // The locations in `program` (not 0), looked up by name the first time and kept; linking a program
 // through linkShaderProgram looks them up afresh.
