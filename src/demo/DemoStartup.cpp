@@ -43,12 +43,12 @@ void Demo::setFixedGlState()
     resetDrawState(); // depth test and blending on, and the rest the effects rely on
 }
 
-// Lists every event as "<line> <time>"; an event with a negative time runs right after its own
+// Lists every event as "<line> <time>" (unless the setup says not to); an event with a negative time runs right after its own
 // listing line, so its output stands between that line and the next. A start-up END stops here.
 void Demo::listAndRunStartupEvents()
 {
     for (size_t i = 0; i < events.size() && !ended_; ++i) {
-        printMessage("%s %f\n", events[i].line, events[i].time);
+        if (setup_.listEvents) printMessage("%s %f\n", events[i].line, events[i].time);
         if (events[i].time < 0.0) runEvent(events[i]);
     }
 }

@@ -99,7 +99,7 @@ void Demo::runDueEvents()
 {
     for (size_t i = 0; i < events.size() && !ended_; ++i) {
         if (events[i].done || !(events[i].time < g_effects.musicTime)) continue;
-        printMessage("Doing: %s\n", events[i].line);
+        if (setup_.listEvents) printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }
 }

@@ -1,4 +1,5 @@
-// Messages on standard output, or in a memory stream while a capture runs.
+// Messages on standard output, in a memory stream while a capture runs, or kept one by one while a
+// collection runs.
 #include "resources/Messages.h"
 #include <cstdarg>
 #include <cstdlib>
@@ -7,6 +8,21 @@ namespace {
 std::FILE* g_capture = nullptr;
 char* g_captureText = nullptr;
 size_t g_captureSize = 0;
+bool g_collecting = false;
+std::vector<std::string> g_collected;
+
+std::string formatted(const char* format, va_list args)
+{
+    va_list again;
+    va_copy(again, args);
+    const int length = std::vsnprintf(nullptr, 0, format, again);
+    va_end(again);
+    if (length <= 0) return std::string();
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    std::vsnprintf(text.data(), text.size(), format, args);
+    text.pop_back();
+    return text;
+}
 } // namespace
 
 std::FILE* messageStream()
@@ -18,7 +34,10 @@ void printMessage(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::vfprintf(messageStream(), format, args);
+    if (g_collecting)
+        g_collected.push_back(formatted(format, args));
+    else
+        std::vfprintf(messageStream(), format, args);
     va_end(args);
 }
 
@@ -58,4 +77,17 @@ std::string capturedFrom(size_t offset)
     const size_t length = capturedLength();
     if (!g_captureText || offset >= length) return std::string();
     return std::string(g_captureText + offset, length - offset);
+}
+
+void startMessageCollection()
+{
+    g_collecting = true;
+}
+
+std::vector<std::string> endMessageCollection()
+{
+    g_collecting = false;
+    std::vector<std::string> messages;
+    messages.swap(g_collected);
+    return messages;
 }

@@ -16,6 +16,9 @@ GLuint loadShaderSource(std::string fileName);
 bool reloadShaderStage(const std::string& fileName);
 // The file names of the cached stages.
 std::vector<std::string> cachedShaderStages();
+// The stage file names of every program linked since the library was cleared, whether they
+// compiled or not.
+std::vector<std::string> namedShaderStages();
 // Forgets every cached stage, program and uniform location without GL calls (their context is gone).
 void clearShaderLibrary();
 
