@@ -91,14 +91,18 @@ std::string frameFileName(const std::string& directory, uint64_t frame)
     return (std::filesystem::path(directory) / name).string();
 }
 
+bool makeDirectory(const std::string& directory, std::string& error)
+{
+    if (directory.empty()) return true; // the working directory
+    std::error_code failed;
+    std::filesystem::create_directories(directory, failed);
+    if (!failed && std::filesystem::is_directory(directory, failed)) return true;
+    error = "cannot make the directory " + directory + (failed ? ": " + failed.message() : ": a file is in the way");
+    return false;
+}
+
 std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height)
 {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error || !std::filesystem::is_directory(directory)) {
-        std::fprintf(stderr, "cannot make the directory %s\n", directory.c_str());
-        return nullptr;
-    }
     return std::make_unique<PngDirectory>(directory, width, height);
 }
 

@@ -18,7 +18,11 @@ public:
     virtual bool finish() = 0;
 };
 
-// "<directory>/frame_NNNNNN.png" per frame (six digits or more); the directory is made if missing.
+// Makes the directory and its parents where missing (an empty name is the working directory).
+// False, with a one-line reason in `error`, when it cannot be made or a file is in the way.
+bool makeDirectory(const std::string& directory, std::string& error);
+
+// "<directory>/frame_NNNNNN.png" per frame (six digits or more); the directory must exist.
 std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height);
 // Exactly one frame into `path`.
 std::unique_ptr<FrameSink> openPngFile(const std::string& path, int width, int height);
