@@ -22,6 +22,7 @@
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
 #include "render/RenderTarget.h"
+#include "render/StopSignals.h"
 #include "shell/Screen.h"
 
 namespace {
@@ -37,8 +38,7 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     switch (o.output) {
     case RenderOptions::Output::SingleFrame: return openPngFile(o.path, o.width, o.height);
     case RenderOptions::Output::Frames:
-        return std::make_unique<FrameQueue>(openPngDirectory(o.path, o.width, o.height), kPngWorkers,
-                                            kQueuedFrames);
+        return std::make_unique<FrameQueue>(openPngDirectory(o.path, o.width, o.height), kPngWorkers, kQueuedFrames);
     case RenderOptions::Output::Video: break;
     }
     VideoSettings video;
@@ -171,6 +171,7 @@ bool readyToRender(const RenderOptions& o)
 
 int runOfflineRender(const RenderOptions& o)
 {
+    installStopHandlers(o.progressFd < 0);
     const double endTime = scriptEndTime();
     const bool needLength = o.output != RenderOptions::Output::SingleFrame && o.end < 0.0 && endTime == kNoEnd;
     FramePlan plan;

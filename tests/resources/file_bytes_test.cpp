@@ -19,11 +19,9 @@ TEST(FileBytes, OnlyRegularFilesWithinTheBoundAreRead)
     dir.write("tri.obj", triangle);
     dir.write("meshes/keep", "");
     ASSERT_EQ(::mkfifo("pipe.obj", 0600), 0);
-    std::filesystem::create_symlink("tri.obj", "link.obj");
     std::filesystem::create_symlink("meshes", "folder.obj");
-    // A sparse file far beyond every bound: refused by its size, nothing allocated or read.
-    { std::ofstream("huge.obj"); }
-    std::filesystem::resize_file("huge.obj", uint64_t(1) << 40);
+    std::ofstream("huge.obj").close();
+    std::filesystem::resize_file("huge.obj", uint64_t(1) << 40); // sparse: refused by its size alone
 
     // {path, bound, read}
     const struct {
@@ -32,28 +30,23 @@ TEST(FileBytes, OnlyRegularFilesWithinTheBoundAreRead)
         bool read;
     } rows[] = {
         {"tri.obj", kMaxFileBytes, true},
-        {"link.obj", kMaxFileBytes, true},
         {"tri.obj", 32, true}, // exactly the bound
         {"tri.obj", 31, false},
-        {"meshes/", kMaxFileBytes, false}, // a folder (a file name forgotten after it)
-        {"meshes", kMaxFileBytes, false},
-        {"folder.obj", kMaxFileBytes, false},
-        {"pipe.obj", kMaxFileBytes, false}, // no writer: must not wait for one
-        {"/dev/zero", kMaxFileBytes, false}, // endless
+        {"meshes/", kMaxFileBytes, false},    // a folder (a file name forgotten after it)
+        {"folder.obj", kMaxFileBytes, false}, // a link to one
+        {"pipe.obj", kMaxFileBytes, false},   // no writer: must not wait for one
+        {"/dev/zero", kMaxFileBytes, false},  // endless
         {"/dev/null", kMaxFileBytes, false},
         {"huge.obj", kMaxFileBytes, false},
         {"nothere.obj", kMaxFileBytes, false},
         {"tri.obj/x", kMaxFileBytes, false},
-        {"", kMaxFileBytes, false},
     };
     for (const auto& r : rows) {
         SCOPED_TRACE(std::string(r.path) + " within " + std::to_string(r.bound));
         std::vector<uint8_t> bytes;
         EXPECT_EQ(readWholeFile(r.path, bytes, r.bound), r.read);
         EXPECT_EQ(fileReadable(r.path, r.bound), r.read);
-        if (r.read) {
-            EXPECT_EQ(std::string(bytes.begin(), bytes.end()), triangle);
-        }
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), r.read ? triangle : "");
         if (r.bound != kMaxFileBytes) continue;
         // The mesh loader: read, or unreadable without a word, as a missing file.
         ObjMesh mesh;
@@ -62,8 +55,6 @@ TEST(FileBytes, OnlyRegularFilesWithinTheBoundAreRead)
         EXPECT_EQ(result, r.read ? ObjFileResult::Loaded : ObjFileResult::Unreadable);
         EXPECT_EQ(objFileReadable(r.path), r.read);
     }
-    std::filesystem::resize_file("huge.obj", kMaxObjFileBytes + 1);
+    std::filesystem::resize_file("huge.obj", kMaxObjFileBytes + 1); // meshes have a bound of their own
     EXPECT_FALSE(objFileReadable("huge.obj"));
-    std::filesystem::resize_file("huge.obj", kMaxObjFileBytes);
-    EXPECT_TRUE(objFileReadable("huge.obj"));
 }
