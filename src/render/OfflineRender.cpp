@@ -17,10 +17,10 @@
 #include "render/MusicLength.h"
 #include "render/RenderJobs.h"
 #include "resources/Messages.h"
-#include "shell/OffscreenContext.h"
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
 #include "render/RenderTarget.h"
+#include "script/ScriptHeader.h"
 #include "shell/OffscreenContext.h"
 #include "shell/Screen.h"
 
@@ -32,7 +32,7 @@ constexpr size_t kQueuedFrames = 4;
 // PNG frames are independent, so two threads compress them; a video takes its frames in order.
 constexpr int kPngWorkers = 2;
 
-std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan)
+std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     switch (o.output) {
     case RenderOptions::Output::SingleFrame: return openPngFile(o.path, o.width, o.height);
@@ -50,10 +50,10 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     video.duration = static_cast<double>(plan.end - plan.first) / o.fps;
     if (o.segment > 0) {
         // A segment carries no sound: the music is added once over the joined video.
-    } else if (musicLength(kMusicPath) > 0.0) {
-        video.musicPath = kMusicPath;
+    } else if (musicLength(music.c_str()) > 0.0) {
+        video.musicPath = music;
     } else {
-        std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
+        std::fprintf(stderr, "no readable music at %s: the video has no sound\n", music.c_str());
     }
     std::unique_ptr<FrameSink> encoder = openVideo(video);
     if (!encoder) return nullptr;
@@ -138,7 +138,7 @@ bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink&
     return writeFrames(demo, clock, target, plan, sink, o);
 }
 
-int renderPlan(const RenderOptions& o, const FramePlan& plan)
+int renderPlan(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
     std::string error;
@@ -149,7 +149,7 @@ int renderPlan(const RenderOptions& o, const FramePlan& plan)
     } else {
         RenderTarget target;
         // The output only once the options are known to work, so a refused size writes nothing.
-        std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan) : nullptr;
+        std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan, music) : nullptr;
         if (sink) {
             bool ok = renderWithContext(o, plan, *sink, target);
             ok = sink->finish() && ok;
@@ -165,10 +165,11 @@ int renderPlan(const RenderOptions& o, const FramePlan& plan)
 int runOfflineRender(const RenderOptions& o)
 {
     const double endTime = scriptEndTime();
+    const std::string music = musicPathOf(readScriptHeaderFile(kScriptPath));
     const bool needLength = o.output != RenderOptions::Output::SingleFrame && o.end < 0.0 && endTime == kNoEnd;
     FramePlan plan;
     std::string error;
-    if (!planFrames(o, endTime, needLength ? musicLength(kMusicPath) : -1.0, plan, error)) {
+    if (!planFrames(o, endTime, needLength ? musicLength(music.c_str()) : -1.0, plan, error)) {
         std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
         return 1;
     }
@@ -179,7 +180,7 @@ int runOfflineRender(const RenderOptions& o)
                      o.jobs > 1 ? "jobs" : "segments", static_cast<unsigned long long>(frames));
         return 2;
     }
-    if (o.join > 0) return joinSegments(o, plan) ? 0 : 1;
-    if (o.jobs > 1) return runJobs(o, plan);
-    return renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan);
+    if (o.join > 0) return joinSegments(o, plan, music) ? 0 : 1;
+    if (o.jobs > 1) return runJobs(o, plan, music);
+    return renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan, music);
 }

@@ -14,7 +14,6 @@
 #include <poll.h>
 #include <unistd.h>
 #include <vector>
-#include "demo/ClockSource.h"
 #include "render/ChildProcess.h"
 #include "render/MusicLength.h"
 #include "render/RenderProgress.h"
@@ -75,7 +74,7 @@ std::string segmentPath(const std::string& video, int k, int n)
     return stem + ".part" + std::to_string(k) + "of" + std::to_string(n) + video.substr(video.size() - 4);
 }
 
-int runJobs(const RenderOptions& o, const FramePlan& plan)
+int runJobs(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     std::vector<Job> jobs(static_cast<size_t>(o.jobs));
     flushMessages();
@@ -128,12 +127,12 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
     if (o.output != RenderOptions::Output::Video) return 0;
     RenderOptions join = o;
     join.join = o.jobs;
-    const bool joined = joinSegments(join, plan);
+    const bool joined = joinSegments(join, plan, music);
     removeParts(o);
     return joined ? 0 : 1;
 }
 
-bool joinSegments(const RenderOptions& o, const FramePlan& plan)
+bool joinSegments(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     namespace fs = std::filesystem;
     const std::string list = o.path + ".parts.txt";
@@ -163,14 +162,14 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
     if (listed) {
         std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
                                          "-f",     "concat",       "-safe",     "0",     "-i",       list};
-        const bool music = musicLength(kMusicPath) > 0.0;
-        if (music)
+        const bool sound = musicLength(music.c_str()) > 0.0;
+        if (sound)
             args.insert(args.end(), {"-ss", number(static_cast<double>(plan.first) / o.fps), "-t",
-                                     number(static_cast<double>(plan.end - plan.first) / o.fps), "-i", kMusicPath});
+                                     number(static_cast<double>(plan.end - plan.first) / o.fps), "-i", music});
         else
-            std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
+            std::fprintf(stderr, "no readable music at %s: the video has no sound\n", music.c_str());
         args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
-        if (music) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
+        if (sound) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
         args.insert(args.end(), {"-movflags", "+faststart", o.path});
         ok = waitChild(startChild(args, ChildPipe::None, true).pid);
         if (!ok) std::fprintf(stderr, "ffmpeg could not join the segments into %s\n", o.path.c_str());

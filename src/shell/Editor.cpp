@@ -34,11 +34,8 @@ class Editor {
 public:
     explicit Editor(double start) : session_(setup()), overlay_()
     {
-        if (audioInit(44100)) stream_ = audioStreamCreateFile(kMusicPath);
-        if (stream_ == 0)
-            std::fprintf(stderr, "no music (%s): editing without sound\n", kMusicPath);
-        else
-            audioChannelPlay(stream_);
+        audioInit(44100); // without a device the stream below fails and says so
+        openMusic();
         overlay_.motion.point[0] = -0.73f;
         overlay_.motion.point[1] = 0.38f;
         overlay_.motion.point[2] = -1.0f;
@@ -72,6 +69,20 @@ private:
         DemoSetup s;
         s.watch = &skipEnd_;
         return s;
+    }
+
+    // Opens the script's music when it names another file than the one open (at start, and after a
+    // reload changed the MUSIC line). seek() puts it on the time.
+    void openMusic()
+    {
+        const std::string path = musicPathOf(session_.demo().header);
+        if (path == musicPath_) return;
+        musicPath_ = path;
+        stream_ = audioStreamCreateFile(path.c_str());
+        if (stream_ == 0)
+            std::fprintf(stderr, "no music (%s): editing without sound\n", path.c_str());
+        else
+            audioChannelPlay(stream_);
     }
 
     double now() const
@@ -137,6 +148,7 @@ private:
         const double t = now();
         session_.seek(t);
         session_.rebuild();
+        openMusic();
         seek(t);
     }
 
@@ -192,6 +204,7 @@ private:
     Text overlay_;
     FileWatch watch_{"data"};
     uint32_t stream_ = 0;
+    std::string musicPath_; // the file stream_ plays
     bool paused_ = false;
     bool showOverlay_ = true;
     double anchor_ = 0.0;
@@ -202,6 +215,7 @@ private:
 int runEditor(double startSeconds)
 {
     g_fullscreen = false;
+    useScriptTitle();
     if (!createWindow()) return 1;
     setMeshMemory(true);
     {
