@@ -46,6 +46,10 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     video.height = o.height;
     video.fps = o.fps;
     video.crf = o.crf;
+    video.videoKbps = o.videoKbps;
+    video.profile = o.profile;
+    video.level = o.level;
+    video.audioKbps = o.audioKbps;
     video.musicStart = static_cast<double>(plan.first) / o.fps;
     video.duration = static_cast<double>(plan.end - plan.first) / o.fps;
     if (o.segment > 0) {

@@ -17,6 +17,7 @@
 #include "render/ChildProcess.h"
 #include "render/MusicLength.h"
 #include "render/RenderProgress.h"
+#include "render/VideoEncoder.h"
 
 namespace {
 std::string number(double value)
@@ -31,9 +32,12 @@ std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
     std::vector<std::string> args = {"/proc/self/exe",      o.path,    "--fps",
                                      std::to_string(o.fps), "--start", number(o.start)};
     if (o.end >= 0.0) args.insert(args.end(), {"--end", number(o.end)});
+    // The preset's encoding, with the size, rate and quality settled here (they win over it).
+    if (!o.preset.empty()) args.insert(args.end(), {"--preset", o.preset});
+    if (o.preset.empty() || o.crfGiven) args.insert(args.end(), {"--crf", std::to_string(o.crf)});
     args.insert(args.end(), {"--size", std::to_string(o.width) + "x" + std::to_string(o.height), "--msaa",
-                             std::to_string(o.msaa), "--crf", std::to_string(o.crf), "--segment",
-                             std::to_string(k) + "/" + std::to_string(o.jobs), "--progress-fd", std::to_string(fd)});
+                             std::to_string(o.msaa), "--segment", std::to_string(k) + "/" + std::to_string(o.jobs),
+                             "--progress-fd", std::to_string(fd)});
     return args;
 }
 
@@ -169,7 +173,11 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan, const std::stri
         else
             std::fprintf(stderr, "no readable music at %s: the video has no sound\n", music.c_str());
         args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
-        if (sound) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
+        if (sound) {
+            args.insert(args.end(), {"-map", "1:a:0"});
+            const std::vector<std::string> audio = audioArguments(o.audioKbps);
+            args.insert(args.end(), audio.begin(), audio.end());
+        }
         args.insert(args.end(), {"-movflags", "+faststart", o.path});
         ok = waitChild(startChild(args, ChildPipe::None, true).pid);
         if (!ok) std::fprintf(stderr, "ffmpeg could not join the segments into %s\n", o.path.c_str());
