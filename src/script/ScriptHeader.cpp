@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include "resources/FileBytes.h"
 #include "script/EventTime.h"
 
@@ -144,16 +143,6 @@ void readHeaderLine(const char* line, size_t length, size_t offset, ScriptHeader
         if (music) h.musicOffset = offset;
     }
 }
-
-bool fileOpens(const std::string& path)
-{
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return false;
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return false;
-    std::fclose(file);
-    return true;
-}
 } // namespace
 
 bool isHeaderLine(const char* line, size_t length)
@@ -184,7 +173,7 @@ ScriptHeader readScriptHeaderFile(const char* path)
 std::string musicPathOf(const ScriptHeader& header)
 {
     if (header.music.empty()) return kMusicPath;
-    if (fileOpens(header.music)) return header.music;
+    if (fileReadable(header.music, UINT64_MAX)) return header.music; // streamed, not read whole
     return "data/music/" + header.music;
 }
 

@@ -93,7 +93,7 @@ void reportHeader(const ScriptCopy& copy, std::vector<Report>& out)
     const int line = copy.lineAt[h.musicOffset];
     const std::string path = musicPathOf(h);
     std::string why;
-    if (!std::ifstream(path).is_open())
+    if (!fileReadable(path, UINT64_MAX))
         out.emplace_back(line, "missing music file " + h.music + " (looked for " + h.music + " and data/music/" +
                                    h.music + ")");
     else if (!audioFilePlays(path.c_str(), why))
