@@ -1,6 +1,5 @@
-// zemblar --check on per-type words: which words a type takes is the type's own business. Effect
-// types made here (bound by name before the run, as the factory only knows the shipped ones) are
-// judged by their own handlers, exactly like the shipped types.
+// zemblar --check judges per-type words by the effect types themselves: types defined here (bound by
+// name before the run, since the factory knows only the shipped ones) are judged like shipped ones.
 #include <gtest/gtest.h>
 #include <cstring>
 #include "effects/EffectRegistry.h"
@@ -8,40 +7,28 @@
 #include "support/TempDir.h"
 
 namespace {
-// A type with one per-type word of its own, reporting the others as the README says to.
-class Knob : public Demoeffect {
-public:
-    void local(float, char* argument) override
+struct Knob : Demoeffect { // one word of its own, the others reported as the README says
+    void local(float, char* text) override
     {
-        const LocalArgs args = splitLocal(argument);
-        if (std::strcmp(args.word, "turn") != 0) reportFailedLocal(args);
+        if (const LocalArgs args = splitLocal(text); std::strcmp(args.word, "turn") != 0) reportFailedLocal(args);
     }
 };
-// A type without per-type words: it keeps the base handler.
-class Plain : public Demoeffect {};
+struct Plain : Demoeffect {}; // no per-type words: the base handler
 
 TEST(ScriptCheck, PerTypeWordsAreJudgedByTheEffectsType)
 {
     ScopedWorkDir dir;
-    dir.write("check.txt", "-1 knob local turn;3\n"
-                           "-1 knob local spin;1\n"
-                           "-1 plain local turn;3\n"
-                           "-1 p new particles\n"
-                           "-1 p local anim;sinepulse\n"
-                           "-1 p local type;spike\n"
-                           "-1 p local anim;spin\n"
-                           "-1 pic new image\n"
-                           "-1 pic local turn;1\n");
+    dir.write("check.txt", "-1 knob local turn;3\n-1 knob local spin;1\n-1 plain local turn;3\n-1 p new particles\n"
+                           "-1 p local anim;sinepulse\n-1 p local type;spike\n-1 p local anim;spin\n"
+                           "-1 pic new image\n-1 pic local turn;1\n");
     Knob knob;
     Plain plain;
     EffectRegistry::findOrAdd("knob") = &knob;
     EffectRegistry::findOrAdd("plain") = &plain;
     testing::internal::CaptureStdout();
-    const int status = runScriptCheck("check.txt");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "2: failed local: spin 1\n"
-                                                      "3: unknown local word turn: plain takes no local commands\n"
-                                                      "7: unknown particle animation spin\n"
-                                                      "9: unknown local word turn: pic takes no local commands\n");
-    EXPECT_EQ(status, 1);
+    EXPECT_EQ(runScriptCheck("check.txt"), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "2: failed local: spin 1\n3: unknown local word turn: plain takes no local commands\n"
+              "7: unknown particle animation spin\n9: unknown local word turn: pic takes no local commands\n");
 }
 } // namespace
