@@ -32,7 +32,7 @@ run_suite() {
 }
 
 t=$(date +%s)
-run_suite build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+run_suite build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo
 stage "normal build and tests" "$t"
 if [ "${ZEMBLAR_SKIP_SANITIZE:-0}" != 1 ]; then
   t=$(date +%s)

@@ -100,7 +100,10 @@ Demoeffect* Demoeffect::clone()
     return new (std::nothrow) Demoeffect(*this);
 }
 
-void Demoeffect::local(float, char*) {}
+void Demoeffect::local(float, char*)
+{
+    noteIgnoredLocal();
+}
 
 void Demoeffect::update()
 {
@@ -249,4 +252,18 @@ LocalArgs splitLocal(char* text)
 void reportFailedLocal(const LocalArgs& args)
 {
     printMessage("failed local: %s %s", args.word, args.args[0]);
+}
+
+namespace {
+uint64_t g_ignoredLocals = 0;
+} // namespace
+
+void noteIgnoredLocal()
+{
+    ++g_ignoredLocals;
+}
+
+uint64_t ignoredLocalCount()
+{
+    return g_ignoredLocals;
 }

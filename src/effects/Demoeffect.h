@@ -41,6 +41,8 @@ public:
     // Draws the effect and its children as update() left them; changes no effect state.
     virtual void draw();
     virtual Demoeffect* clone();
+    // The per-type command handler. This one is for types without per-type words: it drops every
+    // word without a message and notes that it did (noteIgnoredLocal).
     virtual void local(float time, char* argument);
 
     void setupVertexLayout();
@@ -91,3 +93,9 @@ LocalArgs splitLocal(char* text);
 // The one report for a per-type command the effect does not know: "failed local: WORD ARG"
 // (no newline, as it has always been printed).
 void reportFailedLocal(const LocalArgs& args);
+// The one note for a per-type command given to a type that takes none: nothing is printed (such
+// words have always been dropped in silence), the call is only counted, so the script check can
+// tell a word such a type dropped from one a type's own handler took.
+void noteIgnoredLocal();
+// How many per-type commands have been dropped that way in this process.
+uint64_t ignoredLocalCount();

@@ -11,6 +11,7 @@ Demoeffect* Image::clone()
 void Image::local(float, char* argument)
 {
     splitLocal(argument); // cuts the text like every handler; there are no words to act on
+    noteIgnoredLocal();
 }
 
 void Image::draw()

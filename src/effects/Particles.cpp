@@ -10,8 +10,7 @@
 #include "resources/Messages.h"
 #include "resources/Numbers.h"
 
-namespace {
-bool setType(const char* word, int32_t& type)
+bool particleTypeWord(const char* word, int32_t& type)
 {
     static const struct {
         const char* word;
@@ -22,7 +21,7 @@ bool setType(const char* word, int32_t& type)
     return false;
 }
 
-bool setAnim(const char* word, int32_t& anim)
+bool particleAnimWord(const char* word, int32_t& anim)
 {
     static const struct {
         const char* word;
@@ -33,7 +32,6 @@ bool setAnim(const char* word, int32_t& anim)
         if (std::strcmp(word, m.word) == 0) return anim = m.value, true;
     return false;
 }
-} // namespace
 
 Demoeffect* Particles::clone()
 {
@@ -108,9 +106,9 @@ void Particles::local(float time, char* argument)
     else if (std::strcmp(word, "pady") == 0)
         pady = static_cast<float>(std::atof(arg));
     else if (std::strcmp(word, "type") == 0)
-        setType(arg, type);
+        particleTypeWord(arg, type);
     else if (std::strcmp(word, "anim") == 0) {
-        if (setAnim(arg, anim) && anim == AnimSinePulse) startTime = time;
+        if (particleAnimWord(arg, anim) && anim == AnimSinePulse) startTime = time;
     } else {
         reportFailedLocal(args);
     }

@@ -9,6 +9,11 @@
 #include "effects/Demoeffect.h"
 #include "effects/ParticleFormation.h"
 
+// The formation type ("town", "tube", "spike") and the animation mode named by a "type" or "anim"
+// argument; false, setting nothing, for a word that names none (the demo drops it in silence).
+bool particleTypeWord(const char* word, int32_t& type);
+bool particleAnimWord(const char* word, int32_t& anim);
+
 class Particles : public Demoeffect {
 public:
     // Upper bound on the children one "init" makes, so a typo in "x" or "y" cannot exhaust memory.

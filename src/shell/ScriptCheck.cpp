@@ -19,8 +19,6 @@
 #include "effects/EffectRegistry.h"
 #include "effects/Model.h"
 #include "effects/Particles.h"
-#include "effects/Sphere.h"
-#include "effects/Text.h"
 #include "resources/FileBytes.h"
 #include "resources/Messages.h"
 #include "resources/ObjFile.h"
@@ -124,6 +122,7 @@ public:
         }
         words_.assign(copy_.events[index].line, copy_.events[index].line + std::strlen(copy_.events[index].line) + 1);
         cut_ = cutWords(words_.data());
+        ignoredLocals_ = ignoredLocalCount();
         silentProblemsBefore(event);
         return true;
     }
@@ -138,6 +137,12 @@ public:
             if (end == std::string::npos) end = printed.size();
             if (end > pos) report(printed.substr(pos, end - pos));
             pos = end + 1;
+        }
+        // The effect's type takes no per-type words: its handler dropped this one in silence.
+        if (ignoredLocalCount() != ignoredLocals_ && cut_.count >= 3) {
+            const std::string argument = cut_.words[2];
+            report("unknown local word " + argument.substr(0, argument.find(';')) + ": " + cut_.words[0] +
+                   " takes no local commands");
         }
         if (endTime_ != kNoEnd || cut_.count < 2) return;
         const std::string command = cut_.words[1];
@@ -191,8 +196,9 @@ private:
             report(std::string("unknown command ") + line.command());
     }
 
-    // Words the effect types drop without a message: any word on a type without commands, bad
-    // particle layouts and modes, and mesh files the loader cannot read.
+    // Words the effect types drop without a message: bad particle layouts and modes, and mesh files
+    // the loader cannot read. (A word given to a type without per-type words is noted by the type
+    // itself; afterEvent reports it.)
     void localWord(const char* name, const char* argument)
     {
         Demoeffect* e = boundOrNull(name);
@@ -203,17 +209,12 @@ private:
         const std::string value =
             semi == std::string::npos ? "" : text.substr(semi + 1, text.find(';', semi + 1) - semi - 1);
         if (dynamic_cast<Particles*>(e)) {
-            static const char* const types[] = {"town", "tube", "spike"};
-            static const char* const anims[] = {"none", "sine", "wonk", "dinky", "burn", "sinepulse"};
-            auto known = [&](const char* const* list, size_t n) {
-                return std::find(list, list + n, value) != list + n;
-            };
-            if (word == "type" && !known(types, 3)) report("unknown particle type " + value);
-            if (word == "anim" && !known(anims, 6)) report("unknown particle animation " + value);
+            int32_t unused = 0;
+            if (word == "type" && !particleTypeWord(value.c_str(), unused)) report("unknown particle type " + value);
+            if (word == "anim" && !particleAnimWord(value.c_str(), unused))
+                report("unknown particle animation " + value);
         } else if (dynamic_cast<Model*>(e)) {
             if (word == "loadobj" && !objFileReadable(value.c_str())) report("missing mesh file " + value);
-        } else if (!dynamic_cast<Text*>(e) && !dynamic_cast<Sphere*>(e)) {
-            report("unknown local word " + word + ": " + name + " takes no local commands");
         }
     }
 
@@ -224,6 +225,7 @@ private:
     double endTime_ = kNoEnd;
     std::vector<char> words_;
     ScriptWords cut_{};
+    uint64_t ignoredLocals_ = 0;
 };
 
 void runChecked(const char* path, const ScriptCopy& copy, std::vector<Report>& reports)

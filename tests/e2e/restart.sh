@@ -6,6 +6,11 @@ source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 2\n' > data/vessikscript.txt
 start_answered Return
+for _ in $(seq 300); do # a display without a 1280x720 mode makes the demo ask to run windowed instead
+  grep -qx 'Doing: 0.2 box scale 2' out.txt && break
+  ! xwininfo -root -tree | grep -qF '"OpenGL Rules": ' || fail "no 1280x720 mode (xvfb-run -s \"-screen 0 1280x720x24\")"
+  sleep 0.1
+done
 nth_line 1 '^Doing: 0.2 box scale 2$' > /dev/null # written as it fires, while the demo runs
 for key in F5 F1; do
   first=$(window_titled "Zemblar") || fail "no demo window"
