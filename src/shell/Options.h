@@ -1,11 +1,15 @@
-// Command-line options of zemblar: no arguments plays the demo as always; "--edit [--at SECONDS]"
-// starts the authoring mode at a time; "--check [SCRIPT]" checks a script without showing it.
+// Command-line options of zemblar: no arguments plays the demo as always, asking fullscreen or
+// windowed first; "--fullscreen" or "--window" play it with that question answered in advance (for
+// party launchers and organisers' scripts); "--edit [--at SECONDS]" starts the authoring mode at a
+// time; "--check [SCRIPT]" checks a script without showing it.
 #pragma once
 #include <string>
 
 struct Options {
     enum class Mode { Play, Edit, Check };
     Mode mode = Mode::Play;
+    enum class Start { Ask, Fullscreen, Window };
+    Start start = Start::Ask; // play: the answer to the start question, or ask it
     double at = 0.0;    // --edit: the music time to start at, seconds
     std::string script; // --check: the script to check (empty: the demo's own)
 };

@@ -1,5 +1,6 @@
 // The demo window and its OpenGL 3.3 compatibility context (24-bit depth, 8-bit stencil, double
-// buffered) on SDL2, the optional 1280 x 720 exclusive fullscreen mode, and the projection.
+// buffered, synchronised to the display's refresh) on SDL2, the optional 1280 x 720 exclusive
+// fullscreen mode, and the projection.
 // SDL picks the context-creation entry point itself, so no temporary legacy context is made; GLEW
 // is initialised on the 3.3 context.
 #include <cstdio>
@@ -109,6 +110,10 @@ bool createWindow()
         fail("Can't Create a GL 3.x Rendering Context.");
         return false;
     }
+    // Frames are shown on the display's refresh, so nothing tears and the GPU is not run flat out:
+    // adaptive sync (a late frame is shown at once rather than a whole refresh later) where the
+    // driver has it, else plain vsync; a driver with neither swaps at once, as before.
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
     SDL_DisableScreenSaver();
     SDL_ShowWindow(g_window);
     SDL_RaiseWindow(g_window);
