@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  libsdl2-dev libsdl2-mixer-dev libglew-dev libgl1-mesa-dri mesa-utils
   xvfb xauth xdotool x11-utils
   xfonts-base  # core X fonts: SDL's X11 message boxes cannot be drawn without them
   googletest libgtest-dev libgmock-dev libbenchmark-dev

@@ -5,6 +5,7 @@
 // is initialised on the 3.3 context.
 #include <cstdio>
 #include "resources/Gl.h"
+#include "resources/GlMatrix.h"
 #include "shell/GlContext.h"
 #include "shell/Shell.h"
 
@@ -145,7 +146,7 @@ void resizeScene(int width, int height)
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 1000.0);
+    perspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }
