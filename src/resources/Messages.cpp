@@ -1,61 +1,74 @@
-// Messages on standard output, or in a memory stream while a capture runs.
+// Messages on standard output, or appended to a string while a capture runs (formatted with
+// vsnprintf, so the capture needs no POSIX memory stream and builds for Windows too).
 #include "resources/Messages.h"
 #include <cstdarg>
-#include <cstdlib>
+#include <vector>
 
 namespace {
-std::FILE* g_capture = nullptr;
-char* g_captureText = nullptr;
-size_t g_captureSize = 0;
-} // namespace
+bool g_capturing = false;
+std::string g_captured;
 
-std::FILE* messageStream()
+void appendFormatted(const char* format, va_list args)
 {
-    return g_capture ? g_capture : stdout;
+    va_list again;
+    va_copy(again, args);
+    char small[512];
+    const int length = std::vsnprintf(small, sizeof small, format, args);
+    if (length < 0) {
+        va_end(again);
+        return;
+    }
+    if (static_cast<size_t>(length) < sizeof small) {
+        g_captured.append(small, static_cast<size_t>(length));
+    } else {
+        std::vector<char> large(static_cast<size_t>(length) + 1);
+        std::vsnprintf(large.data(), large.size(), format, again);
+        g_captured.append(large.data(), static_cast<size_t>(length));
+    }
+    va_end(again);
 }
+} // namespace
 
 void printMessage(const char* format, ...)
 {
     va_list args;
     va_start(args, format);
-    std::vfprintf(messageStream(), format, args);
+    if (g_capturing)
+        appendFormatted(format, args);
+    else
+        std::vfprintf(stdout, format, args);
     va_end(args);
 }
 
 void flushMessages()
 {
-    std::fflush(messageStream());
+    if (!g_capturing) std::fflush(stdout);
 }
 
 void startMessageCapture()
 {
-    if (g_capture) return;
+    if (g_capturing) return;
     std::fflush(stdout);
-    g_capture = ::open_memstream(&g_captureText, &g_captureSize);
+    g_captured.clear();
+    g_capturing = true;
 }
 
 std::string endMessageCapture()
 {
-    if (!g_capture) return std::string();
-    std::fclose(g_capture);
-    g_capture = nullptr;
-    std::string text(g_captureText ? g_captureText : "", g_captureSize);
-    std::free(g_captureText);
-    g_captureText = nullptr;
-    g_captureSize = 0;
+    if (!g_capturing) return std::string();
+    g_capturing = false;
+    std::string text;
+    text.swap(g_captured);
     return text;
 }
 
 size_t capturedLength()
 {
-    if (!g_capture) return 0;
-    std::fflush(g_capture);
-    return g_captureSize;
+    return g_capturing ? g_captured.size() : 0;
 }
 
 std::string capturedFrom(size_t offset)
 {
-    const size_t length = capturedLength();
-    if (!g_captureText || offset >= length) return std::string();
-    return std::string(g_captureText + offset, length - offset);
+    if (!g_capturing || offset >= g_captured.size()) return std::string();
+    return g_captured.substr(offset);
 }

@@ -9,9 +9,6 @@
 void printMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Flushes what was printed (as std::endl did).
 void flushMessages();
-// The stream the sink writes to: standard output, or the capture buffer while one runs. For code
-// that reports through a FILE* of its own (the OBJ parser's skipped-face lines).
-std::FILE* messageStream();
 
 // While a capture runs, everything printed through the sink is kept in memory instead of going to
 // standard output; endMessageCapture() ends it and returns the text. Starting a capture flushes
