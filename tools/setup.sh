@@ -14,6 +14,12 @@ PACKAGES=(
   libtinyobjloader-dev libspng-dev libpng-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
+  # The party release (tools/release.sh): Debian's source packages, the Linux build's headers for
+  # what SDL loads at run time, the Windows cross-compilers, the archives; and its test stage: a
+  # minimal Debian root, Wine, a window grabber.
+  dpkg-dev zip unzip libx11-dev libxext-dev libxcursor-dev libxi-dev libxrandr-dev libxfixes-dev libxss-dev
+  libxinerama-dev libxkbcommon-dev libwayland-dev libdecor-0-dev libegl-dev libasound2-dev libpulse-dev
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix debootstrap wine wine64 x11-apps
 )
 
 missing=()
