@@ -137,7 +137,10 @@ build_libraries() {
 build_player() {
   local platform=$1 prefix=$2 build=$BUILD/$1 args=()
   if [ "$platform" = linux ]; then
-    args=(-DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc" -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON
+    mkdir -p "$build"
+    cc -O2 -c "$SRC/tools/release/glibc-compat.c" -o "$build/glibc-compat.o"
+    args=(-DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc -Wl,--as-needed $build/glibc-compat.o"
+      -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON
       -DCMAKE_INSTALL_RPATH='$ORIGIN')
   else
     # -static takes libstdc++, libgcc and winpthread from their archives; SDL2, SDL2_mixer and GLEW
@@ -180,7 +183,7 @@ Needs:   a graphics driver with OpenGL 3.3 (compatibility profile); nothing else
 EOF
   if [ "$platform" = linux ]; then
     cat <<EOF
-         Linux x86-64 with glibc 2.34 or newer (Ubuntu 22.04, Mint 21, Debian 12 and later),
+         Linux x86-64 with glibc 2.35 or newer (Ubuntu 22.04, Mint 21, Debian 12 and later),
          an X11 or Wayland desktop, sound through PulseAudio/PipeWire or ALSA. Everything else
          (SDL2, SDL2_mixer, GLEW) is in this folder.
 EOF
@@ -196,13 +199,38 @@ Output:  vsync on; the event listing goes to standard output.
 EOF
 }
 
-# stage PLATFORM: an empty NAME/ folder with the demo's data/ and the organisers' README.txt.
+# stage PLATFORM: a NAME/ folder with the demo's data/, the organisers' README.txt and the licences
+# of the libraries that come with the player.
 stage() {
   local dir=$BUILD/stage-$1/$NAME
-  rm -rf "$BUILD/stage-$1" && mkdir -p "$dir"
+  rm -rf "$BUILD/stage-$1" && mkdir -p "$dir/licenses"
   cp -r "$DIR/data" "$dir/data"
+  cp "$(source_dir libsdl2)/LICENSE.txt" "$dir/licenses/SDL2.txt"
+  cp "$(source_dir libsdl2-mixer)/LICENSE.txt" "$dir/licenses/SDL2_mixer.txt"
+  cp "$(source_dir glew)/LICENSE.txt" "$dir/licenses/GLEW.txt"
+  [ "$1" = linux ] || cp -L /usr/share/doc/mingw-w64-x86-64-dev/copyright "$dir/licenses/mingw-w64-runtime.txt"
   organisers_readme "$1" | if [ "$1" = windows ]; then sed 's/$/\r/'; else cat; fi > "$dir/README.txt"
   echo "$dir"
+}
+
+# What the bundle asks of the machine. Linux: besides its own libraries only libc, libm, the loader,
+# libGL and libX11, and nothing newer than glibc 2.35 (Ubuntu 22.04). Windows: no GCC or winpthread
+# runtime DLL (those are named lib*.dll); everything else it names is part of Windows.
+check_linux_bundle() {
+  local dir=$1 needed newest
+  needed=$(for f in "$dir/$NAME" "$dir"/lib*.so*; do readelf -d "$f" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'; done | sort -u |
+    grep -vxE 'libc\.so\.6|libm\.so\.6|ld-linux-x86-64\.so\.2|libGL\.so\.1|libX11\.so\.6' || true)
+  for lib in $needed; do [ -e "$dir/$lib" ] || die "the Linux bundle needs $lib, which it does not bring"; done
+  newest=$(objdump -T "$dir/$NAME" "$dir"/lib*.so* | grep -o 'GLIBC_[0-9.]*' | sort -uV | tail -1)
+  [ "$(printf '%s\n' "$newest" GLIBC_2.35 | sort -V | tail -1)" = GLIBC_2.35 ] ||
+    die "the Linux bundle needs $newest, newer than the glibc 2.35 of Ubuntu 22.04"
+}
+check_windows_bundle() {
+  local dir=$1 dll
+  for dll in $(x86_64-w64-mingw32-objdump -p "$dir/$NAME.exe" "$dir"/*.dll | sed -n 's/.*DLL Name: //p' | sort -u); do
+    [ -e "$dir/$dll" ] && continue
+    case "$dll" in lib*) die "the Windows bundle needs $dll, which it does not bring" ;; esac
+  done
 }
 
 pack_linux() {
@@ -214,6 +242,7 @@ pack_linux() {
     cp -L "$prefix/lib/$lib" "$dir/$lib"
   done
   strip --strip-unneeded "$dir/$NAME" "$dir"/lib*.so*
+  check_linux_bundle "$dir"
   tar -C "$BUILD/stage-linux" --owner=0 --group=0 -czf "$DIST/$NAME-linux-x86_64.tar.gz" "$NAME"
 }
 
@@ -223,6 +252,7 @@ pack_windows() {
   cp "$BUILD/windows/zemblar.exe" "$dir/$NAME.exe"
   cp "$prefix/bin/SDL2.dll" "$prefix/bin/SDL2_mixer.dll" "$prefix/bin/glew32.dll" "$dir/"
   x86_64-w64-mingw32-strip --strip-unneeded "$dir/$NAME.exe" "$dir"/*.dll
+  check_windows_bundle "$dir"
   rm -f "$DIST/$NAME-windows-x64.zip"
   (cd "$BUILD/stage-windows" && zip -qrX "$DIST/$NAME-windows-x64.zip" "$NAME")
 }

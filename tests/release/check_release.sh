@@ -103,7 +103,8 @@ play_and_quit() {
   wait "$PID" || status=$?
   PID=""
   [ "$status" -eq 0 ] || fail "exit status $status after Escape"
-  grep -qE ' -?[0-9]+\.[0-9]{6}$' "$WORK/out.txt" || fail "no event listing on standard output"
+  # Listing lines end "<line> <time>" (with CR LF on Windows).
+  tr -d '\r' < "$WORK/out.txt" | grep -qE ' -?[0-9]+\.[0-9]{6}$' || fail "no event listing on standard output"
 }
 
 # --- Linux: a minimal Debian 12 root ----------------------------------------------------------
