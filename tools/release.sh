@@ -262,9 +262,9 @@ ensure_source_index
 linux_prefix=$(build_libraries linux)
 build_player linux "$linux_prefix"
 pack_linux "$linux_prefix"
-say "$DIST/$NAME-linux-x86_64.tar.gz"
+say "dist/$NAME-linux-x86_64.tar.gz"
 windows_prefix=$(build_libraries windows)
 build_player windows "$windows_prefix"
 pack_windows "$windows_prefix"
-say "$DIST/$NAME-windows-x64.zip"
-ls -l "$DIST/$NAME-linux-x86_64.tar.gz" "$DIST/$NAME-windows-x64.zip"
+say "dist/$NAME-windows-x64.zip"
+cd "$DIST/.." && ls -l "dist/$NAME-linux-x86_64.tar.gz" "dist/$NAME-windows-x64.zip"

@@ -9,17 +9,21 @@
 # event listing line by line on standard output while it runs, and end with status 0 on Escape.
 #
 #   tests/release/check_release.sh linux|windows ARCHIVE
+#   tests/release/check_release.sh prepare     (only makes the Debian root: the one step that
+#                                               needs the network, for runs without it)
 #
 # Needs root (chroot and read-only bind mounts in a mount namespace of their own), debootstrap,
 # wine, xdotool, xwininfo and xwd. The root and the Wine prefix are cached under
 # ${ZEMBLAR_CACHE:-~/.cache/zemblar}.
 set -euo pipefail
-PLATFORM=$1
-ARCHIVE=$(realpath "$2")
-NAME=$(basename "$ARCHIVE" | sed -E 's/-(linux-x86_64\.tar\.gz|windows-x64\.zip)$//')
+PLATFORM=${1:-}
 CACHE=${ZEMBLAR_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zemblar}
-: "${DISPLAY:?an X display (xvfb-run) is needed}"
 [ "$(id -u)" -eq 0 ] || { echo "check_release: run as root (chroot, mounts)" >&2; exit 2; }
+if [ "$PLATFORM" != prepare ]; then
+  ARCHIVE=$(realpath "$2")
+  NAME=$(basename "$ARCHIVE" | sed -E 's/-(linux-x86_64\.tar\.gz|windows-x64\.zip)$//')
+  : "${DISPLAY:?an X display (xvfb-run) is needed}"
+fi
 
 WORK=$(mktemp -d)
 PID=""
@@ -174,8 +178,9 @@ run_windows() {
 }
 
 case "$PLATFORM" in
+prepare) test_root >/dev/null; exit 0 ;;
 linux) run_linux ;;
 windows) run_windows ;;
-*) echo "usage: check_release.sh linux|windows ARCHIVE" >&2; exit 2 ;;
+*) echo "usage: check_release.sh linux|windows ARCHIVE, or check_release.sh prepare" >&2; exit 2 ;;
 esac
 echo "$PLATFORM: $(basename "$ARCHIVE") passed"
