@@ -136,8 +136,11 @@ build_libraries() {
 # build_player PLATFORM PREFIX: the player alone, against the libraries in PREFIX.
 build_player() {
   local platform=$1 prefix=$2 build=$BUILD/$1 args=()
+  # CMake keeps the library paths it found: a build made against other library builds (other
+  # versions, another cache) starts afresh.
+  [ "$(cat "$build/.libraries" 2>/dev/null)" = "$prefix" ] || rm -rf "$build"
+  mkdir -p "$build" && echo "$prefix" > "$build/.libraries"
   if [ "$platform" = linux ]; then
-    mkdir -p "$build"
     cc -O2 -c "$SRC/tools/release/glibc-compat.c" -o "$build/glibc-compat.o"
     args=(-DCMAKE_EXE_LINKER_FLAGS="-static-libstdc++ -static-libgcc -Wl,--as-needed $build/glibc-compat.o"
       -DCMAKE_BUILD_WITH_INSTALL_RPATH=ON
@@ -192,10 +195,12 @@ EOF
          Windows 10 or 11, 64-bit. SDL2, SDL2_mixer and GLEW are the DLLs in this folder.
 EOF
   fi
+  local listing="the event listing goes to standard output"
+  [ "$platform" = linux ] || listing="$listing ($NAME.exe > events.txt keeps it)"
   cat <<EOF
 Sound:   without a sound device it shows "BASS error" and runs on the clock, silent.
          The demo writes no files: it runs from read-only media.
-Output:  vsync on; the event listing goes to standard output.
+Output:  vsync on; $listing.
 EOF
 }
 

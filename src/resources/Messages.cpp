@@ -1,5 +1,7 @@
-// Messages on standard output, or appended to a string while a capture runs (formatted with
-// vsnprintf, so the capture needs no POSIX memory stream and builds for Windows too).
+// Messages on standard output, or appended to a string while a capture runs. Each message is
+// formatted first (vsnprintf, so the capture needs no POSIX memory stream and builds for Windows
+// too) and then written in one piece, so where standard output is unbuffered (Windows) a line
+// still goes out in one write, not character by character.
 #include "resources/Messages.h"
 #include <cstdarg>
 #include <vector>
@@ -8,35 +10,30 @@ namespace {
 bool g_capturing = false;
 std::string g_captured;
 
-void appendFormatted(const char* format, va_list args)
+void emit(const char* text, size_t length)
 {
-    va_list again;
-    va_copy(again, args);
-    char small[512];
-    const int length = std::vsnprintf(small, sizeof small, format, args);
-    if (length < 0) {
-        va_end(again);
-        return;
-    }
-    if (static_cast<size_t>(length) < sizeof small) {
-        g_captured.append(small, static_cast<size_t>(length));
-    } else {
-        std::vector<char> large(static_cast<size_t>(length) + 1);
-        std::vsnprintf(large.data(), large.size(), format, again);
-        g_captured.append(large.data(), static_cast<size_t>(length));
-    }
-    va_end(again);
+    if (g_capturing)
+        g_captured.append(text, length);
+    else
+        std::fwrite(text, 1, length, stdout);
 }
 } // namespace
 
 void printMessage(const char* format, ...)
 {
-    va_list args;
+    va_list args, again;
     va_start(args, format);
-    if (g_capturing)
-        appendFormatted(format, args);
-    else
-        std::vfprintf(stdout, format, args);
+    va_copy(again, args);
+    char small[512];
+    const int length = std::vsnprintf(small, sizeof small, format, args);
+    if (length >= 0 && static_cast<size_t>(length) < sizeof small) {
+        emit(small, static_cast<size_t>(length));
+    } else if (length > 0) {
+        std::vector<char> large(static_cast<size_t>(length) + 1);
+        std::vsnprintf(large.data(), large.size(), format, again);
+        emit(large.data(), static_cast<size_t>(length));
+    }
+    va_end(again);
     va_end(args);
 }
 
