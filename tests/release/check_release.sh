@@ -14,7 +14,7 @@
 #
 # Needs root (chroot and read-only bind mounts in a mount namespace of their own), debootstrap,
 # wine, xdotool, xwininfo and xwd. The root and the Wine prefix are cached under
-# ${ZEMBLAR_CACHE:-~/.cache/zemblar}.
+# ${ZEMBLAR_CACHE:-~/.cache/zemblar}. KEEP=1 keeps the scratch folder (the player's output) for a look.
 set -euo pipefail
 PLATFORM=${1:-}
 CACHE=${ZEMBLAR_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/zemblar}
