@@ -8,15 +8,11 @@
 # sits in column g mod 16 and row g div 16, rows counted from the top.
 # Codes 32-126 and 160-255 (Latin-1) are drawn, all others stay empty.
 # Glyph pixels are white with the coverage in alpha, the rest transparent
-# black.  Each glyph lies in columns 9-22 of its cell (its advance, narrowed
-# from 15.7 to 14 pixels) with the rest of the cell blank; the text effect
-# draws the whole cell on a quad twice as wide as the glyph's place, centred on
-# it.  The image shader's wave moves the sample point up to 0.015 of the
-# texture (7.7 texels) sideways, and linear filtering reaches half a texel
-# further: with 9 blank columns on each side the wave neither pushes a glyph off
-# its quad nor reaches the glyph beside it.  (A glyph stretched over its whole
-# cell showed slivers of its neighbours.)  The top and bottom rows stay blank
-# too, so linear filtering never reaches the cell above or below.
+# black.  The text effect draws each cell on a quad half as wide as it is high,
+# so each glyph is drawn stretched to twice its width: its advance box (the
+# advance by ascent + descent, about 1 : 2) fills the cell inside a border of
+# one blank texel.  The border keeps linear filtering at a quad's edge from
+# mixing in the neighbouring cell.
 #
 # Usage: /usr/bin/python3 tools/gen_font.py [OUTPUT.png]
 import os
@@ -30,36 +26,37 @@ FONT = "/usr/share/fonts/truetype/dejavu/DejaVuSansMono.ttf"
 COPYRIGHT = "/usr/share/doc/fonts-dejavu-core/copyright"
 CELL = 32
 SUPER = 4            # supersampling factor for smooth edges
-EM = 26              # em size in final pixels (ascent + descent just fit a cell)
-MARGIN = 9           # blank columns on each side of a glyph
+BORDER = 1           # blank texels around the glyph on every side of its cell
 
 
 def codes():
     return list(range(32, 127)) + list(range(160, 256))
 
 
+INNER = CELL - 2 * BORDER
+
+
+def line_font():
+    """The font at the size whose ascent + descent is INNER x SUPER pixels."""
+    probe = ImageFont.truetype(FONT, 1000)
+    return ImageFont.truetype(FONT, round(1000 * INNER * SUPER / sum(probe.getmetrics())))
+
+
 def render_cell(font, ch):
-    """One glyph: drawn at SUPER x the size onto a canvas half a cell wide,
-    then shrunk to the cell's height and the width between the margins."""
-    w, h = CELL // 2 * SUPER, CELL * SUPER
-    canvas = Image.new("L", (w, h), 0)
-    d = ImageDraw.Draw(canvas)
-    ascent, descent = font.getmetrics()
-    advance = font.getlength(ch)
-    top = (h - (ascent + descent)) / 2
-    d.text(((w - advance) / 2, top), ch, font=font, fill=255)
-    return np.array(canvas.resize((CELL - 2 * MARGIN, CELL), Image.LANCZOS), dtype=np.uint8)
+    """One glyph: its advance box drawn at SUPER x the size, then resized to
+    the cell inside its border (twice as wide as drawn, relative to height)."""
+    canvas = Image.new("L", (round(font.getlength(ch)), sum(font.getmetrics())), 0)
+    ImageDraw.Draw(canvas).text((0, 0), ch, font=font, fill=255)
+    return np.array(canvas.resize((INNER, INNER), Image.LANCZOS), dtype=np.uint8)
 
 
 def build_atlas():
-    font = ImageFont.truetype(FONT, EM * SUPER)
+    font = line_font()
     alpha = np.zeros((16 * CELL, 16 * CELL), np.uint8)
     for g in codes():
-        glyph = render_cell(font, chr(g))
-        glyph[0, :] = glyph[-1, :] = 0  # blank top and bottom rows
         r, c = g // 16, g % 16
-        x = c * CELL + MARGIN
-        alpha[r * CELL:(r + 1) * CELL, x:x + CELL - 2 * MARGIN] = glyph
+        y, x = r * CELL + BORDER, c * CELL + BORDER
+        alpha[y:y + INNER, x:x + INNER] = render_cell(font, chr(g))
     rgb = np.where(alpha > 0, 255, 0).astype(np.uint8)
     return np.stack([rgb, rgb, rgb, alpha], -1)
 

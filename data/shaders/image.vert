@@ -5,7 +5,7 @@
 // state bits (shared with image.frag):
 //   1  beat pulse: brighter and slightly larger on every beat
 //   2  hue cycle: one hue turn per 4 bars
-//   4  wave: the picture ripples sideways
+//   4  wave: the picture ripples sideways (text: each letter bends in place)
 //   8  scanlines: dark horizontal lines like an old screen
 //   16 glitch: red and blue split apart on every beat
 uniform int state;

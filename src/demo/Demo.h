@@ -27,6 +27,7 @@ public:
 struct DemoSetup {
     const char* scriptPath = kScriptPath;
     EventWatch* watch = nullptr; // must outlive the Demo; null: none
+    bool listEvents = true;      // the listing at start-up and a "Doing:" line per event run
 };
 
 class Demo {

@@ -2,6 +2,7 @@
 // music, then the wall clock's zero. Destruction stops the music; the effects are not touched.
 #include "demo/Demo.h"
 #include <cstdio>
+#include "effects/DrawState.h"
 #include "effects/Globals.h"
 #include "resources/Messages.h"
 
@@ -31,23 +32,23 @@ bool Demo::initScene()
     return true;
 }
 
+// The context may be fresh or may hold what an earlier Demo (a restart, the editor's rebuild) left.
 void Demo::setFixedGlState()
 {
     glShadeModel(GL_SMOOTH);
     glClearColor(0.1f, 0.1f, 0.1f, 0.0f);
     glClearDepth(1.0);
-    glEnable(GL_DEPTH_TEST);
-    glEnable(GL_BLEND);
     glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
     glHint(GL_POINT_SMOOTH_HINT, GL_NICEST);
+    resetDrawState(); // depth test and blending on, and the rest the effects rely on
 }
 
-// Lists every event as "<line> <time>"; an event with a negative time runs right after its own
+// Lists every event as "<line> <time>" (unless the setup says not to); an event with a negative time runs right after its own
 // listing line, so its output stands between that line and the next. A start-up END stops here.
 void Demo::listAndRunStartupEvents()
 {
     for (size_t i = 0; i < events.size() && !ended_; ++i) {
-        printMessage("%s %f\n", events[i].line, events[i].time);
+        if (setup_.listEvents) printMessage("%s %f\n", events[i].line, events[i].time);
         if (events[i].time < 0.0) runEvent(events[i]);
     }
 }

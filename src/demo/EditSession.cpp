@@ -1,6 +1,7 @@
-// The edit session: the rebuild and the frame-by-frame seek.
+// The edit session: the rebuild, the frame-by-frame seek, and the reloads with what they print.
 #include "demo/EditSession.h"
 #include <cmath>
+#include "demo/ShowFiles.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "effects/Random.h"
@@ -12,7 +13,8 @@ uint32_t EditClock::milliseconds()
 
 EditSession::EditSession(const DemoSetup& setup) : setup_(setup)
 {
-    build();
+    setup_.listEvents = false;
+    messages_.print(collectMessages([&] { build(); }));
 }
 
 EditSession::~EditSession()
@@ -40,6 +42,11 @@ void EditSession::build()
 
 void EditSession::seek(double t)
 {
+    messages_.print(collectMessages([&] { moveTo(t); }));
+}
+
+void EditSession::moveTo(double t)
+{
     if (!(t > 0.0)) t = 0.0;
     if (t < clock_.now) {
         destroy();
@@ -56,8 +63,45 @@ void EditSession::seek(double t)
 
 void EditSession::rebuild()
 {
+    messages_.print(collectMessages([&] { rebuildHere(); }));
+}
+
+void EditSession::rebuildHere()
+{
     const double t = clock_.now;
     destroy();
     build();
-    seek(t);
+    moveTo(t);
+}
+
+bool EditSession::reload(const std::vector<std::string>& changed)
+{
+    std::vector<std::string> taken;
+    const std::vector<std::string> messages = collectMessages([&] {
+        taken = takeChangedFiles(changed, setup_.scriptPath);
+        if (!taken.empty()) rebuildHere();
+    });
+    if (taken.empty()) return false;
+    std::string list;
+    for (const std::string& path : taken) list += (list.empty() ? "" : " ") + path;
+    printMessage("Reloaded %s at %.3f\n", list.c_str(), time());
+    messages_.forget();
+    messages_.print(messages);
+    return true;
+}
+
+void EditSession::reloadEverything()
+{
+    const std::vector<std::string> messages = collectMessages([&] {
+        reloadHeldFiles();
+        rebuildHere();
+    });
+    printMessage("Reloaded everything at %.3f\n", time());
+    messages_.forget();
+    messages_.print(messages);
+}
+
+std::vector<std::string> EditSession::namedFiles() const
+{
+    return ::namedFiles(setup_.scriptPath);
 }

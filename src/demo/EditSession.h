@@ -3,10 +3,17 @@
 // without drawing. Going back in time, or a reload, rebuilds the Demo from the script's start in
 // the same GL context: the effects of the old one are destroyed, while the shader programs and
 // textures stay in their libraries and are used again.
+// What it prints: no listing and no "Doing:" lines; the show's messages (script messages, compile
+// errors, missing files) each once until the next reload, however often seeks run the events that
+// print them; a reload prints its line, then every message of the rebuilt show up to the current
+// time, each once (so a problem the reload did not mend is shown again under it).
 #pragma once
 #include <memory>
+#include <string>
+#include <vector>
 #include "demo/ClockSource.h"
 #include "demo/Demo.h"
+#include "demo/MessagesOnce.h"
 
 // A clock source that reads the time it was set to: the wall clock and the demo clock are both
 // that time (there is no music stream; the editor plays the music itself).
@@ -20,6 +27,7 @@ class EditSession {
 public:
     static constexpr double kSeekFps = 60.0;
 
+    // The setup's listEvents is not used: the session lists nothing.
     explicit EditSession(const DemoSetup& setup = DemoSetup());
     ~EditSession();
     EditSession(const EditSession&) = delete;
@@ -30,14 +38,25 @@ public:
     void seek(double t);
     // Rebuilds the Demo from the script's start and moves it back to the current time.
     void rebuild();
+    // Takes the changed files the show names (ShowFiles.h) and rebuilds: prints "Reloaded FILES at
+    // T", then the messages. False, having printed and changed nothing, when it names none of them.
+    bool reload(const std::vector<std::string>& changed);
+    // Every stage and texture held loaded again, then the rebuild: "Reloaded everything at T".
+    void reloadEverything();
+    // The files the show names so far (ShowFiles.h).
+    std::vector<std::string> namedFiles() const;
+
     double time() const { return clock_.now; }
     Demo& demo() { return *demo_; }
 
 private:
     void build();
     void destroy();
+    void moveTo(double t);
+    void rebuildHere();
 
     DemoSetup setup_;
     EditClock clock_;
     std::unique_ptr<Demo> demo_;
+    MessagesOnce messages_;
 };

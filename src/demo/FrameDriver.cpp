@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string>
 #include "demo/Demo.h"
+#include "effects/DrawState.h"
 #include "effects/EffectRegistry.h"
 #include "effects/Globals.h"
 #include "resources/Messages.h"
@@ -42,10 +43,12 @@ void Demo::update()
     clock_.service();
 }
 
+// Every frame starts from the same GL state, whatever the frame before it (or the editor's overlay)
+// left behind; the depth mask it sets also lets the clear reach the depth buffer.
 void Demo::draw()
 {
+    resetDrawState();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
     drawScene();
     if (g_effects.boundProgram != 0) {
         glUseProgram(0);
@@ -96,7 +99,7 @@ void Demo::runDueEvents()
 {
     for (size_t i = 0; i < events.size() && !ended_; ++i) {
         if (events[i].done || !(events[i].time < g_effects.musicTime)) continue;
-        printMessage("Doing: %s\n", events[i].line);
+        if (setup_.listEvents) printMessage("Doing: %s\n", events[i].line);
         runEvent(events[i]);
     }
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include "resources/FileBytes.h"
 #include "script/WordCutter.h"
 
 bool isEndLine(const char* line)
@@ -24,12 +25,8 @@ double firstPendingEndTime(const std::vector<ScriptEvent>& events)
 
 double scriptEndTime(const char* path)
 {
-    // Only look when the file opens, so a missing script is reported once, by the Demo.
-    if (std::FILE* probe = std::fopen(path, "rb")) {
-        std::fclose(probe);
-    } else {
-        return kNoEnd;
-    }
+    // Only look when the file can be read, so a missing script is reported once, by the Demo.
+    if (!fileReadable(path)) return kNoEnd;
     std::unique_ptr<char[]> text;
     int64_t size = 0;
     if (!loadScriptFile(text, size, path)) return kNoEnd;

@@ -123,6 +123,7 @@ void Demoeffect::draw()
         const EffectUniforms& uniforms = effectUniforms(shaderProgram);
         glUniform1i(uniforms.state, state);
         glUniform1f(uniforms.musicTime, static_cast<float>(g_effects.musicTime - startTime));
+        glUniform1i(uniforms.glyphCells, 0); // a text sets its own after this
     }
     applyTransform(motion);
     glScalef(static_cast<float>(scaleX * scale), static_cast<float>(scaleY * scale),

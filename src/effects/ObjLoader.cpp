@@ -1,6 +1,7 @@
 // OBJ file to Model: read and parse (ObjFile.h), then upload.
 #include "effects/ObjLoader.h"
 #include <map>
+#include <set>
 #include <string>
 #include <utility>
 #include "effects/Model.h"
@@ -12,6 +13,12 @@ std::map<std::string, ObjMesh>& meshMemory()
 {
     static std::map<std::string, ObjMesh> map;
     return map;
+}
+
+std::set<std::string>& meshNames()
+{
+    static std::set<std::string> names;
+    return names;
 }
 
 // The remembered mesh of the file, when the memory is on and holds one.
@@ -28,7 +35,9 @@ bool recall(const char* fileName, ObjMesh& mesh)
 void setMeshMemory(bool on)
 {
     g_meshMemoryOn = on;
-    if (!on) meshMemory().clear();
+    if (on) return;
+    meshMemory().clear();
+    meshNames().clear();
 }
 
 bool loadObj(Model& model, const char* fileName)
@@ -38,6 +47,7 @@ bool loadObj(Model& model, const char* fileName)
     // mixes its indices with those of the earlier load. While the mesh memory is on (edit mode), a
     // file that is missing or unusable for a moment gives the last mesh that loaded from it.
     ObjMesh mesh;
+    if (g_meshMemoryOn) meshNames().insert(fileName);
     if (readObjFile(fileName, mesh) == ObjFileResult::Loaded) {
         if (g_meshMemoryOn) meshMemory()[fileName] = mesh;
     } else if (!recall(fileName, mesh)) {
@@ -50,4 +60,9 @@ bool loadObj(Model& model, const char* fileName)
     model.indices = std::move(mesh.indices);
     model.loaded = 1;
     return true;
+}
+
+std::vector<std::string> namedMeshFiles()
+{
+    return std::vector<std::string>(meshNames().begin(), meshNames().end());
 }

@@ -1,6 +1,8 @@
 // Loads an OBJ file into a Model: parses it (ObjParse.h), then uploads the vertices into a new
 // vertex buffer laid out for the model's current shader program and marks the model loaded.
 #pragma once
+#include <string>
+#include <vector>
 
 class Model;
 
@@ -10,5 +12,8 @@ class Model;
 bool loadObj(Model& model, const char* fileName);
 
 // With the memory on, every mesh that loads is remembered by file name, and a later load of that
-// file that fails (a file being rewritten) uploads the remembered mesh instead. Off by default.
+// file that fails (a file being rewritten) uploads the remembered mesh instead; every file name
+// asked for is kept too (namedMeshFiles). Off by default; turning it off forgets both.
 void setMeshMemory(bool on);
+// While the memory is on: every file name loadObj was asked for, whether it loaded or not.
+std::vector<std::string> namedMeshFiles();

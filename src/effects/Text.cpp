@@ -4,11 +4,26 @@
 #include <cstring>
 #include <new>
 #include "effects/BlendState.h"
+#include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
 
 namespace {
-constexpr float kCell = 0.0625f; // one glyph cell of the 16 x 16 grid, in texture coordinates
-constexpr float kAdvance = 0.5f; // glyph width and advance in effect units
+constexpr int kCellsPerSide = 16;
+constexpr float kCell = 1.0f / kCellsPerSide; // one glyph cell, in texture coordinates
+constexpr float kAdvance = 0.5f;              // glyph width and advance in effect units
+
+struct GlyphTexcoords {
+    float u0, v0, u1, v1;
+};
+
+// The quad of `code` shows its cell: column g mod 16 and row g div 16 counted from the image top,
+// which is t = 1.
+GlyphTexcoords glyphTexcoords(unsigned char code)
+{
+    const float u = static_cast<float>(code % kCellsPerSide) * kCell;
+    const float v = 1.0f - static_cast<float>(code / kCellsPerSide + 1) * kCell;
+    return {u, v, u + kCell, v + kCell};
+}
 } // namespace
 
 Text::Text()
@@ -45,33 +60,28 @@ void Text::draw()
     Demoeffect::draw();
     const AlphaBlendScope blend;
     const GLboolean hadAlphaTest = glIsEnabled(GL_ALPHA_TEST);
-    GLint depthFunc = GL_LESS;
-    glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
     glEnable(GL_ALPHA_TEST);
     glAlphaFunc(GL_GREATER, 0.0f);
-    glDepthFunc(GL_LEQUAL); // a glyph's soft edge must not hide the glyph drawn over it
+    markGlyphCells();
     drawGlyphs();
-    glDepthFunc(static_cast<GLenum>(depthFunc));
     if (!hadAlphaTest) glDisable(GL_ALPHA_TEST);
 }
 
-// Code g sits in column g mod 16 and row g div 16 counted from the image top, which is t = 1.
-GlyphTexcoords glyphTexcoords(unsigned char code)
+// Set after the base draw: the children it drew may share the program and have reset the uniform.
+void Text::markGlyphCells() const
 {
-    const float u = static_cast<float>(code % 16) * kCell;
-    const float v = 1.0f - static_cast<float>(code / 16 + 1) * kCell;
-    return {u, v, u + kCell, v + kCell};
+    if (shaderProgram != 0) glUniform1i(effectUniforms(shaderProgram).glyphCells, kCellsPerSide);
 }
 
-// One quad per byte, twice the advance wide and centred on the glyph's place.
+// One quad per byte, the glyph's place: 0.5 wide, 1 high.
 void Text::drawGlyphs() const
 {
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char g = static_cast<unsigned char>(text[i]);
         if (g == 0) break;
         const GlyphTexcoords t = glyphTexcoords(g);
-        const float x0 = kAdvance * (static_cast<float>(i) - 0.5f);
-        const float x1 = x0 + 2 * kAdvance;
+        const float x0 = kAdvance * static_cast<float>(i);
+        const float x1 = kAdvance * static_cast<float>(i + 1);
         glColor3f(1, 1, 1);
         glBegin(GL_QUADS);
         glTexCoord2f(t.u0, t.v1);

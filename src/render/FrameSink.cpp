@@ -1,23 +1,32 @@
-// Frame outputs: PNG files written through FramePng, video through VideoEncoder.
+// Frame outputs: PNG files written through FramePng, video through VideoEncoder, each under a
+// temporary name until it is complete (PendingFile).
 #include "render/FrameSink.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include "render/FramePng.h"
+#include "render/PendingFile.h"
 
 namespace {
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::FILE* file = std::fopen(path.c_str(), "wb");
+    PendingFile pending(path);
+    std::FILE* file = pending.create();
     if (!file) {
-        std::fprintf(stderr, "cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        std::fprintf(stderr, "cannot write %s: %s\n", pending.temporary().c_str(), std::strerror(errno));
         return false;
     }
     const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     const bool closed = std::fclose(file) == 0;
-    if (!written || !closed) std::fprintf(stderr, "cannot write %s\n", path.c_str());
-    return written && closed;
+    if (!written || !closed) {
+        std::fprintf(stderr, "cannot write %s\n", pending.temporary().c_str());
+        return false;
+    }
+    if (pending.commit()) return true;
+    std::fprintf(stderr, "cannot rename %s to %s: %s\n", pending.temporary().c_str(), path.c_str(),
+                 std::strerror(errno));
+    return false;
 }
 
 bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height)
@@ -65,21 +74,33 @@ private:
 
 class Video : public FrameSink {
 public:
-    bool open(const VideoSettings& settings) { return encoder_.open(settings); }
+    explicit Video(const std::string& path) : pending_(path) {}
+    bool open(VideoSettings settings)
+    {
+        if (!pending_.expect()) return false;
+        settings.path = pending_.temporary();
+        return encoder_.open(settings);
+    }
     bool write(uint64_t, const std::vector<uint8_t>& rgb) override
     {
         if (encoder_.write(rgb)) return true;
-        std::fprintf(stderr, "ffmpeg stopped taking frames\n");
+        if (!stopping()) std::fprintf(stderr, "ffmpeg stopped taking frames\n");
         return false;
     }
     bool finish() override
     {
-        if (encoder_.finish()) return true;
-        std::fprintf(stderr, "ffmpeg failed\n");
+        if (!encoder_.finish()) {
+            std::fprintf(stderr, "ffmpeg failed\n");
+            return false;
+        }
+        if (pending_.commit()) return true;
+        std::fprintf(stderr, "cannot rename %s to %s: %s\n", pending_.temporary().c_str(), pending_.path().c_str(),
+                     std::strerror(errno));
         return false;
     }
 
 private:
+    PendingFile pending_; // outlives the encoder: ffmpeg has ended before its file is removed
     VideoEncoder encoder_;
 };
 } // namespace
@@ -91,14 +112,18 @@ std::string frameFileName(const std::string& directory, uint64_t frame)
     return (std::filesystem::path(directory) / name).string();
 }
 
+bool makeDirectory(const std::string& directory, std::string& error)
+{
+    if (directory.empty()) return true; // the working directory
+    std::error_code failed;
+    std::filesystem::create_directories(directory, failed);
+    if (!failed && std::filesystem::is_directory(directory, failed)) return true;
+    error = "cannot make the directory " + directory + (failed ? ": " + failed.message() : ": a file is in the way");
+    return false;
+}
+
 std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height)
 {
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error || !std::filesystem::is_directory(directory)) {
-        std::fprintf(stderr, "cannot make the directory %s\n", directory.c_str());
-        return nullptr;
-    }
     return std::make_unique<PngDirectory>(directory, width, height);
 }
 
@@ -109,7 +134,7 @@ std::unique_ptr<FrameSink> openPngFile(const std::string& path, int width, int h
 
 std::unique_ptr<FrameSink> openVideo(const VideoSettings& settings)
 {
-    auto video = std::make_unique<Video>();
+    auto video = std::make_unique<Video>(settings.path);
     if (!video->open(settings)) return nullptr;
     return video;
 }

@@ -18,11 +18,17 @@ public:
     virtual bool finish() = 0;
 };
 
-// "<directory>/frame_NNNNNN.png" per frame (six digits or more); the directory is made if missing.
+// Makes the directory and its parents where missing (an empty name is the working directory).
+// False, with a one-line reason in `error`, when it cannot be made or a file is in the way.
+bool makeDirectory(const std::string& directory, std::string& error);
+
+// Each file is written under a temporary name (the final name + ".partial") and renamed when
+// complete, so a failed or stopped render leaves no truncated file under a final name.
+// "<directory>/frame_NNNNNN.png" per frame (six digits or more); the directory must exist.
 std::unique_ptr<FrameSink> openPngDirectory(const std::string& directory, int width, int height);
 // Exactly one frame into `path`.
 std::unique_ptr<FrameSink> openPngFile(const std::string& path, int width, int height);
-// An ffmpeg process encoding the frames (see VideoEncoder).
+// An ffmpeg process encoding the frames (see VideoEncoder) into settings.path.
 std::unique_ptr<FrameSink> openVideo(const VideoSettings& settings);
 
 // The file name of a frame inside a frame directory.

@@ -6,6 +6,7 @@
 #include "render/OfflineRender.h"
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <vector>
 #include <unistd.h>
@@ -21,7 +22,7 @@
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
 #include "render/RenderTarget.h"
-#include "shell/OffscreenContext.h"
+#include "render/StopSignals.h"
 #include "shell/Screen.h"
 
 namespace {
@@ -138,32 +139,39 @@ bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink&
     return writeFrames(demo, clock, target, plan, sink, o);
 }
 
+// Renders in the current context, whose limits were checked, into a folder that exists.
 int renderPlan(const RenderOptions& o, const FramePlan& plan)
 {
-    if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
+    RenderTarget target;
+    std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan) : nullptr;
+    if (!sink) return 1;
+    bool ok = renderWithContext(o, plan, *sink, target);
+    ok = sink->finish() && ok;
+    return ok ? 0 : 1;
+}
+
+// The folder the output goes in: the frames' folder, or the folder of a video or a frame file.
+std::string outputFolder(const RenderOptions& o)
+{
+    if (o.output == RenderOptions::Output::Frames) return o.path;
+    return std::filesystem::path(o.path).parent_path().string();
+}
+
+// What is refused before anything is written or any job starts, once, in the process the user
+// started: options the GL driver cannot render (checked in the current context) and an output
+// folder that cannot be made. Prints the reason; true when rendering may start.
+bool readyToRender(const RenderOptions& o)
+{
     std::string error;
-    int status = 1;
-    if (!checkRenderLimits(o.width, o.height, o.msaa, error)) {
-        std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
-        status = 2;
-    } else {
-        RenderTarget target;
-        // The output only once the options are known to work, so a refused size writes nothing.
-        std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan) : nullptr;
-        if (sink) {
-            bool ok = renderWithContext(o, plan, *sink, target);
-            ok = sink->finish() && ok;
-            status = ok ? 0 : 1;
-        }
-    }
-    flushMessages();
-    destroyOffscreenContext();
-    return status;
+    if (checkRenderLimits(o.width, o.height, o.msaa, error) && makeDirectory(outputFolder(o), error)) return true;
+    std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
+    return false;
 }
 } // namespace
 
 int runOfflineRender(const RenderOptions& o)
 {
+    installStopHandlers(o.progressFd < 0);
     const double endTime = scriptEndTime();
     const bool needLength = o.output != RenderOptions::Output::SingleFrame && o.end < 0.0 && endTime == kNoEnd;
     FramePlan plan;
@@ -180,6 +188,14 @@ int runOfflineRender(const RenderOptions& o)
         return 2;
     }
     if (o.join > 0) return joinSegments(o, plan) ? 0 : 1;
-    if (o.jobs > 1) return runJobs(o, plan);
-    return renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan);
+    if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
+    int status = readyToRender(o) ? 0 : 2;
+    if (status == 0 && o.jobs > 1) {
+        destroyOffscreenContext(); // each job makes its own
+        return runJobs(o, plan);
+    }
+    if (status == 0) status = renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan);
+    flushMessages();
+    destroyOffscreenContext();
+    return status;
 }

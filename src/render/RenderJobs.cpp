@@ -2,7 +2,9 @@
 // pipe on which it reports its frame count; the parent sums the counts into one progress bar.
 // Only the last job keeps standard output: it plays every event from the start to the span's end,
 // so its lines are exactly those of a single render. Video segments carry no sound; ffmpeg's
-// concat demuxer joins them with stream copy and the music is muxed once over the whole.
+// concat demuxer joins them with stream copy and the music is muxed once over the whole. The jobs
+// stop (and remove their unfinished files) when this process stops or dies; the segments of a
+// video are removed with them.
 #include "render/RenderJobs.h"
 #include "resources/Messages.h"
 #include <cerrno>
@@ -11,13 +13,16 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <memory>
 #include <poll.h>
 #include <unistd.h>
 #include <vector>
 #include "demo/ClockSource.h"
 #include "render/ChildProcess.h"
 #include "render/MusicLength.h"
+#include "render/PendingFile.h"
 #include "render/RenderProgress.h"
+#include "render/StopSignals.h"
 
 namespace {
 std::string number(double value)
@@ -77,6 +82,11 @@ std::string segmentPath(const std::string& video, int k, int n)
 
 int runJobs(const RenderOptions& o, const FramePlan& plan)
 {
+    // The segments of a video are this run's partial output: removed if a signal stops it.
+    const bool video = o.output == RenderOptions::Output::Video;
+    std::unique_ptr<RemoveOnStop[]> parts(new RemoveOnStop[static_cast<size_t>(o.jobs)]);
+    for (int k = 1; k <= o.jobs && video; ++k)
+        if (!parts[static_cast<size_t>(k - 1)].mark(segmentPath(o.path, k, o.jobs))) return 1;
     std::vector<Job> jobs(static_cast<size_t>(o.jobs));
     flushMessages();
     for (int k = 1; k <= o.jobs; ++k) {
@@ -86,7 +96,7 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
             break;
         }
         Job& job = jobs[static_cast<size_t>(k - 1)];
-        job.pid = startChild(jobArguments(o, k, fds[1]), ChildPipe::None, true, fds[1], k < o.jobs).pid;
+        job.pid = startChild(jobArguments(o, k, fds[1]), ChildPipe::None, true, fds[1], k < o.jobs, SIGTERM).pid;
         ::close(fds[1]);
         job.pipe = fds[0];
     }
@@ -120,12 +130,12 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
     }
     const double rate = progress.finish();
     if (status != 0) {
-        if (o.output == RenderOptions::Output::Video) removeParts(o);
+        if (video) removeParts(o);
         return status;
     }
     std::fprintf(stderr, "rendered %llu frames in %d jobs at %.1f frames per second\n",
                  static_cast<unsigned long long>(plan.end - plan.first), o.jobs, rate);
-    if (o.output != RenderOptions::Output::Video) return 0;
+    if (!video) return 0;
     RenderOptions join = o;
     join.join = o.jobs;
     const bool joined = joinSegments(join, plan);
@@ -137,7 +147,9 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
 {
     namespace fs = std::filesystem;
     const std::string list = o.path + ".parts.txt";
-    std::FILE* file = std::fopen(list.c_str(), "w");
+    RemoveOnStop listGuard;
+    std::FILE* file = listGuard.mark(list, true) ? std::fopen(list.c_str(), "w") : nullptr;
+    listGuard.made();
     if (!file) {
         std::fprintf(stderr, "cannot write %s: %s\n", list.c_str(), std::strerror(errno));
         return false;
@@ -171,8 +183,9 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
             std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
         args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
         if (music) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
-        args.insert(args.end(), {"-movflags", "+faststart", o.path});
-        ok = waitChild(startChild(args, ChildPipe::None, true).pid);
+        PendingFile joined(o.path);
+        args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4", joined.temporary()});
+        ok = joined.expect() && waitChild(startChild(args, ChildPipe::None, true).pid) && joined.commit();
         if (!ok) std::fprintf(stderr, "ffmpeg could not join the segments into %s\n", o.path.c_str());
     }
     std::error_code ignored;

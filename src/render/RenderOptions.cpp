@@ -191,5 +191,10 @@ const char* renderUsage()
            "The frame at time T is the first frame whose time is at or after T (frame ceil(T * fps)).\n"
            "Rendering stops before a frame in which the script's END would run, so the output ends\n"
            "with the last frame the demo shows. Progress goes to standard error, the demo's own\n"
-           "lines to standard output. Bad options end the program with status 2.\n";
+           "lines to standard output. Bad options, and an output folder that cannot be made (missing\n"
+           "folders are made), end the program with status 2.\n"
+           "\n"
+           "Each file is written as NAME.partial and renamed to NAME when complete. Ctrl-C (SIGINT),\n"
+           "SIGTERM or SIGHUP stops every job and ffmpeg and removes the unfinished files of the run\n"
+           "(a video's segments among them); frames already written stay.\n";
 }

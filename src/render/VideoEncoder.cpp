@@ -43,7 +43,7 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s)
     args.insert(args.end(), {"-map", "0:v:0"});
     if (audio) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
     args.insert(args.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", std::to_string(s.crf), "-pix_fmt",
-                             "yuv420p", "-r", std::to_string(s.fps), "-movflags", "+faststart", s.path});
+                             "yuv420p", "-r", std::to_string(s.fps), "-movflags", "+faststart", "-f", "mp4", s.path});
     return args;
 }
 

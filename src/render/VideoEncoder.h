@@ -8,7 +8,7 @@
 #include <vector>
 
 struct VideoSettings {
-    std::string path; // output file
+    std::string path; // output file, MP4 whatever its name ends in
     int width = 0;
     int height = 0;
     uint32_t fps = 60;

@@ -1,9 +1,11 @@
 // The one way out for the lines the demo prints for the demo maker (listings, "Doing:" lines,
 // failure messages): formatted like printf and written to standard output. Tests read the same
-// sink through a capture instead of standard output.
+// sink through a capture instead of standard output; the editor takes each message whole through a
+// collection, to print it once.
 #pragma once
 #include <cstdio>
 #include <string>
+#include <vector>
 
 // Formats like printf and writes the text to the sink (buffered as stdout is).
 void printMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -19,3 +21,10 @@ std::string endMessageCapture();
 // goes on). Outside a capture: 0 and "".
 size_t capturedLength();
 std::string capturedFrom(size_t offset);
+
+// While a collection runs, the text of each printMessage call is kept whole, as one message,
+// instead of being written (a capture running at the same time sees none of it);
+// endMessageCollection() ends it and returns the messages in the order printed. Collections do not
+// nest.
+void startMessageCollection();
+std::vector<std::string> endMessageCollection();

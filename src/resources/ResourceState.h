@@ -2,6 +2,7 @@
 // uniform locations and the texture library's textures, all GL names of the current context.
 #pragma once
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include "resources/Gl.h"
@@ -12,6 +13,7 @@ struct ResourceState {
     std::map<std::string, GLuint> shaderPrograms;        // program name -> program object
     std::unordered_map<GLuint, EffectUniforms> uniforms; // program object -> its effect uniforms
     std::map<std::string, GLuint> textures;              // name as asked for -> texture object
+    std::set<std::string> textureNames;                  // every name asked for, loaded or not
 };
 ResourceState& resourceState();
 

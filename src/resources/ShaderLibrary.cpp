@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
 #include <unordered_map>
 #include <vector>
 #include "resources/FileBytes.h"
@@ -33,13 +34,16 @@ EffectUniforms& lookUpUniforms(GLuint program)
     EffectUniforms& u = uniformLocations()[program];
     u.state = glGetUniformLocation(program, "state");
     u.musicTime = glGetUniformLocation(program, "musictime");
+    u.glyphCells = glGetUniformLocation(program, "glyphcells");
     return u;
 }
 
-// How each program was linked: its stage files, and whether the link succeeded.
+// How each program was linked: its stage files, whether the link succeeded, and whether every
+// named stage was in it (a stage that did not compile is left out).
 struct Recipe {
     std::string stages[3];
     bool linked = false;
+    bool whole = false;
 };
 
 std::map<std::string, Recipe>& recipes()
@@ -100,9 +104,8 @@ GLuint loadShaderSource(std::string fileName)
         shaderSources()[fileName] = shader;
         return shader;
     }
-    printMessage("Error compiling shader %s\n", fileName.c_str());
-    flushMessages();
-    printMessage("%s\n", shaderLog(shader).c_str());
+    // One message with its log, so that the editor's once-only printing keeps them together.
+    printMessage("Error compiling shader %s\n%s\n", fileName.c_str(), shaderLog(shader).c_str());
     flushMessages();
     return 0;
 }
@@ -120,34 +123,36 @@ GLuint findShaderSource(std::string fileName)
 }
 
 namespace {
-// A new program from the stage files; the link log is printed when the link fails.
-GLuint linkStages(const std::string (&stages)[3], bool& linkedOut)
+// A new program from the recipe's stage files, which it marks linked and whole or not; the link log
+// is printed when the link fails.
+GLuint linkStages(Recipe& recipe)
 {
     const GLuint program = glCreateProgram();
-    for (const std::string& stage : stages) {
+    recipe.whole = true;
+    for (const std::string& stage : recipe.stages) {
         if (stage.empty()) continue;
         // A stage that could not be made (0) is left out: attaching 0 would only raise a GL error,
         // the program ends up without that stage either way.
         const GLuint shader = findShaderSource(stage);
         if (shader != 0) glAttachShader(program, shader);
+        recipe.whole = recipe.whole && shader != 0;
     }
     glLinkProgram(program);
     GLint linked = GL_FALSE;
     glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        printMessage("Error linking shader.\n");
-        flushMessages();
-        printMessage("%s\n", programLog(program).c_str());
+        printMessage("Error linking shader.\n%s\n", programLog(program).c_str());
         flushMessages();
     }
     lookUpUniforms(program);
-    linkedOut = linked == GL_TRUE;
+    recipe.linked = linked == GL_TRUE;
     return program;
 }
 } // namespace
 
-// A program that linked before from the same stage files, all of them compiled and cached, is used
-// again rather than linked anew, so a demo rebuilt in the same context reuses its programs.
+// A program that linked before from the same stage files, all of them compiled and cached and in it,
+// is used again rather than linked anew, so a demo rebuilt in the same context reuses its programs.
+// One linked without a stage that did not compile then is linked anew.
 void linkShaderProgram(std::string name, std::string stage1, std::string stage2, std::string stage3)
 {
     Recipe recipe;
@@ -155,12 +160,12 @@ void linkShaderProgram(std::string name, std::string stage1, std::string stage2,
     recipe.stages[1] = stage2;
     recipe.stages[2] = stage3;
     auto known = recipes().find(name);
-    if (known != recipes().end() && known->second.linked && shaderPrograms().count(name) &&
+    if (known != recipes().end() && known->second.linked && known->second.whole && shaderPrograms().count(name) &&
         std::equal(recipe.stages, recipe.stages + 3, known->second.stages) &&
         std::all_of(recipe.stages, recipe.stages + 3,
                     [](const std::string& s) { return s.empty() || shaderSources().count(s) != 0; }))
         return;
-    shaderPrograms()[name] = linkStages(recipe.stages, recipe.linked);
+    shaderPrograms()[name] = linkStages(recipe);
     recipes()[name] = recipe;
 }
 
@@ -178,15 +183,15 @@ bool reloadShaderStage(const std::string& fileName)
     }
     for (auto& [name, recipe] : recipes()) {
         if (std::find(recipe.stages, recipe.stages + 3, fileName) == recipe.stages + 3) continue;
-        bool linked = false;
-        const GLuint program = linkStages(recipe.stages, linked);
-        if (!linked && recipe.linked) { // the program that last worked stays
+        Recipe relinked = recipe;
+        const GLuint program = linkStages(relinked);
+        if (!relinked.linked && recipe.linked) { // the program that last worked stays
             glDeleteProgram(program);
             continue;
         }
         glDeleteProgram(shaderPrograms()[name]);
         shaderPrograms()[name] = program;
-        recipe.linked = linked;
+        recipe = relinked;
     }
     glDeleteShader(previous);
     return true;
@@ -197,6 +202,15 @@ std::vector<std::string> cachedShaderStages()
     std::vector<std::string> names;
     for (const auto& entry : shaderSources()) names.push_back(entry.first);
     return names;
+}
+
+std::vector<std::string> namedShaderStages()
+{
+    std::set<std::string> names;
+    for (const auto& entry : recipes())
+        for (const std::string& stage : entry.second.stages)
+            if (!stage.empty()) names.insert(stage);
+    return std::vector<std::string>(names.begin(), names.end());
 }
 
 GLuint findShaderProgram(std::string name)

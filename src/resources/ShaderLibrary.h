@@ -16,6 +16,9 @@ GLuint loadShaderSource(std::string fileName);
 bool reloadShaderStage(const std::string& fileName);
 // The file names of the cached stages.
 std::vector<std::string> cachedShaderStages();
+// The stage file names of every program linked since the library was cleared, whether they
+// compiled or not.
+std::vector<std::string> namedShaderStages();
 // Forgets every cached stage, program and uniform location without GL calls (their context is gone).
 void clearShaderLibrary();
 
@@ -23,6 +26,7 @@ void clearShaderLibrary();
 struct EffectUniforms {
     GLint state = -1;
     GLint musicTime = -1;
+    GLint glyphCells = -1; // "glyphcells": cells per side of the font atlas while a text draws glyphs
 };
 // The locations in `program` (not 0), looked up by name the first time and kept; linking a program
 // through linkShaderProgram looks them up afresh.

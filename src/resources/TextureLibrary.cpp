@@ -2,11 +2,13 @@
 // "data/textures/"; it is decoded to RGBA8, flipped so that the first row in
 // memory is the bottom of the picture, and uploaded as a GL_TEXTURE_2D with
 // linear filtering and mirrored repeat, without mipmaps. Successful loads are
-// cached by the name as passed; failures are reported and retried every time.
+// cached by the name as passed; failures are reported and retried every time. Every name asked
+// for is kept, loaded or not, for the editor to watch.
 #include "resources/TextureLibrary.h"
 
 #include <cstring>
 #include <map>
+#include <set>
 #include <vector>
 
 #include "resources/FileBytes.h"
@@ -61,6 +63,7 @@ void upload(GLuint texture, const std::vector<uint8_t>& pixels, uint32_t width, 
 
 GLuint loadTexture(std::string name)
 {
+    resourceState().textureNames.insert(name);
     std::vector<uint8_t> pixels;
     uint32_t width = 0;
     uint32_t height = 0;
@@ -92,6 +95,12 @@ std::vector<std::string> cachedTextureNames()
     return names;
 }
 
+std::vector<std::string> namedTextures()
+{
+    const std::set<std::string>& names = resourceState().textureNames;
+    return std::vector<std::string>(names.begin(), names.end());
+}
+
 void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height)
 {
     const size_t rowBytes = size_t(width) * 4;
@@ -109,4 +118,5 @@ void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height)
 void clearTextureLibrary()
 {
     textures().clear();
+    resourceState().textureNames.clear();
 }

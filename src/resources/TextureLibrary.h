@@ -13,5 +13,7 @@ void flipImageRows(uint8_t* pixels, uint32_t width, uint32_t height);
 bool reloadTexture(const std::string& name);
 // The names of the cached textures, as they were asked for.
 std::vector<std::string> cachedTextureNames();
+// Every name asked for since the library was cleared, whether it loaded or not.
+std::vector<std::string> namedTextures();
 // Forgets every cached texture without GL calls (their context is gone).
 void clearTextureLibrary();

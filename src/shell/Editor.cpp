@@ -1,28 +1,21 @@
 // The authoring mode: a 1280 x 720 window on an EditSession, the music played from the session's
-// time, keys to pause, seek, mark and reload, an overlay line with the time, and data/ watched for
-// changed files. The music time is kept on the wall clock from the last seek or resume, and the
-// music is put on that time at every seek, resume and reload.
+// time, keys to pause, seek, mark and reload, an overlay line with the time, and the live reload of
+// changed files (LiveReload.h). The music time is kept on the wall clock from the last seek or
+// resume, and the music is put on that time at every seek, resume and reload.
 #include "shell/Editor.h"
 #include <SDL.h>
-#include <chrono>
 #include <cstdio>
-#include <cstring>
-#include <string>
 #include "demo/EditSession.h"
 #include "demo/ScriptEnd.h"
 #include "effects/Globals.h"
 #include "effects/ObjLoader.h"
 #include "effects/Text.h"
 #include "resources/Messages.h"
-#include "resources/ShaderLibrary.h"
-#include "resources/TextureLibrary.h"
-#include "shell/FileWatch.h"
+#include "shell/LiveReload.h"
 #include "shell/Platform.h"
 #include "shell/Shell.h"
 
 namespace {
-constexpr auto kQuiet = std::chrono::milliseconds(150); // a file is taken once quiet this long
-
 // END would end the process; while editing, the show just runs on past it.
 class SkipEnd : public EventWatch {
 public:
@@ -125,51 +118,16 @@ private:
 
     void reloadEverything()
     {
-        for (const std::string& stage : cachedShaderStages()) reloadShaderStage(stage);
-        for (const std::string& texture : cachedTextureNames()) reloadTexture(texture);
-        rebuild();
-        printMessage("Reloaded everything at %.3f\n", session_.time());
-        flushMessages();
-    }
-
-    void rebuild()
-    {
         const double t = now();
         session_.seek(t);
-        session_.rebuild();
+        session_.reloadEverything();
         seek(t);
     }
 
-    // Every settled change under data/: stages and textures the libraries hold are loaded again,
-    // then the demo is rebuilt at the current time (the script read afresh, meshes too).
     void applyChangedFiles()
     {
-        bool changed = false;
-        std::string reloaded;
-        for (const std::string& path : watch_.settled(kQuiet)) {
-            bool used = path == kScriptPath && scriptReadable();
-            if (path.rfind("data/shaders/", 0) == 0) used = reloadShaderStage(path.substr(13)) || used;
-            for (const std::string& name : cachedTextureNames())
-                if (path == name || path == "data/textures/" + name) used = reloadTexture(name) || used;
-            if (path.size() > 4 && path.compare(path.size() - 4, 4, ".obj") == 0) used = true;
-            if (!used) continue;
-            changed = true;
-            reloaded += (reloaded.empty() ? "" : " ") + path;
-        }
-        if (!changed) return;
-        rebuild();
-        printMessage("Reloaded %s at %.3f\n", reloaded.c_str(), session_.time());
-        flushMessages();
-    }
-
-    // An empty script is a file being written: the current show stays until it has lines.
-    static bool scriptReadable()
-    {
-        std::FILE* f = std::fopen(kScriptPath, "rb");
-        if (!f) return false;
-        const bool some = std::fgetc(f) != EOF;
-        std::fclose(f);
-        return some;
+        const double t = now();
+        if (liveReload_.apply(session_, t)) seek(t);
     }
 
     void draw()
@@ -190,7 +148,7 @@ private:
     SkipEnd skipEnd_;
     EditSession session_;
     Text overlay_;
-    FileWatch watch_{"data"};
+    LiveReload liveReload_;
     uint32_t stream_ = 0;
     bool paused_ = false;
     bool showOverlay_ = true;

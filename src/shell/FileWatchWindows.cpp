@@ -10,7 +10,12 @@ FileWatch::FileWatch(const std::string&)
 
 FileWatch::~FileWatch() = default;
 
-std::vector<std::string> FileWatch::settled(std::chrono::milliseconds)
+bool FileWatch::watchFolder(const std::string&)
+{
+    return false;
+}
+
+FileChanges FileWatch::settled(std::chrono::milliseconds)
 {
     return {};
 }

@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -21,7 +20,9 @@
 #include "effects/Particles.h"
 #include "effects/Sphere.h"
 #include "effects/Text.h"
+#include "resources/FileBytes.h"
 #include "resources/Messages.h"
+#include "resources/ObjFile.h"
 #include "script/ScriptCommands.h"
 #include "script/WordCutter.h"
 #include "shell/OffscreenContext.h"
@@ -155,7 +156,7 @@ private:
             if (std::strcmp(line.command(), "local") == 0 && cut_.count >= 3) localWord(cut_.words[0], cut_.words[2]);
             if (std::strcmp(line.command(), "SHADER") == 0)
                 for (int i = 2; i < cut_.count && i < 5; ++i)
-                    if (*cut_.words[i] && !std::ifstream(std::string("data/shaders/") + cut_.words[i]).is_open())
+                    if (*cut_.words[i] && !fileReadable(std::string("data/shaders/") + cut_.words[i]))
                         report(std::string("missing shader file data/shaders/") + cut_.words[i]);
             return;
         }
@@ -169,7 +170,7 @@ private:
     }
 
     // Words the effect types drop without a message: any word on a type without commands, bad
-    // particle layouts and modes, and mesh files that cannot be opened.
+    // particle layouts and modes, and mesh files the loader cannot read.
     void localWord(const char* name, const char* argument)
     {
         Demoeffect* e = boundOrNull(name);
@@ -188,7 +189,7 @@ private:
             if (word == "type" && !known(types, 3)) report("unknown particle type " + value);
             if (word == "anim" && !known(anims, 6)) report("unknown particle animation " + value);
         } else if (dynamic_cast<Model*>(e)) {
-            if (word == "loadobj" && !std::ifstream(value).is_open()) report("missing mesh file " + value);
+            if (word == "loadobj" && !objFileReadable(value.c_str())) report("missing mesh file " + value);
         } else if (!dynamic_cast<Text*>(e) && !dynamic_cast<Sphere*>(e)) {
             report("unknown local word " + word + ": " + name + " takes no local commands");
         }

@@ -170,3 +170,37 @@ TEST_F(DemoGl, EndStopsTheDemoWithNothingRunOrDrawnAfterIt)
     EXPECT_EQ(first.draws, 1);
     running = false;
 }
+
+// A frame depends only on the script and its time: the first frame of a Demo, on a context as fresh
+// (blend function (ONE, ZERO)) or as used as may be, equals every later one. A half-transparent
+// quad, drawn before the camera lights the scene and before an image sets its blend function, shows
+// the light position and the current colour it finds, blended over the clear colour.
+TEST_F(DemoGl, EveryFrameStartsFromTheSameGlState)
+{
+    dir.write("data/meshes/quad.obj", "v -1 -1 0\nv 1 -1 0\nv 1 1 0\nv -1 1 0\nf 1 2 3 4\n");
+    dir.write("data/shaders/half.vert", "#version 330 compatibility\nin vec3 in_position; out vec4 c; void main() {"
+                                        " c = vec4(gl_LightSource[0].position.xyz * 0.5 + 0.5, 0.5) * gl_Color;"
+                                        " gl_Position = vec4(in_position, 1.0); }\n");
+    dir.write("data/shaders/half.frag", "#version 330 compatibility\nin vec4 c; out vec4 o; void main() { o = c; }\n");
+    dir.write("data/vessikscript.txt",
+              "-1 half SHADER half.vert,half.frag,\n-1 quad new model\n-1 quad shader half\n"
+              "-1 quad local loadobj;data/meshes/quad.obj\n-1 cam new camera\n-1 pic new image\n"
+              "-1 pic setpoint 9 9 0\n-1 SCENE append quad\n-1 SCENE append cam\n-1 SCENE append pic\n");
+    DrawTarget target(8, 8);
+    glBlendFunc(GL_ONE, GL_ZERO);
+    glColor4f(0.5f, 0.5f, 0.5f, 0.5f);
+    glEnable(GL_ALPHA_TEST);
+    glAlphaFunc(GL_NEVER, 0.0f);
+    for (const char* start : {"start", "restart"}) {
+        auto demo = quietDemo();
+        for (const uint32_t ms : {10u, 20u}) {
+            frameAt(*demo, ms);
+            // (0.5, 0.5, 1, 0.5): the light towards the viewer, a white colour; over (0.1, 0.1, 0.1, 0).
+            const std::vector<uint8_t> p = target.pixel(4, 4);
+            const int expected[] = {77, 77, 140, 64};
+            for (int i = 0; i < 4; ++i)
+                EXPECT_NEAR(p[i], expected[i], 1) << start << ", " << ms << " ms, channel " << i;
+        }
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}

@@ -1,7 +1,7 @@
 # zemblar --edit on the render test scene: no start question, the keys while paused (marks of the
 # exact music time: Space, M, Right, Up, Down, Left, Home), time running again after Space, live
-# reload of a script rewritten in steps, a broken shader stage reported while the demo runs on,
-# F5, and Escape ending with status 0.
+# reload of a script rewritten in steps, a broken shader stage reported under its reload line while
+# the demo runs on and not again once mended, F5, Escape ending with status 0, and no event listed.
 source "$(dirname "$0")/common.bash"
 use_render_scene
 rm data/shaders && cp -r "$ZEMBLAR_SOURCE/tests/render/data/shaders" data/shaders
@@ -27,9 +27,11 @@ nth_line 1 '^Reloaded data/vessikscript.txt at [0-9]+\.[0-9]{3}$' > /dev/null
 echo "void main() { broken" > data/shaders/main.frag
 nth_line 1 'Error compiling shader main.frag' > /dev/null
 cp "$ZEMBLAR_SOURCE/tests/render/data/shaders/main.frag" data/shaders/main.frag
-nth_line 1 '^Reloaded data/shaders/main.frag at' > /dev/null
+nth_line 2 '^Reloaded data/shaders/main.frag at' > /dev/null
 hold_key F5
 nth_line 1 '^Reloaded everything at' > /dev/null
 hold_key Escape
 expect_clean_exit 30
+[ "$(grep -c 'Error compiling shader main.frag' out.txt)" = 1 ] || fail "the compile error printed again"
+! grep -qE '^Doing: | -?[0-9]+\.[0-9]{6}$' out.txt || fail "events listed"
 echo ok

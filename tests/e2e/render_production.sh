@@ -2,8 +2,9 @@
 # and keeps the view (a 640x360 frame looks like the 1280x720 golden reduced), --msaa smooths
 # edges and nothing else, --jobs 2 writes the same PNG bytes and the same demo lines as one
 # process, a video from two jobs is one continuous stream at the asked rate with one audio track
-# of the span's length, without music the video is silent and says why, and refused sizes, sample
-# counts or job counts write nothing.
+# of the span's length, without music the video is silent and says why, a video's missing folder is
+# made, and refused sizes, sample counts, job counts or output folders give one line and write
+# nothing.
 source "$(dirname "$0")/common.bash"
 use_render_scene
 make_music 4
@@ -32,8 +33,9 @@ grep -q '(20/20)' err.txt && ! grep -q '/10)' err.txt || fail "not one progress 
 
 # One process encodes and muxes the music itself; two jobs join their parts and mux it once.
 probe() { ffprobe -v error -select_streams "$1" -show_entries "$2" -of default=noprint_wrappers=1:nokey=1 "${@:3}" clip.mp4; }
-for jobs in 1 2; do
-  render clip.mp4 --fps 20 --start 0.5 --end 2 --size 160x90 --jobs $jobs
+for jobs in 1 2; do # two jobs into a folder that does not exist yet: it is made, as for frames
+  render $([ $jobs = 2 ] && echo new/)clip.mp4 --fps 20 --start 0.5 --end 2 --size 160x90 --jobs $jobs
+  [ $jobs = 1 ] || { mv new/clip.mp4 . && rmdir new; } || fail "video into new/: status $STATUS, $(ls -R)"
   [ "$STATUS" -eq 0 ] && [ ! -e clip.part1of2.mp4 ] || fail "--jobs $jobs video: status $STATUS or parts left"
   [ "$(probe v:0 stream=nb_read_frames -count_frames)" -eq 30 ] || fail "--jobs $jobs video: not 30 frames"
   [ "$(probe v:0 stream=r_frame_rate)" = "20/1" ] || fail "--jobs $jobs video: rate $(probe v:0 stream=r_frame_rate)"
@@ -47,10 +49,14 @@ render clip.mp4 --fps 30 --end 0.5 --size 160x90
 [ "$STATUS" -eq 0 ] && grep -q "the video has no sound" err.txt || fail "silent render: status $STATUS, no note"
 [ -z "$(probe a stream=index)" ] || fail "audio without music"
 
-# 32 samples lie beyond llvmpipe (4) and most GPUs.
-for bad in "odd.mp4 --size 321x180" "many --fps 10 --end 0.3 --jobs 4" "dense --end 0.1 --msaa 32"; do
+# 32 samples lie beyond llvmpipe (4) and most GPUs: refused once, before any job starts. An output
+# path that cannot be made a folder (a file in the way) is refused the same way.
+touch taken
+before=$(ls -R)
+for bad in "odd.mp4 --size 321x180" "many --fps 10 --end 0.3 --jobs 4" "dense --end 0.1 --msaa 32 --jobs 3" \
+    "taken --end 0.1 --jobs 2" "taken/clip.mp4 --end 0.1" "--at 0.1 taken/look.png"; do
   render $bad
-  [ "$STATUS" -eq 2 ] && [ "$(wc -l < err.txt)" -le 2 ] && [ ! -e "${bad%% *}" ] ||
+  [ "$STATUS" -eq 2 ] && [ "$(wc -l < err.txt)" -le 2 ] && ! grep -q % err.txt && [ "$(ls -R)" = "$before" ] ||
     fail "'$bad': status $STATUS, $(ls) ($(cat err.txt))"
 done
 echo "ok"

@@ -1,6 +1,7 @@
 // Command line and frame planning of the offline renderer.
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "render/RenderJobs.h"
 #include "render/RenderOptions.h"
 #include "render/RenderPlan.h"
+#include "support/TempDir.h"
 
 using Output = RenderOptions::Output;
 
@@ -139,4 +141,10 @@ TEST(ScriptEnd, FindsEndLinesAsTheInterpreterCutsThem)
     EXPECT_STREQ(b, "2 b END"); // the line is not cut
     events[1].done = true;
     EXPECT_EQ(firstPendingEndTime(events), 5.0);
+
+    // From a file; a FIFO in the script's place is no script (no wait for a writer).
+    ScopedWorkDir dir;
+    dir.write("script.txt", "1 a setpoint 1 2 3\n4 a END\n");
+    EXPECT_EQ(std::make_pair(scriptEndTime("script.txt"), ::mkfifo("fifo.txt", 0600)), std::make_pair(4.0, 0));
+    EXPECT_EQ(scriptEndTime("fifo.txt"), kNoEnd);
 }
