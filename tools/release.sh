@@ -38,20 +38,21 @@ say() { echo "=== release: $* ($(( $(date +%s) - start )) s)"; }
 # Without a deb-src entry apt knows no source packages; add one for the Debian mirror apt already
 # uses, signed by the same keyring (apt refuses two entries for one mirror with different keys).
 ensure_source_index() {
-  apt-cache showsrc libsdl2 2>/dev/null | grep -q '^Version:' && return 0
+  [ -n "$(version_of libsdl2)" ] && return 0
   local found mirror keyring entry
   # deb822 files: the first stanza whose URIs hold a /debian mirror, with its Signed-By.
-  found=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '
-    /^$/ { uri = ""; key = "" }
+  found=$({ cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } | awk '
+    function take() { if (uri != "" && !done) { print uri, key; done = 1 } uri = ""; key = "" }
+    /^$/ { take() }
     /^URIs:/ { for (i = 2; i <= NF; i++) if ($i ~ /\/debian\/?$/) uri = $i }
     /^Signed-By:/ { key = $2 }
-    uri != "" && key != "" { print uri, key; exit }
-    END { if (uri != "") print uri }' | head -1)
+    END { take() }')
   mirror=${found%% *}
-  keyring=$([ "$found" != "$mirror" ] && echo "${found#* }" || true)
+  keyring=${found#"$mirror"}
+  keyring=${keyring# }
   if [ -z "$mirror" ]; then
     # One-line files: the first "deb" line for a /debian mirror, its [options] kept.
-    found=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    found=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } |
       awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /\/debian\/?$/) { print; exit } }')
     entry=$(echo "$found" | sed -E 's/^deb[[:space:]]+/deb-src /; s#(/debian/?)[[:space:]].*#\1 bookworm main#')
     [ -n "$found" ] || entry="deb-src http://deb.debian.org/debian bookworm main"
@@ -65,7 +66,8 @@ ensure_source_index() {
 
 # source_dir PACKAGE: the unpacked source tree of the candidate version (Debian's patches applied),
 # fetched once into the cache.
-version_of() { apt-cache showsrc "$1" | awk '/^Version:/ { print $2; exit }'; }
+# (awk reads to the end: a reader that stops early would fail the pipe under pipefail.)
+version_of() { apt-cache showsrc "$1" 2>/dev/null | awk '/^Version:/ && v == "" { v = $2 } END { print v }'; }
 source_dir() {
   local pkg=$1 ver dir
   ver=$(version_of "$pkg")

@@ -44,7 +44,7 @@ fail() {
 window_titled() {
   local id
   for _ in $(seq 1200); do
-    id=$(xwininfo -root -tree | grep -F " \"$1\": " | awk '{ print $1; exit }')
+    id=$(xwininfo -root -tree | grep -F " \"$1\": " | awk 'NR == 1 { print $1 }')
     [ -n "$id" ] && { echo "$id"; return 0; }
     kill -0 "$PID" 2>/dev/null || return 1
     sleep 0.1
@@ -107,7 +107,7 @@ play_and_quit() {
   PID=""
   [ "$status" -eq 0 ] || fail "exit status $status after Escape"
   # Listing lines end "<line> <time>" (with CR LF on Windows).
-  tr -d '\r' < "$WORK/out.txt" | grep -qE ' -?[0-9]+\.[0-9]{6}$' || fail "no event listing on standard output"
+  grep -qE " -?[0-9]+\.[0-9]{6}"$'\r'"?\$" "$WORK/out.txt" || fail "no event listing on standard output"
 }
 
 # --- Linux: a minimal Debian 12 root ----------------------------------------------------------
@@ -117,9 +117,9 @@ test_root() {
   local root=$CACHE/testroot-bookworm-r1 mirror
   if [ ! -f "$root/.ready" ]; then
     rm -rf --one-file-system "$root" && mkdir -p "$root"
-    mirror=$(cat /etc/apt/sources.list.d/*.sources 2>/dev/null |
+    mirror=$({ cat /etc/apt/sources.list.d/*.sources 2>/dev/null || true; } |
       awk '/^URIs:/ { for (i = 2; i <= NF; i++) if ($i ~ /\/debian\/?$/) { print $i; exit } }')
-    [ -n "$mirror" ] || mirror=$(cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    [ -n "$mirror" ] || mirror=$({ cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null || true; } |
       awk '$1 == "deb" { for (i = 2; i <= NF; i++) if ($i ~ /\/debian\/?$/) { print $i; exit } }')
     echo "linux: debootstrap a minimal bookworm root into $root (once)" >&2
     debootstrap --variant=minbase --include="$ROOT_PACKAGES" bookworm "$root" "${mirror:-http://deb.debian.org/debian}" \
