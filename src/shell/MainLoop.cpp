@@ -33,6 +33,7 @@ bool restart(std::unique_ptr<Demo>& demo)
     // The registries hold GL names of the context that just went away.
     resetProcessState();
     if (flip) g_fullscreen = !g_fullscreen;
+    useScriptTitle(); // the script is read again, its title too
     if (!createWindow()) return false;
     demo = std::make_unique<Demo>(platformClock());
     return true;
@@ -68,6 +69,7 @@ int runZemblar(Options::Start start)
             askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
     else
         g_fullscreen = start == Options::Start::Fullscreen;
+    useScriptTitle();
     if (!createWindow()) return 0;
     SDL_Delay(25);
     auto demo = std::make_unique<Demo>(platformClock());

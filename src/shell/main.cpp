@@ -1,6 +1,7 @@
 // Process entry. Without arguments (or with "--fullscreen" / "--window") the whole demo runs in
-// runZemblar(); "--edit" starts the authoring mode and "--check" the script check (see Options.h);
-// anything else prints the usage. The demo and the editor first find their data/ (DemoFolder.h).
+// runZemblar(); "--edit" starts the authoring mode, "--check" the script check and "--new" makes a
+// starter demo (see Options.h); anything else prints the usage. The demo and the editor first find
+// their data/ (DemoFolder.h).
 // Standard output is line-buffered even when it goes to a file or a pipe, so a demo maker who logs
 // a run (`./zemblar | tee run.log`) sees each "Doing:" line as its event fires, not at exit. The
 // Windows C runtime takes _IOLBF as full buffering, so there standard output is unbuffered instead
@@ -10,6 +11,7 @@
 
 #include "shell/DemoFolder.h"
 #include "shell/Editor.h"
+#include "shell/NewDemo.h"
 #include "shell/Options.h"
 #include "shell/ScriptCheck.h"
 #include "shell/Shell.h"
@@ -30,6 +32,7 @@ int main(int argc, char** argv)
     switch (options.mode) {
     case Options::Mode::Check: return runScriptCheck(options.script);
     case Options::Mode::Edit: enterDemoFolder(); return runEditor(options.at);
+    case Options::Mode::New: return runNewDemo(options.dir);
     case Options::Mode::Play: break;
     }
     enterDemoFolder();
