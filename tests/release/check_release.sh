@@ -88,10 +88,13 @@ wait_output() {
 # The organiser's run once the player started: the start question (No: a window), for Linux the
 # "BASS error" box of a machine without sound, the show drawn, the listing streamed, Escape.
 play_and_quit() {
+  # The window is titled by the script's TITLE line, "Zemblar" without one.
+  local title id colours
+  title=$(sed -n '/^TITLE[ ,]/{s/^TITLE[ ,]*//;p;q}' "$WORK/unpacked/$NAME/data/vessikscript.txt" | tr -d '\r')
+  title=${title:-Zemblar}
   press "Start Fullscreen?" Escape
   [ "$PLATFORM" = linux ] && press "BASS" Return
-  local id colours
-  id=$(window_titled "Zemblar") || fail "no demo window"
+  id=$(window_titled "$title") || fail "no demo window titled '$title'"
   # A "Doing:" line of an event after the start shows up while the demo runs: standard output is
   # not held back in a buffer.
   wait_output '^Doing: [0-9]'
@@ -99,7 +102,7 @@ play_and_quit() {
   colours=$(colours_in "$id")
   [ "$colours" -ge 50 ] || fail "the demo window is blank ($colours colours)"
   echo "$PLATFORM: window drawn ($colours colours)"
-  press "Zemblar" Escape hold
+  press "$title" Escape hold
   local status=0
   for _ in $(seq 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
   kill -0 "$PID" 2>/dev/null && fail "still running 10 s after Escape"
