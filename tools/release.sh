@@ -16,7 +16,7 @@
 # The third-party builds are cached by version under ${ZEMBLAR_CACHE:-~/.cache/zemblar}, so only
 # the first run builds them (a few minutes); the player itself is built in build-release/.
 set -euo pipefail
-SRC=$(cd "$(dirname "$0")/.." && pwd)
+SRC=$(cd "$(dirname "$(realpath "$0")")/.." && pwd)
 DIR=$(realpath "${1:-$SRC}")
 if [ "$DIR" = "$SRC" ]; then NAME=zemblar; else NAME=$(basename "$DIR"); fi
 JOBS=${JOBS:-$(nproc)}
