@@ -36,7 +36,8 @@ cleanup() {
 trap cleanup EXIT
 fail() {
   echo "FAIL ($PLATFORM): $*" >&2
-  tail -20 "$WORK/out.txt" "$WORK/err.txt" >&2 2>/dev/null || true
+  { echo "--- its standard output (end):"; tail -n 20 "$WORK/out.txt"
+    echo "--- its standard error (end):"; tail -n 20 "$WORK/err.txt"; } >&2 || true
   exit 1
 }
 
@@ -113,6 +114,10 @@ play_and_quit() {
   grep -qE " -?[0-9]+\.[0-9]{6}"$'\r'"?\$" "$WORK/out.txt" || fail "no event listing on standard output"
 }
 
+# The mounts below are made in a mount namespace of their own and kept from the one it came from
+# ("mount --make-rprivate /"). unshare cannot make / private itself where / is no mount point (a
+# chroot such as tools/fresh-check.sh's, which runs everything in a private namespace already).
+
 # --- Linux: a minimal Debian 12 root ----------------------------------------------------------
 # Mesa's GL and the X client libraries a desktop has; nothing that the bundle brings itself.
 ROOT_PACKAGES=libgl1,libgl1-mesa-dri,libx11-6,libxext6,libxcursor1,libxi6,libxrandr2,libxfixes3,libxss1,libxinerama1,libxkbcommon0
@@ -146,9 +151,10 @@ run_linux() {
   # In a mount namespace of its own: /proc (the player finds its folder through it), /dev, the X
   # socket and its authority file, and the release read-only; then the player from /tmp, with a
   # clean environment.
-  unshare --mount --propagation private -- bash -c '
+  unshare --mount --propagation unchanged -- bash -c '
     set -e
     root=$1 release=$2
+    mount --make-rprivate / 2>/dev/null || true
     mount -t proc proc "$root/proc"
     mount --rbind /dev "$root/dev"
     mkdir -p "$root/tmp/.X11-unix" "$root/opt/release"
@@ -173,7 +179,8 @@ run_windows() {
   (cd "$WORK/unpacked" && unzip -q "$ARCHIVE")
   [ -f "$WORK/unpacked/$NAME/$NAME.exe" ] || fail "the archive has no $NAME/$NAME.exe"
   : > "$WORK/out.txt"
-  unshare --mount --propagation private -- bash -c '
+  unshare --mount --propagation unchanged -- bash -c '
+    mount --make-rprivate / 2>/dev/null || true
     mount --bind -o ro "$1" "$1" && cd "$2" && exec wine "$1/$3/$3.exe"' \
     _ "$WORK/unpacked" "$WORK/elsewhere" "$NAME" > "$WORK/out.txt" 2> "$WORK/err.txt" &
   PID=$!
