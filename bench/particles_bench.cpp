@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include "resources/GlMatrix.h"
 #include <vector>
 #include <unistd.h>
 #include "effects/EffectRegistry.h"
@@ -97,7 +98,7 @@ void frameBench(benchmark::State& state, bool spheres)
     glViewport(0, 0, 1280, 720);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
+    perspective(45.0, 1280.0 / 720.0, 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glEnable(GL_DEPTH_TEST);
 

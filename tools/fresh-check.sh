@@ -66,10 +66,12 @@ mkdir -p "$ROOT/src/zemblar"
 git -C "$SRC" archive HEAD | tar -x -C "$ROOT/src/zemblar"
 [ -d "$SRC/../shared" ] && cp -rL "$SRC/../shared" "$ROOT/src/shared"
 
-# Inside a private mount namespace: mount what the tests need, run the command, unmount.
+# The release stage downloads Debian's sources and a test root the first time (then cached); the
+# tests run without network, so those downloads are made first. Inside a private mount namespace:
+# mount what the tests need, run the command, unmount.
 set +e
 passthrough=()
-for v in ZEMBLAR_SKIP_FUZZ ZEMBLAR_SKIP_SANITIZE ZEMBLAR_FUZZ_RUNS JOBS; do
+for v in ZEMBLAR_SKIP_FUZZ ZEMBLAR_SKIP_SANITIZE ZEMBLAR_SKIP_RELEASE ZEMBLAR_FUZZ_RUNS JOBS; do
   [ -n "${!v:-}" ] && passthrough+=("$v=${!v}")
 done
 unshare --mount --propagation private -- bash -s "$ROOT" "${passthrough[@]}" <<'INNER'
@@ -78,7 +80,9 @@ ROOT=$1; shift
 trap 'umount -R -l "$ROOT/dev" "$ROOT/sys" "$ROOT/proc" 2>/dev/null' EXIT
 mount -t proc proc "$ROOT/proc" && mount -t sysfs sys "$ROOT/sys" && mount --rbind /dev "$ROOT/dev" || exit 1
 env -i HOME=/root TERM=dumb LANG=C.UTF-8 PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" \
-  chroot "$ROOT" /bin/bash -c 'cd /src/zemblar && ./tools/setup.sh && unshare --net ./tools/test.sh'
+  chroot "$ROOT" /bin/bash -c 'cd /src/zemblar && ./tools/setup.sh &&
+    { [ "${ZEMBLAR_SKIP_RELEASE:-0}" = 1 ] || { ./tools/release.sh && tests/release/check_release.sh prepare; }; } &&
+    unshare --net ./tools/test.sh'
 INNER
 status=$?
 set -e

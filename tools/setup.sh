@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake ninja-build pkg-config
-  libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
+  libsdl2-dev libsdl2-mixer-dev libglew-dev libgl1-mesa-dri mesa-utils
   xvfb xauth xdotool x11-utils
   xfonts-base  # core X fonts: SDL's X11 message boxes cannot be drawn without them
   googletest libgtest-dev libgmock-dev libbenchmark-dev
@@ -14,6 +14,12 @@ PACKAGES=(
   libtinyobjloader-dev libspng-dev libpng-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
+  # The party release (tools/release.sh): Debian's source packages, the Linux build's headers for
+  # what SDL loads at run time, the Windows cross-compilers, the archives; and its test stage: a
+  # minimal Debian root, Wine, a window grabber.
+  dpkg-dev zip unzip libx11-dev libxext-dev libxcursor-dev libxi-dev libxrandr-dev libxfixes-dev libxss-dev
+  libxinerama-dev libxkbcommon-dev libwayland-dev libdecor-0-dev libegl-dev libasound2-dev libpulse-dev
+  gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix debootstrap wine wine64 x11-apps
 )
 
 missing=()

@@ -2,6 +2,7 @@
 #include "effects/Camera.h"
 #include <cmath>
 #include <new>
+#include "resources/GlMatrix.h"
 #include "resources/Numbers.h"
 
 namespace {
@@ -81,7 +82,10 @@ void Camera::draw()
     cameraViewDirection(motion.direction[0], motion.direction[1], d);
     // The roll goes first so that it turns the finished view about the line of sight.
     glRotatef(motion.direction[2] * 360.0f, 0.0f, 0.0f, 1.0f);
-    gluLookAt(eye[0], eye[1], eye[2], eye[0] + d[0], eye[1] + d[1], eye[2] + d[2], 0.0, 1.0, 0.0);
+    const double from[3] = {eye[0], eye[1], eye[2]};
+    const double to[3] = {eye[0] + d[0], eye[1] + d[1], eye[2] + d[2]};
+    const double up[3] = {0.0, 1.0, 0.0};
+    lookAt(from, to, up);
     // Given after the view, the light position stays fixed in world space.
     setLighting();
     drawChildren();

@@ -1,5 +1,5 @@
-// Whole-file reading through POSIX descriptors: the kind and size of the file are known from stat
-// before anything is read or allocated.
+// Whole-file reading through POSIX descriptors (the C runtime's on Windows): the kind and size of the
+// file are known from stat before anything is read or allocated.
 #include "resources/FileBytes.h"
 #include <cerrno>
 #include <fcntl.h>
@@ -9,6 +9,14 @@
 #include <unistd.h>
 
 namespace {
+#ifdef _WIN32
+// Windows (the party release) has no FIFOs or terminals to guard against, and its C runtime opens
+// in text mode unless told otherwise, which would turn CR LF into LF inside a PNG.
+constexpr int kOpenFlags = O_RDONLY | O_BINARY;
+#else
+constexpr int kOpenFlags = O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+#endif
+
 bool regularWithin(const struct stat& info, uint64_t maxBytes)
 {
     return S_ISREG(info.st_mode) && info.st_size >= 0 && static_cast<uint64_t>(info.st_size) <= maxBytes;
@@ -21,7 +29,7 @@ int openRegular(const std::string& path, uint64_t maxBytes, uint64_t& size)
 {
     struct stat info;
     if (::stat(path.c_str(), &info) != 0 || !regularWithin(info, maxBytes)) return -1;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    const int fd = ::open(path.c_str(), kOpenFlags);
     if (fd < 0) return -1;
     if (::fstat(fd, &info) != 0 || !regularWithin(info, maxBytes)) {
         ::close(fd);

@@ -1,4 +1,4 @@
-// The one include for OpenGL: GLEW's entry points, then GLU (perspective, look-at).
+// The one include for OpenGL: GLEW's entry points (the projection and view matrices are in
+// GlMatrix.h).
 #pragma once
 #include <GL/glew.h>
-#include <GL/glu.h>

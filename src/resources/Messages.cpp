@@ -1,82 +1,76 @@
-// Messages on standard output, in a memory stream while a capture runs, or kept one by one while a
-// collection runs.
+// Messages on standard output, appended to a string while a capture runs, or kept one by one while a
+// collection runs. Each message is formatted first (vsnprintf, so the capture needs no POSIX memory
+// stream and builds for Windows too) and then written in one piece, so where standard output is
+// unbuffered (Windows) a line still goes out in one write, not character by character.
 #include "resources/Messages.h"
 #include <cstdarg>
-#include <cstdlib>
 
 namespace {
-std::FILE* g_capture = nullptr;
-char* g_captureText = nullptr;
-size_t g_captureSize = 0;
+bool g_capturing = false;
+std::string g_captured;
 bool g_collecting = false;
 std::vector<std::string> g_collected;
 
-std::string formatted(const char* format, va_list args)
+void emit(const char* text, size_t length)
 {
-    va_list again;
-    va_copy(again, args);
-    const int length = std::vsnprintf(nullptr, 0, format, again);
-    va_end(again);
-    if (length <= 0) return std::string();
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    std::vsnprintf(text.data(), text.size(), format, args);
-    text.pop_back();
-    return text;
+    if (g_collecting)
+        g_collected.emplace_back(text, length);
+    else if (g_capturing)
+        g_captured.append(text, length);
+    else
+        std::fwrite(text, 1, length, stdout);
 }
 } // namespace
 
-std::FILE* messageStream()
-{
-    return g_capture ? g_capture : stdout;
-}
-
 void printMessage(const char* format, ...)
 {
-    va_list args;
+    va_list args, again;
     va_start(args, format);
-    if (g_collecting)
-        g_collected.push_back(formatted(format, args));
-    else
-        std::vfprintf(messageStream(), format, args);
+    va_copy(again, args);
+    char small[512]; // most messages: no allocation on the way out
+    const int length = std::vsnprintf(small, sizeof small, format, args);
+    if (length >= 0 && static_cast<size_t>(length) < sizeof small) {
+        emit(small, static_cast<size_t>(length));
+    } else if (length > 0) {
+        std::string large(static_cast<size_t>(length) + 1, '\0');
+        std::vsnprintf(large.data(), large.size(), format, again);
+        emit(large.data(), static_cast<size_t>(length));
+    }
+    va_end(again);
     va_end(args);
 }
 
 void flushMessages()
 {
-    std::fflush(messageStream());
+    if (!g_capturing) std::fflush(stdout);
 }
 
 void startMessageCapture()
 {
-    if (g_capture) return;
+    if (g_capturing) return;
     std::fflush(stdout);
-    g_capture = ::open_memstream(&g_captureText, &g_captureSize);
+    g_captured.clear();
+    g_capturing = true;
 }
 
 std::string endMessageCapture()
 {
-    if (!g_capture) return std::string();
-    std::fclose(g_capture);
-    g_capture = nullptr;
-    std::string text(g_captureText ? g_captureText : "", g_captureSize);
-    std::free(g_captureText);
-    g_captureText = nullptr;
-    g_captureSize = 0;
+    if (!g_capturing) return std::string();
+    g_capturing = false;
+    std::string text;
+    text.swap(g_captured);
     return text;
 }
 
 size_t capturedLength()
 {
-    if (!g_capture) return 0;
-    std::fflush(g_capture);
-    return g_captureSize;
+    return g_capturing ? g_captured.size() : 0;
 }
 
 std::string capturedFrom(size_t offset)
 {
-    const size_t length = capturedLength();
-    if (!g_captureText || offset >= length) return std::string();
-    return std::string(g_captureText + offset, length - offset);
+    if (!g_capturing || offset >= g_captured.size()) return std::string();
+    return g_captured.substr(offset);
 }
 
 void startMessageCollection()

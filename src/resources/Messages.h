@@ -11,9 +11,6 @@
 void printMessage(const char* format, ...) __attribute__((format(printf, 1, 2)));
 // Flushes what was printed (as std::endl did).
 void flushMessages();
-// The stream the sink writes to: standard output, or the capture buffer while one runs. For code
-// that reports through a FILE* of its own (the OBJ parser's skipped-face lines).
-std::FILE* messageStream();
 
 // While a capture runs, everything printed through the sink is kept in memory instead of going to
 // standard output; endMessageCapture() ends it and returns the text. Starting a capture flushes
@@ -26,8 +23,7 @@ size_t capturedLength();
 std::string capturedFrom(size_t offset);
 
 // While a collection runs, the text of each printMessage call is kept whole, as one message,
-// instead of being written (a capture running at the same time sees none of it, nor does the
-// collection see what is written to messageStream() directly);
+// instead of being written (a capture running at the same time sees none of it);
 // endMessageCollection() ends it and returns the messages in the order printed. Collections do not
 // nest.
 void startMessageCollection();

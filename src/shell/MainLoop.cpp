@@ -1,7 +1,9 @@
 // The run of the demo: the start question, the window, the Demo, and the main loop that drains the
-// event queue, then either ends on Escape or draws and presents a frame (ending instead when the
-// script's END ran in it), and restarts on F1 or F5 (F1 also flips between fullscreen and
-// windowed). Every way out goes through the same shutdown. The loop never sleeps.
+// event queue, then either ends on Escape (or Alt-F4, for desktops whose window manager does not
+// turn it into a close request) or draws and presents a frame (ending instead when the script's
+// END ran in it), and restarts on F1 or F5 (F1 also flips between fullscreen and windowed). Every
+// way out goes through the same shutdown. The loop never sleeps; the swap waits for the display's
+// refresh where the driver offers it (see Window.cpp).
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
@@ -45,7 +47,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
         if (!pumpEvents()) return true;
         bool done = false;
         if (g_active) {
-            if (g_keys[KeyEscape]) {
+            if (g_keys[KeyEscape] || (g_keys[KeyAlt] && g_keys[KeyF4])) {
                 done = true;
             } else if (demo->renderFrame()) {
                 SDL_GL_SwapWindow(g_window);
@@ -59,11 +61,14 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
 }
 } // namespace
 
-int runZemblar()
+int runZemblar(Options::Start start)
 {
     // Unanswered, the demo starts fullscreen (the default button).
-    g_fullscreen =
-        askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
+    if (start == Options::Start::Ask)
+        g_fullscreen =
+            askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
+    else
+        g_fullscreen = start == Options::Start::Fullscreen;
     useScriptTitle();
     if (!createWindow()) return 0;
     SDL_Delay(25);

@@ -1,19 +1,24 @@
-// Command-line parsing for the three ways to run zemblar.
+// Command-line parsing for the ways to run zemblar.
 #include "shell/Options.h"
 #include "resources/Numbers.h"
 #include <cmath>
 #include <cstring>
 
-const char* const kUsage = "usage: zemblar                      play the demo\n"
-                           "       zemblar --edit [--at SECONDS]  authoring mode, starting at SECONDS\n"
-                           "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n"
-                           "       zemblar --new DIR              make a starter demo in DIR (new or empty)\n";
+const char* const kUsage = "usage: zemblar [--fullscreen | --window]  play the demo (without either: ask first)\n"
+                           "       zemblar --edit [--at SECONDS]       authoring mode, starting at SECONDS\n"
+                           "       zemblar --check [SCRIPT]            check a script (default data/vessikscript.txt)\n"
+                           "       zemblar --new DIR                   make a starter demo in DIR (new or empty)\n";
 
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error)
 {
     out = Options{};
     if (argc <= 1) return true;
     const std::string mode = argv[1];
+    if (mode == "--fullscreen" || mode == "--window") {
+        if (argc > 2) return error = "too many arguments", false;
+        out.start = mode == "--window" ? Options::Start::Window : Options::Start::Fullscreen;
+        return true;
+    }
     if (mode == "--check") {
         out.mode = Options::Mode::Check;
         if (argc > 3) return error = "too many arguments", false;

@@ -1,12 +1,16 @@
-// Command-line options of zemblar: no arguments plays the demo as always; "--edit [--at SECONDS]"
-// starts the authoring mode at a time; "--check [SCRIPT]" checks a script without showing it;
-// "--new DIR" makes a starter demo in a new folder.
+// Command-line options of zemblar: no arguments plays the demo as always, asking fullscreen or
+// windowed first; "--fullscreen" or "--window" play it with that question answered in advance (for
+// party launchers and organisers' scripts); "--edit [--at SECONDS]" starts the authoring mode at a
+// time; "--check [SCRIPT]" checks a script without showing it; "--new DIR" makes a starter demo in
+// a new folder.
 #pragma once
 #include <string>
 
 struct Options {
     enum class Mode { Play, Edit, Check, New };
     Mode mode = Mode::Play;
+    enum class Start { Ask, Fullscreen, Window };
+    Start start = Start::Ask; // play: the answer to the start question, or ask it
     double at = 0.0;    // --edit: the music time to start at, seconds
     std::string script; // --check: the script to check (empty: the demo's own)
     std::string dir;    // --new: the folder to make the demo in

@@ -3,6 +3,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include "shell/Options.h"
 #include <string>
 #include "shell/Screen.h"
 
@@ -23,6 +24,7 @@ enum : int {
     KeyRight = 0x27,
     KeyDown = 0x28,
     KeyF1 = 0x70,
+    KeyF4 = 0x73,
     KeyF5 = 0x74,
     KeyF12 = 0x7B
 };
@@ -62,6 +64,6 @@ void showShellMessage(const char* text, const char* caption, BoxIcon icon);
 // that cannot be shown prints its caption, text and that answer.
 bool askYesNo(const char* text, const char* caption, BoxIcon icon, bool unanswered);
 
-// The start question and the whole run: window, Demo, main loop, restarts, shutdown. Returns the
-// process exit status.
-int runZemblar();
+// The start question (unless `start` answers it) and the whole run: window, Demo, main loop,
+// restarts, shutdown. Returns the process exit status.
+int runZemblar(Options::Start start);

@@ -1,9 +1,11 @@
 // The demo window and its OpenGL 3.3 compatibility context (24-bit depth, 8-bit stencil, double
-// buffered) on SDL2, the optional 1280 x 720 exclusive fullscreen mode, and the projection.
+// buffered, synchronised to the display's refresh) on SDL2, the optional 1280 x 720 exclusive
+// fullscreen mode, and the projection.
 // SDL picks the context-creation entry point itself, so no temporary legacy context is made; GLEW
 // is initialised on the 3.3 context.
 #include <cstdio>
 #include "resources/Gl.h"
+#include "resources/GlMatrix.h"
 #include "script/ScriptHeader.h"
 #include "script/Timeline.h"
 #include "shell/GlContext.h"
@@ -112,6 +114,10 @@ bool createWindow()
         fail("Can't Create a GL 3.x Rendering Context.");
         return false;
     }
+    // Frames are shown on the display's refresh, so nothing tears and the GPU is not run flat out:
+    // adaptive sync (a late frame is shown at once rather than a whole refresh later) where the
+    // driver has it, else plain vsync; a driver with neither swaps at once, as before.
+    if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
     SDL_DisableScreenSaver();
     SDL_ShowWindow(g_window);
     SDL_RaiseWindow(g_window);
@@ -148,7 +154,7 @@ void resizeScene(int width, int height)
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 1000.0);
+    perspective(45.0, static_cast<double>(width) / static_cast<double>(height), 0.1, 1000.0);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
 }

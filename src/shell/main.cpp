@@ -1,11 +1,15 @@
-// Process entry. Without arguments the whole demo runs in runZemblar(); "--edit" starts the
-// authoring mode, "--check" the script check and "--new" makes a starter demo (see Options.h);
-// anything else prints the usage.
+// Process entry. Without arguments (or with "--fullscreen" / "--window") the whole demo runs in
+// runZemblar(); "--edit" starts the authoring mode, "--check" the script check and "--new" makes a
+// starter demo (see Options.h); anything else prints the usage. The demo and the editor first find
+// their data/ (DemoFolder.h).
 // Standard output is line-buffered even when it goes to a file or a pipe, so a demo maker who logs
-// a run (`./zemblar | tee run.log`) sees each "Doing:" line as its event fires, not at exit.
+// a run (`./zemblar | tee run.log`) sees each "Doing:" line as its event fires, not at exit. The
+// Windows C runtime takes _IOLBF as full buffering, so there standard output is unbuffered instead
+// (each printf is still written whole).
 #include <cstdio>
 #include <string>
 
+#include "shell/DemoFolder.h"
 #include "shell/Editor.h"
 #include "shell/NewDemo.h"
 #include "shell/Options.h"
@@ -14,7 +18,11 @@
 
 int main(int argc, char** argv)
 {
+#ifdef _WIN32
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+#else
     std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ);
+#endif
     Options options;
     std::string error;
     if (!parseOptions(argc, argv, options, error)) {
@@ -23,9 +31,10 @@ int main(int argc, char** argv)
     }
     switch (options.mode) {
     case Options::Mode::Check: return runScriptCheck(options.script);
-    case Options::Mode::Edit: return runEditor(options.at);
+    case Options::Mode::Edit: enterDemoFolder(); return runEditor(options.at);
     case Options::Mode::New: return runNewDemo(options.dir);
     case Options::Mode::Play: break;
     }
-    return runZemblar();
+    enterDemoFolder();
+    return runZemblar(options.start);
 }

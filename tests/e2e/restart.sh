@@ -2,6 +2,8 @@
 # demo runs. F5, then F1 (which also flips to windowed), rebuild the window and the Demo: the script
 # is listed and its start-up events run again, and the restarted demo shows the same as a fresh one
 # (its effects are created anew). Holding Escape then ends the demo with status 0.
+# Then a copy of the player beside data/, started from another folder with --window: no question,
+# the demo found beside the executable, and Alt-F4 ends it with status 0.
 source "$(dirname "$0")/common.bash"
 make_music 5
 printf -- '-1 box new demoeffect\n-1 SCENE append box\n0.2 box scale 2\n' > data/vessikscript.txt
@@ -30,4 +32,10 @@ expect_clean_exit 10
 # released), and the event runs once per start.
 [ "$(grep -c -x -- '-1 box new demoeffect -1.000000' out.txt)" -ge 3 ] || fail "script not listed again"
 [ "$(grep -c -x 'Doing: 0.2 box scale 2' out.txt)" -ge 3 ] || fail "event did not run again after the restarts"
+
+cp "$ZEMBLAR_BIN" ./player && mkdir elsewhere
+(cd elsewhere && exec ../player --window) > out.txt 2> err.txt & ZEMBLAR_PID=$!; START_NS=$(date +%s%N)
+nth_line 1 '^Doing: 0.2 box scale 2$' > /dev/null
+press_in "Zemblar" hold alt+F4
+expect_clean_exit 10
 echo "ok"

@@ -1,5 +1,5 @@
-// The command line as a table: each accepted argument list with the mode, time and script (or
-// folder) it gives, then the refusals, one per branch of the parser.
+// The command line as a table: each accepted argument list with the mode, start answer, time and
+// script (or folder) it gives, then the refusals, one per branch of the parser.
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -9,14 +9,17 @@
 TEST(Options, ModesTimesScriptsAndRefusals)
 {
     using M = Options::Mode;
-    const std::tuple<std::vector<const char*>, M, double, const char*> accepted[] = {
-        {{}, M::Play, 0, ""},
-        {{"--edit"}, M::Edit, 0, ""},
-        {{"--edit", "--at", "12.5"}, M::Edit, 12.5, ""},
-        {{"--edit", "--at", "0"}, M::Edit, 0, ""},
-        {{"--check"}, M::Check, 0, ""},
-        {{"--check", "my.txt"}, M::Check, 0, "my.txt"},
-        {{"--new", "mine"}, M::New, 0, "mine"}};
+    using S = Options::Start;
+    const std::tuple<std::vector<const char*>, M, S, double, const char*> accepted[] = {
+        {{}, M::Play, S::Ask, 0, ""},
+        {{"--fullscreen"}, M::Play, S::Fullscreen, 0, ""},
+        {{"--window"}, M::Play, S::Window, 0, ""},
+        {{"--edit"}, M::Edit, S::Ask, 0, ""},
+        {{"--edit", "--at", "12.5"}, M::Edit, S::Ask, 12.5, ""},
+        {{"--edit", "--at", "0"}, M::Edit, S::Ask, 0, ""},
+        {{"--check"}, M::Check, S::Ask, 0, ""},
+        {{"--check", "my.txt"}, M::Check, S::Ask, 0, "my.txt"},
+        {{"--new", "mine"}, M::New, S::Ask, 0, "mine"}};
     const std::vector<const char*> refused[] = {{"--at", "3"},
                                                 {"--edit", "--at"},
                                                 {"--edit", "--at", "-1"},
@@ -25,6 +28,8 @@ TEST(Options, ModesTimesScriptsAndRefusals)
                                                 {"--edit", "--at", ""},
                                                 {"--edit", "--fast"},
                                                 {"--check", "a", "b"},
+                                                {"--window", "--fullscreen"},
+                                                {"--edit", "--window"},
                                                 {"--check", "--edit"},
                                                 {"--new"},
                                                 {"--new", "a", "b"},
@@ -33,11 +38,12 @@ TEST(Options, ModesTimesScriptsAndRefusals)
         args.insert(args.begin(), "zemblar");
         return parseOptions(static_cast<int>(args.size()), args.data(), o, error);
     };
-    for (const auto& [args, mode, at, script] : accepted) {
+    for (const auto& [args, mode, start, at, script] : accepted) {
         Options o;
         std::string error;
         EXPECT_TRUE(parse(args, o, error)) << error;
-        EXPECT_EQ(std::make_tuple(o.mode, o.at, o.script + o.dir), std::make_tuple(mode, at, std::string(script)));
+        EXPECT_EQ(std::make_tuple(o.mode, o.start, o.at, o.script + o.dir),
+                  std::make_tuple(mode, start, at, std::string(script)));
     }
     for (const auto& args : refused) {
         Options o;
