@@ -1,5 +1,7 @@
-// Fuzz target for the script: random text is split into events and every event is run through the
-// interpreter, then the scene is drawn once. "END" only returns a stop request, which is ignored so
+// Fuzz target for the script: random text is split into events (through the header reader, so
+// MUSIC, TITLE and TEMPO lines and BAR:BEAT times are read too) and every event is run through the
+// interpreter, then the scene is drawn once. Each event's time is also read back through the tempo
+// map (position, nearest sixteenth, a short grid), which must give the time again. "END" only returns a stop request, which is ignored so
 // the lines after it are tried too. A hidden GL context is made first so that shader, texture and effect
 // commands run for real; without a display the lines that could reach the GL are left out and
 // nothing is drawn. Lines holding a "/" are left out too: textures and meshes are opened by the name
@@ -8,6 +10,8 @@
 // memory stays bounded over millions of inputs (fuzz/GlObjects.h).
 #include <cstddef>
 #include <cstdint>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -53,6 +57,20 @@ bool mayTouchGl(const LineWords& w)
     return w.command == "new" && w.firstArg != "demoeffect";
 }
 
+// A time read back through the tempo map lands where it was (to float noise), and the sixteenth
+// and grid near it stay near it.
+void readBack(const TempoMap& tempo, double seconds)
+{
+    if (tempo.empty() || !std::isfinite(seconds) || std::fabs(seconds) > 1e6) return;
+    if (std::llabs(tempo.barBeatAt(seconds).bar) >= kMaxBar) return; // past the bars a map names
+    const double back = tempo.secondsAt(tempo.barBeatAt(seconds));
+    const double beat = 60.0 / tempo.segmentAt(seconds).bpm;
+    if (std::fabs(back - seconds) > 1e-6 * beat + 1e-9 * std::fabs(seconds)) __builtin_trap();
+    if (std::fabs(tempo.nearestSixteenth(seconds) - seconds) > beat) __builtin_trap();
+    for (const GridLine& line : tempo.grid(seconds, seconds + 4.0, 4, 64))
+        if (line.seconds < seconds - beat || line.seconds > seconds + 4.0) __builtin_trap();
+}
+
 void drawScene(const std::vector<Demoeffect*>& scene)
 {
     g_effects.musicTime = 3.0;
@@ -75,7 +93,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<char> text(data, data + size);
     text.resize(size + 4, '\0');
     std::vector<ScriptEvent> events;
-    splitScript(text.data(), static_cast<int64_t>(size), events);
+    ScriptHeader header;
+    splitScript(text.data(), static_cast<int64_t>(size), events, &header);
+    for (const ScriptEvent& event : events) readBack(header.tempo, event.time);
 
     std::vector<Demoeffect*> scene;
     for (ScriptEvent& event : events) {

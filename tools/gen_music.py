@@ -28,6 +28,10 @@
 #   /usr/bin/python3 tools/gen_music.py --wav OUT.wav   -> also keep the WAV
 #   /usr/bin/python3 tools/gen_music.py --test-clip OUT.mp3 --seconds 3
 #        writes a short loop of the same instruments (for end-to-end tests).
+#   /usr/bin/python3 tools/gen_music.py --starter starter/data/music/starter.ogg
+#        writes the starter demo's 8-bar loop (125 BPM, D minor, 15.36 s) as
+#        OGG Vorbis through ffmpeg's libvorbis: bars 1-4 pads, arp and hats,
+#        bars 5-8 add kick, clap and bass (the drop at bar 5, 7.68 s).
 import argparse
 import os
 import subprocess
@@ -542,6 +546,54 @@ def render_test_clip(seconds):
     return master(mix, kicks)
 
 
+# The starter loop: Dm G Bb C, one chord a bar.
+CHORDS_STARTER = [(50, 53, 57), (55, 59, 62), (46, 50, 53), (48, 52, 55)]
+BASS_STARTER = [38, 31, 34, 36]
+
+
+def render_starter():
+    """8 bars: an intro of pads, arp and hats, then the drop at bar 5."""
+    bars = 8
+    mix = Mix(bars * BAR)
+    banks()
+    K, CL, HC, CR = kick(), clap(), hat(), crash()
+    kicks = []
+    for bar in range(bars):
+        t0 = bar * BAR
+        chord = CHORDS_STARTER[bar % 4]
+        drop = bar >= 4
+        pad = pad_chord(chord, BAR - 0.05, 2200.0 if drop else 400.0 * 2 ** bar)
+        mix.add("pads", t0, pad, 0.5 if drop else 0.7)
+        mix.add("send", t0, pad, 0.2)
+        tones = [chord[0] + 12, chord[1] + 12, chord[2] + 12, chord[0] + 24, chord[1] + 24]
+        for s in range(16):
+            m = tones[ARP_STEPS[s]]
+            mix.add("arp", t0 + s * SIXTEENTH, pluck_note(m, SIXTEENTH * 0.7, 0.5 + 0.5 * drop),
+                    0.24 if s % 4 == 0 else 0.17, 0.35 if s % 2 else -0.35)
+        if bar >= 2:
+            for s in range(0, 16, 2):
+                mix.add("drums", t0 + s * SIXTEENTH, HC, 0.22 if s % 4 == 0 else 0.14, -0.3)
+        if drop:
+            for b in range(4):
+                mix.add("drums", t0 + b * BEAT, K, 0.8)
+                kicks.append(t0 + b * BEAT)
+                mix.add("bass", t0 + b * BEAT + BEAT / 2, bass_note(BASS_STARTER[bar % 4], BEAT * 0.42), 0.55)
+            for b in (1, 3):
+                mix.add("drums", t0 + b * BEAT, CL, 0.5, 0.05)
+        if bar == 4:
+            mix.add("drums", t0, CR, 0.5, 0.2)
+            mix.add("send", t0, CR, 0.2)
+    return master(mix, kicks)
+
+
+def encode_ogg(wav_path, ogg_path):
+    """OGG Vorbis at about 64 kbit/s, bit-exact so every run writes the same bytes."""
+    os.makedirs(os.path.dirname(os.path.abspath(ogg_path)), exist_ok=True)
+    subprocess.run(["ffmpeg", "-hide_banner", "-loglevel", "error", "-y", "-i", wav_path,
+                    "-c:a", "libvorbis", "-q:a", "0", "-fflags", "+bitexact",
+                    "-flags:a", "+bitexact", "-map_metadata", "-1", ogg_path], check=True)
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
     ap = argparse.ArgumentParser(description=__doc__)
@@ -549,8 +601,14 @@ def main():
     ap.add_argument("--wav", help="also keep the rendered WAV here")
     ap.add_argument("--test-clip", metavar="OUT.mp3", help="write a short test loop instead")
     ap.add_argument("--seconds", type=float, default=3.0, help="length of the test loop")
+    ap.add_argument("--starter", metavar="OUT.ogg", help="write the starter demo's loop instead")
     args = ap.parse_args()
-    if args.test_clip:
+    encode = encode_mp3
+    if args.starter:
+        audio = render_starter()
+        out = args.starter
+        encode = encode_ogg
+    elif args.test_clip:
         audio = render_test_clip(max(0.5, args.seconds))
         out = args.test_clip
     else:
@@ -559,7 +617,7 @@ def main():
     with tempfile.TemporaryDirectory() as tmp:
         wav = args.wav or os.path.join(tmp, "music.wav")
         write_wav(wav, audio)
-        encode_mp3(wav, out)
+        encode(wav, out)
     rms = 20 * np.log10(np.sqrt(np.mean(audio ** 2)) + 1e-12)
     print("wrote %s: %.2f s, peak %.2f dBFS, rms %.1f dBFS" % (
         out, audio.shape[1] / SR, 20 * np.log10(np.abs(audio).max()), rms))

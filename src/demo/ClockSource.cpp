@@ -1,7 +1,5 @@
-// The offline frame clock, and the path of the music every clock source plays.
+// The offline frame clock.
 #include "demo/ClockSource.h"
-
-const char* const kMusicPath = "data/music/Tundrel.mp3";
 
 FrameClock::FrameClock(uint32_t framesPerSecond) : framesPerSecond_(framesPerSecond ? framesPerSecond : 1) {}
 

@@ -8,8 +8,9 @@
 class ClockSource {
 public:
     virtual ~ClockSource() = default;
-    // Starts the music as the Demo's construction ends; returns the stream handle (0: none).
-    virtual uint32_t startMusic() = 0;
+    // Starts the music file at `path` as the Demo's construction ends; returns the stream handle
+    // (0: none).
+    virtual uint32_t startMusic(const char* path) = 0;
     // The wall clock: milliseconds as an unsigned 32-bit count that may wrap.
     virtual uint32_t milliseconds() = 0;
     // Play position of the stream in seconds.
@@ -25,7 +26,7 @@ public:
 // A clock source without music: the demo clock follows the milliseconds it reports.
 class SilentClock : public ClockSource {
 public:
-    uint32_t startMusic() override { return 0; }
+    uint32_t startMusic(const char*) override { return 0; }
     double musicPosition(uint32_t) override { return 0.0; }
     int musicState(uint32_t) override { return 0; }
     void service() override {}
@@ -48,5 +49,3 @@ private:
     uint32_t framesPerSecond_;
     uint64_t frame_ = 0;
 };
-
-extern const char* const kMusicPath; // "data/music/Tundrel.mp3"

@@ -6,7 +6,7 @@ void Demo::loadScript()
 {
     int64_t size = 0;
     if (!loadScriptFile(scriptText, size, setup_.scriptPath)) return;
-    splitScript(scriptText.get(), size, events);
+    splitScript(scriptText.get(), size, events, &header);
 }
 
 void Demo::runEvent(ScriptEvent& event)

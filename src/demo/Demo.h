@@ -58,6 +58,7 @@ public:
     std::vector<Demoeffect*> scene;
     std::unique_ptr<char[]> scriptText;
     std::vector<ScriptEvent> events;
+    ScriptHeader header; // the script's MUSIC, TITLE and TEMPO lines
     uint32_t startMs = 0;
     uint32_t frameCount = 0;
     uint32_t stream = 0;

@@ -1,5 +1,5 @@
 // Demo construction and destruction: fixed GL state, the script and its start-up events, then the
-// music, then the wall clock's zero. Destruction stops the music; the effects are not touched.
+// music (the script's MUSIC track, else the default), then the wall clock's zero. Destruction stops the music; the effects are not touched.
 #include "demo/Demo.h"
 #include <cstdio>
 #include "effects/DrawState.h"
@@ -14,7 +14,7 @@ Demo::Demo(ClockSource& clock, const DemoSetup& setup) : clock_(clock), setup_(s
     g_effects.frameDelta = 0.0;
     g_effects.wallTime = 0.0;
     initScene();
-    stream = clock_.startMusic();
+    stream = clock_.startMusic(musicPathOf(header).c_str());
     startMs = clock_.milliseconds();
     frameCount = 0;
 }

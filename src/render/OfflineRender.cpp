@@ -18,11 +18,12 @@
 #include "render/MusicLength.h"
 #include "render/RenderJobs.h"
 #include "resources/Messages.h"
-#include "shell/OffscreenContext.h"
 #include "render/RenderPlan.h"
 #include "render/RenderProgress.h"
 #include "render/RenderTarget.h"
 #include "render/StopSignals.h"
+#include "script/ScriptHeader.h"
+#include "shell/OffscreenContext.h"
 #include "shell/Screen.h"
 
 namespace {
@@ -33,7 +34,7 @@ constexpr size_t kQueuedFrames = 4;
 // PNG frames are independent, so two threads compress them; a video takes its frames in order.
 constexpr int kPngWorkers = 2;
 
-std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan)
+std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     switch (o.output) {
     case RenderOptions::Output::SingleFrame: return openPngFile(o.path, o.width, o.height);
@@ -47,14 +48,18 @@ std::unique_ptr<FrameSink> openOutput(const RenderOptions& o, const FramePlan& p
     video.height = o.height;
     video.fps = o.fps;
     video.crf = o.crf;
+    video.videoKbps = o.videoKbps;
+    video.profile = o.profile;
+    video.level = o.level;
+    video.audioKbps = o.audioKbps;
     video.musicStart = static_cast<double>(plan.first) / o.fps;
     video.duration = static_cast<double>(plan.end - plan.first) / o.fps;
     if (o.segment > 0) {
         // A segment carries no sound: the music is added once over the joined video.
-    } else if (musicLength(kMusicPath) > 0.0) {
-        video.musicPath = kMusicPath;
+    } else if (musicLength(music.c_str()) > 0.0) {
+        video.musicPath = music;
     } else {
-        std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
+        std::fprintf(stderr, "no readable music at %s: the video has no sound\n", music.c_str());
     }
     std::unique_ptr<FrameSink> encoder = openVideo(video);
     if (!encoder) return nullptr;
@@ -140,10 +145,10 @@ bool renderWithContext(const RenderOptions& o, const FramePlan& plan, FrameSink&
 }
 
 // Renders in the current context, whose limits were checked, into a folder that exists.
-int renderPlan(const RenderOptions& o, const FramePlan& plan)
+int renderPlan(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     RenderTarget target;
-    std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan) : nullptr;
+    std::unique_ptr<FrameSink> sink = target.create(o.width, o.height, o.msaa) ? openOutput(o, plan, music) : nullptr;
     if (!sink) return 1;
     bool ok = renderWithContext(o, plan, *sink, target);
     ok = sink->finish() && ok;
@@ -173,10 +178,11 @@ int runOfflineRender(const RenderOptions& o)
 {
     installStopHandlers(o.progressFd < 0);
     const double endTime = scriptEndTime();
+    const std::string music = musicPathOf(readScriptHeaderFile(kScriptPath));
     const bool needLength = o.output != RenderOptions::Output::SingleFrame && o.end < 0.0 && endTime == kNoEnd;
     FramePlan plan;
     std::string error;
-    if (!planFrames(o, endTime, needLength ? musicLength(kMusicPath) : -1.0, plan, error)) {
+    if (!planFrames(o, endTime, needLength ? musicLength(music.c_str()) : -1.0, plan, error)) {
         std::fprintf(stderr, "zemblar-render: %s\n", error.c_str());
         return 1;
     }
@@ -187,14 +193,14 @@ int runOfflineRender(const RenderOptions& o)
                      o.jobs > 1 ? "jobs" : "segments", static_cast<unsigned long long>(frames));
         return 2;
     }
-    if (o.join > 0) return joinSegments(o, plan) ? 0 : 1;
+    if (o.join > 0) return joinSegments(o, plan, music) ? 0 : 1;
     if (!createOffscreenContext(kWindowWidth, kWindowHeight)) return 1;
     int status = readyToRender(o) ? 0 : 2;
     if (status == 0 && o.jobs > 1) {
         destroyOffscreenContext(); // each job makes its own
-        return runJobs(o, plan);
+        return runJobs(o, plan, music);
     }
-    if (status == 0) status = renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan);
+    if (status == 0) status = renderPlan(o, o.segment > 0 ? segmentOf(plan, o.segment, o.segments) : plan, music);
     flushMessages();
     destroyOffscreenContext();
     return status;

@@ -17,12 +17,12 @@
 #include <poll.h>
 #include <unistd.h>
 #include <vector>
-#include "demo/ClockSource.h"
 #include "render/ChildProcess.h"
 #include "render/MusicLength.h"
 #include "render/PendingFile.h"
 #include "render/RenderProgress.h"
 #include "render/StopSignals.h"
+#include "render/VideoEncoder.h"
 
 namespace {
 std::string number(double value)
@@ -37,9 +37,12 @@ std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
     std::vector<std::string> args = {"/proc/self/exe",      o.path,    "--fps",
                                      std::to_string(o.fps), "--start", number(o.start)};
     if (o.end >= 0.0) args.insert(args.end(), {"--end", number(o.end)});
+    // The preset's encoding, with the size, rate and quality settled here (they win over it).
+    if (!o.preset.empty()) args.insert(args.end(), {"--preset", o.preset});
+    if (o.preset.empty() || o.crfGiven) args.insert(args.end(), {"--crf", std::to_string(o.crf)});
     args.insert(args.end(), {"--size", std::to_string(o.width) + "x" + std::to_string(o.height), "--msaa",
-                             std::to_string(o.msaa), "--crf", std::to_string(o.crf), "--segment",
-                             std::to_string(k) + "/" + std::to_string(o.jobs), "--progress-fd", std::to_string(fd)});
+                             std::to_string(o.msaa), "--segment", std::to_string(k) + "/" + std::to_string(o.jobs),
+                             "--progress-fd", std::to_string(fd)});
     return args;
 }
 
@@ -80,7 +83,7 @@ std::string segmentPath(const std::string& video, int k, int n)
     return stem + ".part" + std::to_string(k) + "of" + std::to_string(n) + video.substr(video.size() - 4);
 }
 
-int runJobs(const RenderOptions& o, const FramePlan& plan)
+int runJobs(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     // The segments of a video are this run's partial output: removed if a signal stops it.
     const bool video = o.output == RenderOptions::Output::Video;
@@ -138,12 +141,12 @@ int runJobs(const RenderOptions& o, const FramePlan& plan)
     if (!video) return 0;
     RenderOptions join = o;
     join.join = o.jobs;
-    const bool joined = joinSegments(join, plan);
+    const bool joined = joinSegments(join, plan, music);
     removeParts(o);
     return joined ? 0 : 1;
 }
 
-bool joinSegments(const RenderOptions& o, const FramePlan& plan)
+bool joinSegments(const RenderOptions& o, const FramePlan& plan, const std::string& music)
 {
     namespace fs = std::filesystem;
     const std::string list = o.path + ".parts.txt";
@@ -175,14 +178,18 @@ bool joinSegments(const RenderOptions& o, const FramePlan& plan)
     if (listed) {
         std::vector<std::string> args = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-nostdin", "-y",
                                          "-f",     "concat",       "-safe",     "0",     "-i",       list};
-        const bool music = musicLength(kMusicPath) > 0.0;
-        if (music)
+        const bool sound = musicLength(music.c_str()) > 0.0;
+        if (sound)
             args.insert(args.end(), {"-ss", number(static_cast<double>(plan.first) / o.fps), "-t",
-                                     number(static_cast<double>(plan.end - plan.first) / o.fps), "-i", kMusicPath});
+                                     number(static_cast<double>(plan.end - plan.first) / o.fps), "-i", music});
         else
-            std::fprintf(stderr, "no readable music at %s: the video has no sound\n", kMusicPath);
+            std::fprintf(stderr, "no readable music at %s: the video has no sound\n", music.c_str());
         args.insert(args.end(), {"-map", "0:v:0", "-c:v", "copy"});
-        if (music) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
+        if (sound) {
+            args.insert(args.end(), {"-map", "1:a:0"});
+            const std::vector<std::string> audio = audioArguments(o.audioKbps);
+            args.insert(args.end(), audio.begin(), audio.end());
+        }
         PendingFile joined(o.path);
         args.insert(args.end(), {"-movflags", "+faststart", "-f", "mp4", joined.temporary()});
         ok = joined.expect() && waitChild(startChild(args, ChildPipe::None, true).pid) && joined.commit();

@@ -10,8 +10,8 @@ std::string segmentPath(const std::string& video, int k, int n);
 
 // Renders the plan in options.jobs child processes, one segment each, with one progress bar for
 // the whole; a video's segments are joined and the music added. Returns the exit status.
-int runJobs(const RenderOptions& options, const FramePlan& plan);
+int runJobs(const RenderOptions& options, const FramePlan& plan, const std::string& music);
 
 // Joins the options.join segment videos of options.path, without re-encoding, into options.path
-// with the music of the plan's span. Prints the reason and returns false on failure.
-bool joinSegments(const RenderOptions& options, const FramePlan& plan);
+// with the plan's span of the music file. Prints the reason and returns false on failure.
+bool joinSegments(const RenderOptions& options, const FramePlan& plan, const std::string& music);

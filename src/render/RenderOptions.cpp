@@ -46,6 +46,32 @@ bool fail(std::string& error, const std::string& text)
     return false;
 }
 
+// What each preset sets; the options given beside it (`given`) keep their own values.
+struct Given {
+    bool fps = false, size = false;
+};
+
+void applyPreset(RenderOptions& o, const Given& given)
+{
+    if (o.preset.empty()) return;
+    if (!given.size) o.width = 1920, o.height = 1080;
+    if (o.preset == "compo") {
+        // The video copy of a real-time entry: 1080p30, H.264 Main 4.1, at least 6 Mbit/s, AAC
+        // stereo at least 192 kbit/s.
+        if (!given.fps) o.fps = 30;
+        o.profile = "main";
+        o.level = "4.1";
+        if (!o.crfGiven) o.videoKbps = 8000;
+        o.audioKbps = 320;
+    } else {
+        // Publishing online: 1080p60, High profile, CRF 18, AAC 384 kbit/s.
+        if (!given.fps) o.fps = 60;
+        o.profile = "high";
+        if (!o.crfGiven) o.crf = 18;
+        o.audioKbps = 384;
+    }
+}
+
 // Whether the combination of options is sensible once all are read.
 bool checkCombination(const RenderOptions& o, bool gotPath, bool gotRange, std::string& error)
 {
@@ -81,6 +107,7 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
 {
     o = RenderOptions{};
     bool gotPath = false, gotRange = false;
+    Given given;
     for (int i = 0; i < argc; ++i) {
         const char* arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
@@ -89,6 +116,7 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
         } else if (std::strcmp(arg, "--fps") == 0) {
             if (!readWhole(value, 1, kMaxRenderFps, o.fps))
                 return fail(error, "--fps needs a whole number from 1 to 240");
+            given.fps = true;
             ++i;
         } else if (std::strcmp(arg, "--size") == 0) {
             long w = 0, h = 0;
@@ -96,6 +124,7 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
                 return fail(error, "--size needs WIDTHxHEIGHT, each side from 1 to 3840 and at most 3840x2160 pixels");
             o.width = static_cast<int>(w);
             o.height = static_cast<int>(h);
+            given.size = true;
             ++i;
         } else if (std::strcmp(arg, "--msaa") == 0) {
             if (!readWhole(value, 1, kMaxRenderMsaa, o.msaa) || (o.msaa & (o.msaa - 1)) != 0)
@@ -103,6 +132,12 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
             ++i;
         } else if (std::strcmp(arg, "--crf") == 0) {
             if (!readWhole(value, 0, 51, o.crf)) return fail(error, "--crf needs a whole number from 0 to 51");
+            o.crfGiven = true;
+            ++i;
+        } else if (std::strcmp(arg, "--preset") == 0) {
+            if (!value || (std::strcmp(value, "compo") != 0 && std::strcmp(value, "web") != 0))
+                return fail(error, "--preset needs compo or web");
+            o.preset = value;
             ++i;
         } else if (std::strcmp(arg, "--jobs") == 0) {
             if (!readWhole(value, 1, kMaxRenderJobs, o.jobs))
@@ -146,13 +181,14 @@ bool parseRenderOptions(int argc, const char* const* argv, RenderOptions& o, std
         }
     }
     if (o.output != RenderOptions::Output::SingleFrame && isVideoPath(o.path)) o.output = RenderOptions::Output::Video;
+    applyPreset(o, given);
     return checkCombination(o, gotPath, gotRange, error);
 }
 
 const char* renderUsage()
 {
     return "Usage: zemblar-render [OUTPUT] [--fps N] [--start SECONDS] [--end SECONDS] [--size WxH]\n"
-           "                     [--msaa N] [--crf Q] [--jobs N | --segment K/N]\n"
+           "                     [--msaa N] [--crf Q] [--preset compo|web] [--jobs N | --segment K/N]\n"
            "       zemblar-render OUTPUT.mp4 --join N [--fps N] [--start SECONDS] [--end SECONDS]\n"
            "       zemblar-render --at SECONDS FILE.png [--size WxH] [--msaa N]\n"
            "\n"
@@ -162,8 +198,9 @@ const char* renderUsage()
            "\n"
            "  OUTPUT           a directory for numbered PNG frames (OUTPUT/frame_000000.png, numbered\n"
            "                   by the frame's position in the demo), or a file name ending in \".mp4\":\n"
-           "                   the frames are encoded by ffmpeg (H.264, yuv420p) with the music\n"
-           "                   data/music/Tundrel.mp3 of the rendered span. Default: out\n"
+           "                   the frames are encoded by ffmpeg (H.264, yuv420p) with the music of\n"
+           "                   the rendered span (the script's MUSIC, else data/music/Tundrel.mp3).\n"
+           "                   Default: out\n"
            "  --fps N          frames per second, 1 to 240 (default 60)\n"
            "  --start SECONDS  first frame to write (default 0); earlier frames are still played\n"
            "                   so that everything before it has happened\n"
@@ -175,6 +212,11 @@ const char* renderUsage()
            "  --msaa N         samples per pixel for smoother edges: 1 (default), 2, 4, 8, ... as\n"
            "                   far as the GL driver offers\n"
            "  --crf Q          video quality, 0 (best, largest) to 51 (default 18)\n"
+           "  --preset compo   the video copy a demo party asks for: 1920x1080, 30 fps, H.264 Main\n"
+           "                   profile level 4.1, yuv420p, 8 Mbit/s constant, AAC stereo 320 kbit/s,\n"
+           "                   index at the front\n"
+           "  --preset web     for publishing online: 1920x1080, 60 fps, H.264 High profile, CRF 18,\n"
+           "                   AAC stereo 384 kbit/s; options given beside a preset win over it\n"
            "  --jobs N         split the span into N consecutive segments rendered by N processes\n"
            "                   at once; the frames are the same as from one process\n"
            "  --segment K/N    render only segment K of N (a video goes to OUTPUT.partKofN.mp4,\n"

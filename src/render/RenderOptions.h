@@ -1,7 +1,9 @@
 // Command line of the offline renderer: output, frame rate, start and end time, or one frame at a
-// given time; frame size, multisampling, video quality, parallel jobs and segments. Parsing only;
-// nothing here renders. Options take their value as the next argument ("--fps 30"); the
-// "--name=value" form is not supported.
+// given time; frame size, multisampling, video quality, parallel jobs and segments, and the video
+// presets ("--preset compo", "--preset web") that set size, rate and encoding at once; an option
+// given beside a preset wins over it, wherever it stands. Parsing only; nothing here renders.
+// Options take their value as the next argument ("--fps 30"); the "--name=value" form is not
+// supported.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -18,6 +20,12 @@ struct RenderOptions {
     int height = 720;
     int msaa = 1;    // samples per pixel; 1: no multisampling
     int crf = 18;    // H.264 constant rate factor (lower: better and larger)
+    bool crfGiven = false;
+    std::string preset;  // "compo", "web" or empty
+    std::string profile; // H.264 profile ("main", "high"); empty: x264's own choice
+    std::string level;   // H.264 level ("4.1"); empty: x264's own choice
+    int videoKbps = 0;   // >0: constant bit rate in kbit/s (filler keeps it up) instead of crf
+    int audioKbps = 192; // AAC bit rate
     int jobs = 1;    // processes rendering consecutive segments at once
     int segment = 0; // 1-based segment of `segments` to render alone; 0: the whole span
     int segments = 0;

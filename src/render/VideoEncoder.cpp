@@ -41,10 +41,30 @@ std::vector<std::string> ffmpegArguments(const VideoSettings& s)
         args.insert(args.end(), {"-ss", number(s.musicStart), "-t", number(s.duration), "-i", s.musicPath});
     }
     args.insert(args.end(), {"-map", "0:v:0"});
-    if (audio) args.insert(args.end(), {"-map", "1:a:0", "-c:a", "aac", "-b:a", "192k"});
-    args.insert(args.end(), {"-c:v", "libx264", "-preset", "medium", "-crf", std::to_string(s.crf), "-pix_fmt",
-                             "yuv420p", "-r", std::to_string(s.fps), "-movflags", "+faststart", "-f", "mp4", s.path});
+    if (audio) {
+        args.insert(args.end(), {"-map", "1:a:0"});
+        const std::vector<std::string> sound = audioArguments(s.audioKbps);
+        args.insert(args.end(), sound.begin(), sound.end());
+    }
+    args.insert(args.end(), {"-c:v", "libx264", "-preset", "medium"});
+    if (s.videoKbps > 0) {
+        // x264 holds an average bit rate only as a ceiling; the HRD's CBR mode pads with filler so
+        // quiet scenes do not fall below the rate either.
+        const std::string rate = std::to_string(s.videoKbps) + "k";
+        args.insert(args.end(), {"-b:v", rate, "-minrate", rate, "-maxrate", rate, "-bufsize", rate, "-x264-params",
+                                 "nal-hrd=cbr"});
+    } else {
+        args.insert(args.end(), {"-crf", std::to_string(s.crf)});
+    }
+    if (!s.profile.empty()) args.insert(args.end(), {"-profile:v", s.profile});
+    if (!s.level.empty()) args.insert(args.end(), {"-level:v", s.level});
+    args.insert(args.end(), {"-pix_fmt", "yuv420p", "-r", std::to_string(s.fps), "-movflags", "+faststart", "-f", "mp4", s.path});
     return args;
+}
+
+std::vector<std::string> audioArguments(int kbps)
+{
+    return {"-c:a", "aac", "-ac", "2", "-b:a", std::to_string(kbps) + "k"};
 }
 
 VideoEncoder::~VideoEncoder()

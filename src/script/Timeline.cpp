@@ -1,12 +1,14 @@
 // Script file reading and line splitting. Lines end in "\n", "\r" or any pair of them; a third
-// terminator in a row starts an empty line. The time is read with the "%lf" conversion.
+// terminator in a row starts an empty line. The time is read by readEventTime.
 #include "script/Timeline.h"
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <new>
 #include <vector>
 #include "resources/FileBytes.h"
 #include "resources/Messages.h"
+#include "script/EventTime.h"
 
 const char* const kScriptPath = "data/vessikscript.txt";
 
@@ -26,14 +28,25 @@ bool loadScriptFile(std::unique_ptr<char[]>& buffer, int64_t& size, const char* 
     return true;
 }
 
+// The time as written, for messages: the first word after leading blanks, at most 40 bytes.
+static std::string timeWord(const char* line)
+{
+    line += std::strspn(line, " \t\v\f");
+    return std::string(line, std::min<size_t>(std::strcspn(line, " ,"), 40));
+}
+
 static bool isTerminator(char c)
 {
     return c == '\n' || c == '\r';
 }
 
-void splitScript(char* text, int64_t size, std::vector<ScriptEvent>& events)
+void splitScript(char* text, int64_t size, std::vector<ScriptEvent>& events, ScriptHeader* header)
 {
+    ScriptHeader unused;
+    ScriptHeader& h = header ? *header : unused;
+    h = ScriptHeader{};
     if (size <= 0) return;
+    h = readScriptHeader(text, static_cast<size_t>(size));
     int64_t pos = 0;
     while (pos < size) {
         // memchr-style scan for the first terminator, bounded by the end of the text.
@@ -46,8 +59,12 @@ void splitScript(char* text, int64_t size, std::vector<ScriptEvent>& events)
         }
         char* line = text + pos;
         if (line[0] != '#' && line[0] != 'B') {
-            double time = 0.0;
-            if (std::sscanf(line, "%lf", &time) == 1) events.push_back(ScriptEvent{time, line, false});
+            const EventTime time = readEventTime(line, h);
+            if (time.kind == EventTime::Kind::Bad)
+                h.notes.push_back(ScriptNote{static_cast<size_t>(pos), "bad time " + timeWord(line) + " (" +
+                                                                           time.problem + "): the line never runs"});
+            else if (time.kind != EventTime::Kind::None)
+                events.push_back(ScriptEvent{time.seconds, line, false});
         }
         if (pos + len >= size) break;
         pos += len + 1;

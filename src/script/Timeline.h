@@ -1,9 +1,12 @@
 // Script file and timeline: the whole script read into one buffer, cut into lines in place, and
-// every line that starts with a number turned into a time-stamped event pointing into that buffer.
+// every line that starts with a time turned into a time-stamped event pointing into that buffer.
+// The header lines (MUSIC, TITLE, TEMPO) are read first, so BAR:BEAT times anywhere in the file
+// follow the script's tempo.
 #pragma once
 #include <cstdint>
 #include <memory>
 #include <vector>
+#include "script/ScriptHeader.h"
 
 struct ScriptEvent {
     double time; // seconds on the demo clock; negative: run at start-up
@@ -18,6 +21,8 @@ extern const char* const kScriptPath; // "data/vessikscript.txt"
 // cannot be opened; the out-parameters are then left alone.
 bool loadScriptFile(std::unique_ptr<char[]>& buffer, int64_t& size, const char* path = kScriptPath);
 
-// Cuts the text (size bytes, with at least one writable byte after them) into lines in place and
-// appends one event per line that begins with a number. "#" and "B" lines are skipped.
-void splitScript(char* text, int64_t size, std::vector<ScriptEvent>& events);
+// Reads the header lines of the text, then cuts it (size bytes, with at least one writable byte
+// after them) into lines in place and appends one event per line that begins with a time (see
+// EventTime.h). "#" and "B" lines are skipped. With `header`, it receives the header and a note for
+// every BAR:BEAT time that names no proper position (those lines are not events).
+void splitScript(char* text, int64_t size, std::vector<ScriptEvent>& events, ScriptHeader* header = nullptr);

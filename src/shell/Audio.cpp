@@ -98,6 +98,23 @@ bool audioSetPosition(uint32_t stream, double seconds)
     return true;
 }
 
+bool audioFilePlays(const char* path, std::string& why)
+{
+    const bool ownDevice = !g_deviceOpen;
+    if (ownDevice) {
+        // A check needs no sound card: the dummy driver decodes without one.
+        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+        const bool opened = audioInit(44100);
+        SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+        if (!opened) return why = std::string("no music player: ") + SDL_GetError(), false;
+    }
+    Mix_Music* music = Mix_LoadMUS(path);
+    if (!music) why = Mix_GetError();
+    else Mix_FreeMusic(music);
+    if (ownDevice) audioFree();
+    return music != nullptr;
+}
+
 void audioPause(uint32_t stream, bool paused)
 {
     if (!isCurrent(stream)) return;

@@ -27,11 +27,8 @@ class Editor {
 public:
     explicit Editor(double start) : session_(setup()), overlay_()
     {
-        if (audioInit(44100)) stream_ = audioStreamCreateFile(kMusicPath);
-        if (stream_ == 0)
-            std::fprintf(stderr, "no music (%s): editing without sound\n", kMusicPath);
-        else
-            audioChannelPlay(stream_);
+        audioInit(44100); // without a device the stream below fails and says so
+        openMusic();
         overlay_.motion.point[0] = -0.73f;
         overlay_.motion.point[1] = 0.38f;
         overlay_.motion.point[2] = -1.0f;
@@ -65,6 +62,20 @@ private:
         DemoSetup s;
         s.watch = &skipEnd_;
         return s;
+    }
+
+    // Opens the script's music when it names another file than the one open (at start, and after a
+    // reload changed the MUSIC line). seek() puts it on the time.
+    void openMusic()
+    {
+        const std::string path = musicPathOf(session_.demo().header);
+        if (path == musicPath_) return;
+        musicPath_ = path;
+        stream_ = audioStreamCreateFile(path.c_str());
+        if (stream_ == 0)
+            std::fprintf(stderr, "no music (%s): editing without sound\n", path.c_str());
+        else
+            audioChannelPlay(stream_);
     }
 
     double now() const
@@ -121,13 +132,16 @@ private:
         const double t = now();
         session_.seek(t);
         session_.reloadEverything();
+        openMusic();
         seek(t);
     }
 
     void applyChangedFiles()
     {
         const double t = now();
-        if (liveReload_.apply(session_, t)) seek(t);
+        if (!liveReload_.apply(session_, t)) return;
+        openMusic();
+        seek(t);
     }
 
     void draw()
@@ -150,6 +164,7 @@ private:
     Text overlay_;
     LiveReload liveReload_;
     uint32_t stream_ = 0;
+    std::string musicPath_; // the file stream_ plays
     bool paused_ = false;
     bool showOverlay_ = true;
     double anchor_ = 0.0;
@@ -160,6 +175,7 @@ private:
 int runEditor(double startSeconds)
 {
     g_fullscreen = false;
+    useScriptTitle();
     if (!createWindow()) return 1;
     setMeshMemory(true);
     {

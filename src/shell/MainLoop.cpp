@@ -31,6 +31,7 @@ bool restart(std::unique_ptr<Demo>& demo)
     // The registries hold GL names of the context that just went away.
     resetProcessState();
     if (flip) g_fullscreen = !g_fullscreen;
+    useScriptTitle(); // the script is read again, its title too
     if (!createWindow()) return false;
     demo = std::make_unique<Demo>(platformClock());
     return true;
@@ -63,6 +64,7 @@ int runZemblar()
     // Unanswered, the demo starts fullscreen (the default button).
     g_fullscreen =
         askYesNo("Would You Like to Run in FullScreen mode?", "Start Fullscreen?", BoxIcon::Information, true);
+    useScriptTitle();
     if (!createWindow()) return 0;
     SDL_Delay(25);
     auto demo = std::make_unique<Demo>(platformClock());

@@ -6,7 +6,8 @@
 
 const char* const kUsage = "usage: zemblar                      play the demo\n"
                            "       zemblar --edit [--at SECONDS]  authoring mode, starting at SECONDS\n"
-                           "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n";
+                           "       zemblar --check [SCRIPT]       check a script (default data/vessikscript.txt)\n"
+                           "       zemblar --new DIR              make a starter demo in DIR (new or empty)\n";
 
 bool parseOptions(int argc, const char* const* argv, Options& out, std::string& error)
 {
@@ -20,6 +21,13 @@ bool parseOptions(int argc, const char* const* argv, Options& out, std::string& 
             if (argv[2][0] == '-') return error = std::string("unknown option ") + argv[2], false;
             out.script = argv[2];
         }
+        return true;
+    }
+    if (mode == "--new") {
+        out.mode = Options::Mode::New;
+        if (argc != 3 || argv[2][0] == '\0') return error = "--new needs DIR", false;
+        if (argv[2][0] == '-') return error = std::string("unknown option ") + argv[2], false;
+        out.dir = argv[2];
         return true;
     }
     if (mode != "--edit") return error = "unknown option " + mode, false;

@@ -4,6 +4,7 @@
 // Nothing here exposes the windowing or audio library behind it.
 #pragma once
 #include <cstdint>
+#include <string>
 
 // Milliseconds since an arbitrary start, as an unsigned 32-bit count that wraps after ~49.7 days.
 // Callers subtract two readings in unsigned 32-bit arithmetic, which stays right across a wrap.
@@ -38,3 +39,7 @@ void audioFree();
 bool audioSetPosition(uint32_t stream, double seconds);
 // Pauses or resumes the stream; nothing for an unknown handle.
 void audioPause(uint32_t stream, bool paused);
+
+// Whether the music player can open the file as music (decoding starts); false with the player's
+// reason in `why`. Without an open output device it uses a silent one and closes it again.
+bool audioFilePlays(const char* path, std::string& why);

@@ -7,14 +7,14 @@ constexpr int kOutputRate = 44100;
 const char* const kAudioCaption = "BASS";
 } // namespace
 
-uint32_t PlatformClock::startMusic()
+uint32_t PlatformClock::startMusic(const char* path)
 {
     smoother_.reset();
     if (!audioInit(kOutputRate)) {
         showMessageBox("BASS error", kAudioCaption);
         return 0;
     }
-    const uint32_t stream = audioStreamCreateFile(kMusicPath);
+    const uint32_t stream = audioStreamCreateFile(path);
     if (stream == 0) {
         showMessageBox("BASS error, file not found?", kAudioCaption);
         return 0;

@@ -3,12 +3,12 @@
 #include "demo/ClockSource.h"
 #include "shell/MusicSmoother.h"
 
-// The live clock: platform milliseconds and the music "data/music/Tundrel.mp3" at 44100 Hz, its
-// position smoothed between the mixer's buffer steps. Audio failures are shown in message boxes
+// The live clock: platform milliseconds and the script's music at 44100 Hz, its position smoothed
+// between the mixer's buffer steps. Audio failures are shown in message boxes
 // (caption "BASS") and leave the stream at 0.
 class PlatformClock : public ClockSource {
 public:
-    uint32_t startMusic() override;
+    uint32_t startMusic(const char* path) override;
     uint32_t milliseconds() override;
     double musicPosition(uint32_t stream) override;
     int musicState(uint32_t stream) override;

@@ -1,12 +1,14 @@
 // zemblar --check: the whole script run offscreen on a 60 fps frame clock without drawing, every
 // event's output caught and reported against its line, plus the problems the demo passes over in
-// silence. The message sink is captured while the script runs; the report is printed once the run
+// silence: bad header lines and BAR:BEAT times, a MUSIC file that is missing or will not play,
+// lines that do nothing. The message sink is captured while the script runs; the report is printed once the run
 // is over.
 #include "shell/ScriptCheck.h"
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <map>
 #include <string>
 #include <utility>
@@ -26,6 +28,7 @@
 #include "script/ScriptCommands.h"
 #include "script/WordCutter.h"
 #include "shell/OffscreenContext.h"
+#include "shell/Platform.h"
 
 namespace {
 constexpr uint32_t kCheckFps = 60;
@@ -33,12 +36,14 @@ constexpr double kLongestCheck = 3600.0; // events later than this are not waite
 
 using Report = std::pair<int, std::string>;
 
-// The script as the timeline splits it, with the file line of every event.
+// The script as the timeline splits it, with the file line of every event and of every byte.
 struct ScriptCopy {
     std::unique_ptr<char[]> text;
     std::string original;
     std::vector<ScriptEvent> events;
-    std::vector<int> lineOf;
+    ScriptHeader header;
+    std::vector<int> lineAt; // file line of each byte's offset
+    std::vector<int> lineOf; // file line of each event
 };
 
 bool readScript(const char* path, ScriptCopy& copy)
@@ -46,9 +51,10 @@ bool readScript(const char* path, ScriptCopy& copy)
     int64_t size = 0;
     if (!loadScriptFile(copy.text, size, path)) return false;
     copy.original.assign(copy.text.get(), static_cast<size_t>(size));
-    splitScript(copy.text.get(), size, copy.events);
+    splitScript(copy.text.get(), size, copy.events, &copy.header);
     // A line ends at "\n", "\r\n" or a lone "\r".
-    std::vector<int> lineAt(copy.original.size() + 1, 1);
+    std::vector<int>& lineAt = copy.lineAt;
+    lineAt.assign(copy.original.size() + 1, 1);
     for (size_t i = 0; i < copy.original.size(); ++i) {
         const char c = copy.original[i];
         const bool ends = c == '\n' || (c == '\r' && (i + 1 >= copy.original.size() || copy.original[i + 1] != '\n'));
@@ -71,11 +77,28 @@ void reportUntimedLines(const std::string& text, std::vector<Report>& out)
         const std::string line = text.substr(pos, end - pos);
         const bool blank = line.find_first_not_of(" \t") == std::string::npos;
         double time = 0.0;
-        if (!blank && line[0] != '#' && line[0] != 'B' && std::sscanf(line.c_str(), "%lf", &time) != 1)
+        if (!blank && line[0] != '#' && line[0] != 'B' && !isHeaderLine(line.data(), line.size()) &&
+            std::sscanf(line.c_str(), "%lf", &time) != 1)
             out.emplace_back(number, "no time at the start: the line never runs");
         if (end >= text.size()) break;
         pos = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
+}
+
+// The header's bad lines and bad BAR:BEAT times, and a MUSIC file that cannot be found or played.
+void reportHeader(const ScriptCopy& copy, std::vector<Report>& out)
+{
+    for (const ScriptNote& note : copy.header.notes) out.emplace_back(copy.lineAt[note.offset], note.message);
+    const ScriptHeader& h = copy.header;
+    if (h.music.empty()) return;
+    const int line = copy.lineAt[h.musicOffset];
+    const std::string path = musicPathOf(h);
+    std::string why;
+    if (!std::ifstream(path).is_open())
+        out.emplace_back(line, "missing music file " + h.music + " (looked for " + h.music + " and data/music/" +
+                                   h.music + ")");
+    else if (!audioFilePlays(path.c_str(), why))
+        out.emplace_back(line, "unplayable music file " + path + ": " + why);
 }
 
 Demoeffect* boundOrNull(const char* name)
@@ -253,6 +276,7 @@ int runScriptCheck(const std::string& script)
         reports.emplace_back(0, "Couldn't open: " + path);
     } else {
         reportUntimedLines(copy.original, reports);
+        reportHeader(copy, reports);
         startMessageCapture(); // what the run prints is reported against its lines
         runChecked(path.c_str(), copy, reports);
         endMessageCapture();

@@ -3,6 +3,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstdint>
+#include <string>
 #include "shell/Screen.h"
 
 // Codes of the keys the shell reads, g_keys is indexed by them. They keep the numbers of Windows
@@ -32,6 +33,10 @@ extern bool g_fullscreen;      // the user's choice; true at start
 extern bool g_active;          // false while the window is minimised
 extern SDL_Window* g_window;   // the demo window; null when none
 extern SDL_GLContext g_renderContext;
+extern std::string g_windowTitle; // the title of windows made from now on ("Zemblar" at start)
+
+// Takes the window title from the TITLE line of the demo's script (the default without one).
+void useScriptTitle();
 
 // Opens the window (fullscreen or windowed as g_fullscreen says) with its GL 3.3 compatibility
 // context current, shows it and sets the projection. On failure it has shown the reason in a

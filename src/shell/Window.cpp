@@ -4,11 +4,14 @@
 // is initialised on the 3.3 context.
 #include <cstdio>
 #include "resources/Gl.h"
+#include "script/ScriptHeader.h"
+#include "script/Timeline.h"
 #include "shell/GlContext.h"
 #include "shell/Shell.h"
 
 SDL_Window* g_window = nullptr;
 SDL_GLContext g_renderContext = nullptr;
+std::string g_windowTitle = kDefaultTitle;
 
 namespace {
 const char* const kErrorCaption = "ERROR";
@@ -87,7 +90,7 @@ bool createWindow()
         flags |= SDL_WINDOW_RESIZABLE;
     }
     setGlContextAttributes();
-    g_window = SDL_CreateWindow("Zemblar", 0, 0, kWindowWidth, kWindowHeight, flags);
+    g_window = SDL_CreateWindow(g_windowTitle.c_str(), 0, 0, kWindowWidth, kWindowHeight, flags);
     if (!g_window) {
         fail("Window Creation Error.");
         return false;
@@ -116,6 +119,11 @@ bool createWindow()
     ignoreKeysHeldNow(g_window);
     resizeScene(kWindowWidth, kWindowHeight);
     return true;
+}
+
+void useScriptTitle()
+{
+    g_windowTitle = titleOf(readScriptHeaderFile(kScriptPath));
 }
 
 void destroyWindow()

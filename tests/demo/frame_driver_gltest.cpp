@@ -81,10 +81,11 @@ TEST_F(DemoGl, ClocksSurviveTheWrapFollowTheMusicOnlyWhilePlayingOrStalledAndRes
     EXPECT_DOUBLE_EQ(g_effects.frameDelta, 0.02);
 }
 
+// Header lines are no events; a BAR:BEAT time is listed and announced as written, with its seconds.
 TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnceDrawingFromIdentity)
 {
-    dir.write("data/vessikscript.txt",
-              "# comment\n-1 SCENE append first\n5.0 SCENE append late\r\n-0.5 ghost scale 2\n2.0 early\n1.0 x\n");
+    dir.write("data/vessikscript.txt", "# comment\nTEMPO 120 0.5\n-1 SCENE append first\n5.0 SCENE append late\r\n"
+                                       "-0.5 ghost scale 2\nMUSIC song.ogg\n2.0 early\n1:2 x\n");
     RecordingEffect first, late;
     first.motion.point[2] = -5.0f; // leaves a translation behind on the matrix
     first.programToBind = 12345;
@@ -96,14 +97,15 @@ TEST_F(DemoGl, ListsTheScriptThenRunsEventsStrictlyAfterTheirTimeInFileOrderOnce
     EXPECT_EQ(
         endMessageCapture(),
         "-1 SCENE append first -1.000000\n5.0 SCENE append late 5.000000\n-0.5 ghost scale 2 -0.500000\n"
-        "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1.0 x 1.000000\n");
+        "You need to create this effect with new or clone first! ghost scale\n2.0 early 2.000000\n1:2 x 1.000000\n");
     EXPECT_EQ(clock.starts, 1);
+    EXPECT_EQ(clock.music, "data/music/song.ogg"); // the MUSIC name, under data/music/ when not found as it is
     clock.state = 1;
     clock.position = 1.0; // equal to an event's time: not due yet
     EXPECT_EQ(frameAt(demo, 10), "");
     EXPECT_EQ(g_effects.boundProgram, 0u); // released at the end of the frame
     clock.position = 1.0001;
-    EXPECT_EQ(frameAt(demo, 20), "Doing: 1.0 x\n");
+    EXPECT_EQ(frameAt(demo, 20), "Doing: 1:2 x\n");
     clock.position = 6.0; // both others became due in one frame: file order, not time order
     EXPECT_EQ(frameAt(demo, 30), "Doing: 5.0 SCENE append late\nDoing: 2.0 early\n");
     EXPECT_EQ(late.draws, 1); // appended by an event of this frame, drawn in it

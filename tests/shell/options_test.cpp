@@ -1,5 +1,5 @@
-// The command line as a table: each accepted argument list with the mode, time and script it gives,
-// then the refusals, one per branch of the parser.
+// The command line as a table: each accepted argument list with the mode, time and script (or
+// folder) it gives, then the refusals, one per branch of the parser.
 #include <gtest/gtest.h>
 #include <string>
 #include <tuple>
@@ -15,7 +15,8 @@ TEST(Options, ModesTimesScriptsAndRefusals)
         {{"--edit", "--at", "12.5"}, M::Edit, 12.5, ""},
         {{"--edit", "--at", "0"}, M::Edit, 0, ""},
         {{"--check"}, M::Check, 0, ""},
-        {{"--check", "my.txt"}, M::Check, 0, "my.txt"}};
+        {{"--check", "my.txt"}, M::Check, 0, "my.txt"},
+        {{"--new", "mine"}, M::New, 0, "mine"}};
     const std::vector<const char*> refused[] = {{"--at", "3"},
                                                 {"--edit", "--at"},
                                                 {"--edit", "--at", "-1"},
@@ -24,7 +25,10 @@ TEST(Options, ModesTimesScriptsAndRefusals)
                                                 {"--edit", "--at", ""},
                                                 {"--edit", "--fast"},
                                                 {"--check", "a", "b"},
-                                                {"--check", "--edit"}};
+                                                {"--check", "--edit"},
+                                                {"--new"},
+                                                {"--new", "a", "b"},
+                                                {"--new", "--edit"}};
     auto parse = [](std::vector<const char*> args, Options& o, std::string& error) {
         args.insert(args.begin(), "zemblar");
         return parseOptions(static_cast<int>(args.size()), args.data(), o, error);
@@ -33,7 +37,7 @@ TEST(Options, ModesTimesScriptsAndRefusals)
         Options o;
         std::string error;
         EXPECT_TRUE(parse(args, o, error)) << error;
-        EXPECT_EQ(std::make_tuple(o.mode, o.at, o.script), std::make_tuple(mode, at, std::string(script)));
+        EXPECT_EQ(std::make_tuple(o.mode, o.at, o.script + o.dir), std::make_tuple(mode, at, std::string(script)));
     }
     for (const auto& args : refused) {
         Options o;

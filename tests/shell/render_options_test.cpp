@@ -1,5 +1,6 @@
 // Command line and frame planning of the offline renderer.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <string>
 #include <sys/stat.h>
 #include <tuple>
@@ -9,6 +10,7 @@
 #include "render/RenderJobs.h"
 #include "render/RenderOptions.h"
 #include "render/RenderPlan.h"
+#include "render/VideoEncoder.h"
 #include "support/TempDir.h"
 
 using Output = RenderOptions::Output;
@@ -72,6 +74,8 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
         {{"--segment", "1/2", "--jobs", "2"}, "--jobs"},
         {{"--at", "1", "a.png", "--jobs", "2"}, "--jobs"},
         {{"frames", "--join", "2"}, ".mp4"},
+        {{"--preset", "dvd"}, "compo or web"},
+        {{"--preset"}, "compo or web"},
     };
     for (const auto& [args, reason] : refused) {
         RenderOptions o;
@@ -84,6 +88,40 @@ TEST(RenderOptions, AcceptedLinesAndRejectionsWithTheirReasons)
     ASSERT_TRUE(parse({"--size", "1080x1920", "--segment", "2/3", "--msaa", "8", "--crf", "0"}, o, error)) << error;
     EXPECT_EQ(std::make_tuple(o.width, o.height, o.segment, o.segments, o.msaa, o.crf),
               std::make_tuple(1080, 1920, 2, 3, 8, 0));
+}
+
+// A preset sets size, rate and encoding; options beside it win wherever they stand; the encoding
+// reaches ffmpeg's command line.
+TEST(RenderOptions, PresetsAndTheOptionsBesideThem)
+{
+    // {arguments, width, height, fps, crf or 0 for constant bit rate, ffmpeg words in order}
+    const std::tuple<std::vector<const char*>, int, int, uint32_t, std::string> cases[] = {
+        {{"v.mp4", "--preset", "compo"}, 1920, 1080, 30,
+         "-b:a 320k|-b:v 8000k -minrate 8000k -maxrate 8000k|nal-hrd=cbr|-profile:v main -level:v 4.1|"
+         "-pix_fmt yuv420p -r 30 -movflags +faststart"},
+        {{"v.mp4", "--preset", "web"}, 1920, 1080, 60, "-c:a aac -ac 2 -b:a 384k|-crf 18 -profile:v high|-r 60"},
+        {{"--fps", "24", "v.mp4", "--preset", "compo", "--crf", "20", "--size", "1280x720"}, 1280, 720, 24,
+         "-crf 20 -profile:v main -level:v 4.1|-r 24"},
+        {{"v.mp4"}, 1280, 720, 60, "-b:a 192k|-crf 18 -pix_fmt"},
+    };
+    for (const auto& [args, width, height, fps, words] : cases) {
+        RenderOptions o;
+        std::string error;
+        ASSERT_TRUE(parse(args, o, error)) << error;
+        EXPECT_EQ(std::make_tuple(o.width, o.height, o.fps), std::make_tuple(width, height, fps)) << words;
+        VideoSettings v;
+        v.path = o.path, v.fps = o.fps, v.crf = o.crf, v.videoKbps = o.videoKbps, v.profile = o.profile;
+        v.level = o.level, v.audioKbps = o.audioKbps, v.musicPath = "m.ogg";
+        std::string line;
+        for (const std::string& word : ffmpegArguments(v)) line += word + " ";
+        size_t at = 0;
+        for (size_t from = 0; from <= words.size();) {
+            const size_t bar = std::min(words.find('|', from), words.size());
+            at = line.find(words.substr(from, bar - from), at);
+            EXPECT_NE(at, std::string::npos) << words.substr(from, bar - from) << " not in order in " << line;
+            from = bar + 1;
+        }
+    }
 }
 
 TEST(RenderPlan, FrameTimesAndRangesFromOptionsEndAndMusic)
