@@ -60,28 +60,32 @@ std::vector<std::pair<fs::path, fs::path>> starterFiles(const fs::path& project,
     return files;
 }
 
-bool copyInto(const fs::path& dir, const std::vector<std::pair<fs::path, fs::path>>& files, std::string& error)
+// Copies the files; `written` gets the name of every file made, in order.
+bool copyInto(const fs::path& dir, const std::vector<std::pair<fs::path, fs::path>>& files,
+              std::vector<fs::path>& written, std::string& error)
 {
     for (const auto& [source, name] : files) {
         std::error_code code;
         const fs::path target = dir / name;
         fs::create_directories(target.parent_path(), code);
         if (!code) fs::copy_file(source, target, code);
+        if (!code) written.push_back(name);
         if (!code) fs::permissions(target, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::add, code);
         if (code) return error = "cannot copy " + source.string() + " to " + target.string() + ": " + code.message(), false;
     }
     return true;
 }
 
-// Takes back a failed copy: the folder's contents, and the folder when it was made here.
-void removeWritten(const fs::path& dir, bool made)
+// Takes back a failed copy: the files written, then every folder on their way that is empty now,
+// the new folder itself included when it was made here. Nothing else is removed.
+void removeWritten(const fs::path& dir, const std::vector<fs::path>& written, bool made)
 {
     std::error_code ignored;
-    if (made) {
-        fs::remove_all(dir, ignored);
-        return;
-    }
-    for (const fs::directory_entry& entry : fs::directory_iterator(dir, ignored)) fs::remove_all(entry.path(), ignored);
+    for (const fs::path& name : written) fs::remove(dir / name, ignored);
+    for (const fs::path& name : written)
+        for (fs::path folder = name.parent_path(); !folder.empty(); folder = folder.parent_path())
+            fs::remove(dir / folder, ignored); // only an empty folder goes
+    if (made) fs::remove(dir, ignored);
 }
 
 void printDone(const std::string& dir)
@@ -120,8 +124,9 @@ int runNewDemo(const std::string& dir)
                                                             : error.c_str());
         return 1;
     }
-    if (!copyInto(dir, files, error)) {
-        removeWritten(dir, !exists);
+    std::vector<fs::path> written;
+    if (!copyInto(dir, files, written, error)) {
+        removeWritten(dir, written, !exists);
         std::fprintf(stderr, "zemblar: %s (nothing was kept)\n", error.c_str());
         return 1;
     }

@@ -130,6 +130,12 @@ TEST(Tempo, PositionsOfTimesTheNearestSixteenthAndTheGrid)
             const BarBeat at{bar, 1.0 + q / 4.0};
             EXPECT_EQ(formatBarBeat(map.barBeatAt(map.secondsAt(at))), formatBarBeat(at));
         }
+    TempoMap odd; // 125 BPM from 0.3 s: beats that are no exact doubles
+    odd.start(125.0, 0.3, 4);
+    for (int q = 0; q < 16 * 40; ++q) {
+        const BarBeat at{1 + q / 16, 1.0 + (q % 16) / 4.0};
+        EXPECT_EQ(formatBarBeat(odd.barBeatAt(odd.secondsAt(at))), formatBarBeat(at));
+    }
     const std::pair<double, double> snaps[] = {{1.06, 1.0}, {1.07, 1.125}, {5.13, 5.25}, {4.99, 5.0}, {0.9, 0.875}};
     for (const auto& [seconds, snapped] : snaps) EXPECT_DOUBLE_EQ(map.nearestSixteenth(seconds), snapped) << seconds;
 
