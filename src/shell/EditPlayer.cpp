@@ -61,10 +61,11 @@ void EditPlayer::setPaused(bool paused)
     seek(t);
 }
 
-void EditPlayer::setSpeed(double speed)
+void EditPlayer::playAt(double speed)
 {
     const double t = now();
     speed_ = speed;
+    paused_ = false;
     seek(t);
 }
 

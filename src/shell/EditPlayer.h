@@ -30,8 +30,8 @@ public:
     bool paused() const { return paused_; }
     void setPaused(bool paused);
     double speed() const { return speed_; }
-    // 1, 0.5 or 0.25: the show runs at that rate of the wall clock.
-    void setSpeed(double speed);
+    // Plays (paused or not) at `speed` (1, 0.5 or 0.25) times the rate of the wall clock.
+    void playAt(double speed);
     // While held, the time stands where seeks put it and the music is silent (the pointer scrubs).
     void hold(bool held);
     // Pauses, then moves `frames` frames of 1/60 s on (back when negative).

@@ -64,7 +64,9 @@ private:
         if (event.type == SDL_QUIT) return false;
         if (event.type == SDL_KEYDOWN) return key(event.key);
         if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event);
-        if (showOverlay_ || event.type == SDL_WINDOWEVENT) strip_.handle(event, player_);
+        // A hidden strip takes no new clicks, but a drag that began before H still ends.
+        if (showOverlay_ || (event.type != SDL_MOUSEBUTTONDOWN && event.type != SDL_MOUSEWHEEL))
+            strip_.handle(event, player_);
         return true;
     }
 
@@ -101,9 +103,9 @@ private:
         case SDLK_LEFTBRACKET: player_.setLoopIn(); break;
         case SDLK_RIGHTBRACKET: player_.setLoopOut(); break;
         case SDLK_l: player_.toggleLoop(); break;
-        case SDLK_1: case SDLK_KP_1: player_.setSpeed(1.0); break;
-        case SDLK_2: case SDLK_KP_2: player_.setSpeed(0.5); break;
-        case SDLK_3: case SDLK_KP_3: player_.setSpeed(0.25); break;
+        case SDLK_1: case SDLK_KP_1: player_.playAt(1.0); break;
+        case SDLK_2: case SDLK_KP_2: player_.playAt(0.5); break;
+        case SDLK_3: case SDLK_KP_3: player_.playAt(0.25); break;
         case SDLK_m:
             printMessage("%s\n", markText(t, session_.demo().header.tempo, (k.keysym.mod & KMOD_SHIFT) != 0).c_str());
             flushMessages();
