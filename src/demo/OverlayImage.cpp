@@ -28,6 +28,7 @@ void OverlayImage::reset(const std::vector<Rgba>& columns, int height)
     width_ = static_cast<int>(columns.size());
     height_ = std::max(0, height);
     texels_.resize(columns.size() * static_cast<size_t>(height_));
+    if (texels_.empty()) return;
     for (size_t x = 0; x < columns.size(); ++x) texels_[x] = texelOf(columns[x]);
     for (size_t y = 1; y < static_cast<size_t>(height_); ++y)
         std::copy(texels_.begin(), texels_.begin() + width_, texels_.begin() + static_cast<std::ptrdiff_t>(y * columns.size()));
