@@ -78,6 +78,7 @@ void PixelCanvas::image(const OverlayImage& picture, float x, float y, GLuint& t
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     const float x1 = x + static_cast<float>(picture.width()), y1 = y + static_cast<float>(picture.height());
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE); // the texels as they are, a little cheaper
+    glDisable(GL_BLEND);
     glBegin(GL_QUADS);
     glTexCoord2f(0.0f, 0.0f);
     glVertex2f(x, y);
@@ -88,6 +89,7 @@ void PixelCanvas::image(const OverlayImage& picture, float x, float y, GLuint& t
     glTexCoord2f(0.0f, 1.0f);
     glVertex2f(x, y1);
     glEnd();
+    glEnable(GL_BLEND);
     glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
     glDisable(GL_TEXTURE_2D);
 }

@@ -22,8 +22,9 @@ public:
     float height() const { return height_; }
 
     void rect(float x0, float y0, float x1, float y1, const Rgba& c) const;
-    // The picture as a quad from (x, y) up and right, one texel a pixel. `texture` is the GL
-    // texture it goes into (made when 0).
+    // The picture as a quad from (x, y) up and right, one texel a pixel, in place of what is
+    // under it (its alpha is not used: blending costs a software renderer a third of the time).
+    // `texture` is the GL texture it goes into (made when 0).
     void image(const OverlayImage& picture, float x, float y, GLuint& texture) const;
 
     // Lines of text between beginText() and endText(): glyphs standing on y from x on, `size`

@@ -21,7 +21,7 @@ constexpr size_t kGridLimit = 4096;   // more lines than that: the seconds grid 
 constexpr double kSecondSteps[] = {0.1, 0.2, 0.5, 1, 2, 5, 10, 15, 30, 60, 120, 300};
 constexpr float kMinSecondGap = 50.0f;
 
-const Rgba kBackground{0.0f, 0.0f, 0.0f, 0.65f};
+const Rgba kBackground{0.06f, 0.06f, 0.08f, 1.0f}; // opaque: see PixelCanvas::image
 const Rgba kBeat{1.0f, 1.0f, 1.0f, 0.10f};
 const Rgba kBar{1.0f, 1.0f, 1.0f, 0.35f};
 const Rgba kNumber{0.8f, 0.8f, 0.8f, 0.9f};
