@@ -1,7 +1,8 @@
 // Fuzz target for the script: random text is split into events (through the header reader, so
 // MUSIC, TITLE and TEMPO lines and BAR:BEAT times are read too) and every event is run through the
 // interpreter, then the scene is drawn once. Each event's time is also read back through the tempo
-// map (position, nearest sixteenth, a short grid), which must give the time again. "END" only returns a stop request, which is ignored so
+// map (position, nearest sixteenth, a short grid), which must give the time again, and the section
+// comments are read as the editor's timeline reads them. "END" only returns a stop request, which is ignored so
 // the lines after it are tried too. A hidden GL context is made first so that shader, texture and effect
 // commands run for real; without a display the lines that could reach the GL are left out and
 // nothing is drawn. Lines holding a "/" are left out too: textures and meshes are opened by the name
@@ -22,6 +23,7 @@
 #include "resources/ShaderLibrary.h"
 #include "resources/TextureLibrary.h"
 #include "script/Interpreter.h"
+#include "script/ScriptSections.h"
 #include "script/Timeline.h"
 #include "script/WordCutter.h"
 #include "shell/OffscreenContext.h"
@@ -96,6 +98,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ScriptHeader header;
     splitScript(text.data(), static_cast<int64_t>(size), events, &header);
     for (const ScriptEvent& event : events) readBack(header.tempo, event.time);
+    // The editor's timeline reads the section comments of the same text, with the same header.
+    const std::vector<ScriptSection> sections = readSections(reinterpret_cast<const char*>(data), size, header);
+    if (sections.size() > kMaxSections) __builtin_trap();
+    for (const ScriptSection& s : sections)
+        if (!(s.seconds >= 0.0) || s.name.empty() || s.name.size() > kMaxSectionName) __builtin_trap();
 
     std::vector<Demoeffect*> scene;
     for (ScriptEvent& event : events) {

@@ -11,9 +11,10 @@ uint32_t EditClock::milliseconds()
     return static_cast<uint32_t>(std::llround(now * 1000.0));
 }
 
-EditSession::EditSession(const DemoSetup& setup) : setup_(setup)
+EditSession::EditSession(const DemoSetup& setup) : setup_(setup), watch_(setup.watch)
 {
     setup_.listEvents = false;
+    setup_.watch = this;
     messages_.print(collectMessages([&] { build(); }));
 }
 
@@ -38,11 +39,41 @@ void EditSession::build()
     g_effects.boundProgram = 0;
     clock_.now = 0.0;
     demo_ = std::make_unique<Demo>(clock_, setup_);
+    ++builds_;
 }
 
 void EditSession::seek(double t)
 {
     messages_.print(collectMessages([&] { moveTo(t); }));
+}
+
+void EditSession::play(double t)
+{
+    if (t < time()) {
+        seek(t);
+        return;
+    }
+    playing_ = true;
+    messages_.print(collectMessages([&] { moveTo(t); }));
+    playing_ = false;
+}
+
+// While playing, the messages of the events before this one are printed ahead of its "Doing:"
+// line, and the collection goes on for its own.
+bool EditSession::beforeEvent(const ScriptEvent& event, size_t index)
+{
+    const bool runs = !watch_ || watch_->beforeEvent(event, index);
+    if (runs && playing_) {
+        messages_.print(endMessageCollection());
+        printMessage("Doing: %s\n", event.line);
+        startMessageCollection();
+    }
+    return runs;
+}
+
+void EditSession::afterEvent(const ScriptEvent& event, size_t index)
+{
+    if (watch_) watch_->afterEvent(event, index);
 }
 
 void EditSession::moveTo(double t)

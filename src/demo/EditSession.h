@@ -3,11 +3,14 @@
 // without drawing. Going back in time, or a reload, rebuilds the Demo from the script's start in
 // the same GL context: the effects of the old one are destroyed, while the shader programs and
 // textures stay in their libraries and are used again.
-// What it prints: no listing and no "Doing:" lines; the show's messages (script messages, compile
-// errors, missing files) each once until the next reload, however often seeks run the events that
-// print them; a reload prints its line, then every message of the rebuilt show up to the current
-// time, each once (so a problem the reload did not mend is shown again under it).
+// What it prints: no listing; a "Doing: LINE" line for each event run while the show plays forward
+// (play()), as the player prints them, and none for the events a seek, a rebuild or a reload runs;
+// the show's messages (script messages, compile errors, missing files) each once until the next
+// reload, however often seeks run the events that print them; a reload prints its line, then every
+// message of the rebuilt show up to the current time, each once (so a problem the reload did not
+// mend is shown again under it).
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,7 +26,7 @@ public:
     uint32_t milliseconds() override;
 };
 
-class EditSession {
+class EditSession : private EventWatch {
 public:
     static constexpr double kSeekFps = 60.0;
 
@@ -36,6 +39,9 @@ public:
     // Moves to time `t` (clamped at 0): forward by updating, backward by rebuilding first. The
     // last update is at `t` itself, as a live frame would be.
     void seek(double t);
+    // Moves on to time `t` as the show plays: as seek(), printing "Doing: LINE" before each event
+    // it runs (the event's messages after it). A time before the current one is a seek.
+    void play(double t);
     // Rebuilds the Demo from the script's start and moves it back to the current time.
     void rebuild();
     // Takes the changed files the show names (ShowFiles.h) and rebuilds: prints "Reloaded FILES at
@@ -47,15 +53,23 @@ public:
     std::vector<std::string> namedFiles() const;
 
     double time() const { return clock_.now; }
+    // How many times the Demo has been built (it changes with every rebuild and reload).
+    uint64_t builds() const { return builds_; }
     Demo& demo() { return *demo_; }
+    const Demo& demo() const { return *demo_; }
 
 private:
+    bool beforeEvent(const ScriptEvent& event, size_t index) override;
+    void afterEvent(const ScriptEvent& event, size_t index) override;
     void build();
     void destroy();
     void moveTo(double t);
     void rebuildHere();
 
     DemoSetup setup_;
+    EventWatch* watch_; // the setup's own watch, asked first; null: none
+    bool playing_ = false;
+    uint64_t builds_ = 0;
     EditClock clock_;
     std::unique_ptr<Demo> demo_;
     MessagesOnce messages_;

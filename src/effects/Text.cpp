@@ -12,19 +12,14 @@ constexpr int kCellsPerSide = 16;
 constexpr float kCell = 1.0f / kCellsPerSide; // one glyph cell, in texture coordinates
 constexpr float kAdvance = 0.5f;              // glyph width and advance in effect units
 
-struct GlyphTexcoords {
-    float u0, v0, u1, v1;
-};
+} // namespace
 
-// The quad of `code` shows its cell: column g mod 16 and row g div 16 counted from the image top,
-// which is t = 1.
-GlyphTexcoords glyphTexcoords(unsigned char code)
+GlyphCell glyphCell(unsigned char code)
 {
     const float u = static_cast<float>(code % kCellsPerSide) * kCell;
     const float v = 1.0f - static_cast<float>(code / kCellsPerSide + 1) * kCell;
     return {u, v, u + kCell, v + kCell};
 }
-} // namespace
 
 Text::Text()
 {
@@ -79,7 +74,7 @@ void Text::drawGlyphs() const
     for (size_t i = 0; i < text.size(); ++i) {
         const unsigned char g = static_cast<unsigned char>(text[i]);
         if (g == 0) break;
-        const GlyphTexcoords t = glyphTexcoords(g);
+        const GlyphCell t = glyphCell(g);
         const float x0 = kAdvance * static_cast<float>(i);
         const float x1 = kAdvance * static_cast<float>(i + 1);
         glColor3f(1, 1, 1);

@@ -12,6 +12,13 @@
 #include <string>
 #include "effects/Demoeffect.h"
 
+// Where the glyph of a byte lies in the font atlas, in texture coordinates: its whole cell, column
+// code mod 16 and row code div 16 counted from the image top (t = 1).
+struct GlyphCell {
+    float u0, v0, u1, v1;
+};
+GlyphCell glyphCell(unsigned char code);
+
 class Text : public Demoeffect {
 public:
     Text();

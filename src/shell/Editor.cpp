@@ -1,57 +1,51 @@
-// The authoring mode: a 1280 x 720 window on an EditSession, the music played from the session's
-// time, keys to pause, seek, mark and reload, an overlay line with the time, and the live reload of
-// changed files (LiveReload.h). The music time is kept on the wall clock from the last seek or
-// resume, and the music is put on that time at every seek, resume and reload.
+// The authoring mode: a 1280 x 720 window on an EditSession played by an EditPlayer (pause, seek,
+// speed, loop, frame steps, the music on the session's time), keys and the mouse, the overlay (a
+// status line, the lines that ran last and the timeline strip), marks, and the live reload of
+// changed files (LiveReload.h).
 #include "shell/Editor.h"
 #include <SDL.h>
 #include <cstdio>
 #include "demo/EditSession.h"
-#include "demo/ScriptEnd.h"
+#include "demo/EditTime.h"
 #include "effects/Globals.h"
 #include "effects/ObjLoader.h"
-#include "effects/Text.h"
 #include "resources/Messages.h"
+#include "resources/TextureLibrary.h"
+#include "shell/EditPlayer.h"
 #include "shell/LiveReload.h"
+#include "shell/PixelCanvas.h"
 #include "shell/Platform.h"
+#include "shell/RecentLines.h"
 #include "shell/Shell.h"
+#include "shell/TimelineStrip.h"
+#include "shell/WaveformLoader.h"
 
 namespace {
-// END would end the process; while editing, the show just runs on past it.
-class SkipEnd : public EventWatch {
-public:
-    bool beforeEvent(const ScriptEvent& event, size_t) override { return !isEndLine(event.line); }
-    void afterEvent(const ScriptEvent&, size_t) override {}
-};
+constexpr float kStatusSize = 18.0f;
 
 class Editor {
 public:
-    explicit Editor(double start) : session_(setup()), overlay_()
+    explicit Editor(double start) : session_(setup()), player_(session_)
     {
-        audioInit(44100); // without a device the stream below fails and says so
-        openMusic();
-        overlay_.motion.point[0] = -0.73f;
-        overlay_.motion.point[1] = 0.38f;
-        overlay_.motion.point[2] = -1.0f;
-        overlay_.scale = 0.025;
-        seek(start);
+        audioInit(44100); // without a device the stream fails and says so
+        followScript();
+        player_.setPaused(false);
+        player_.seek(start);
     }
-    ~Editor() { audioFree(); }
+    ~Editor()
+    {
+        waveform_.wait(); // the decoder uses the device
+        audioFree();
+    }
 
     // Runs until Escape or the window is closed.
     void run()
     {
         for (;;) {
             SDL_Event event;
-            while (SDL_PollEvent(&event)) {
-                if (event.type == SDL_QUIT) return;
-                if (event.type == SDL_KEYDOWN && !key(event.key)) return;
-                if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event);
-            }
-            applyChangedFiles();
-            if (!paused_) {
-                session_.seek(now());
-            }
-            draw();
+            while (SDL_PollEvent(&event))
+                if (!handle(event)) return;
+            frame();
             SDL_GL_SwapWindow(g_window);
         }
     }
@@ -60,115 +54,147 @@ private:
     DemoSetup setup()
     {
         DemoSetup s;
-        s.watch = &skipEnd_;
+        s.watch = &recent_;
         return s;
     }
 
-    // Opens the script's music when it names another file than the one open (at start, and after a
-    // reload changed the MUSIC line). seek() puts it on the time.
-    void openMusic()
+    // False for the events that end the editor.
+    bool handle(const SDL_Event& event)
     {
-        const std::string path = musicPathOf(session_.demo().header);
-        if (path == musicPath_) return;
-        musicPath_ = path;
-        stream_ = audioStreamCreateFile(path.c_str());
-        if (stream_ == 0)
-            std::fprintf(stderr, "no music (%s): editing without sound\n", path.c_str());
-        else
-            audioChannelPlay(stream_);
+        if (event.type == SDL_QUIT) return false;
+        if (event.type == SDL_KEYDOWN) return key(event.key);
+        if (event.type == SDL_WINDOWEVENT) handleWindowEvent(event);
+        // A hidden strip takes no new clicks, but a drag that began before H still ends.
+        if (showOverlay_ || (event.type != SDL_MOUSEBUTTONDOWN && event.type != SDL_MOUSEWHEEL))
+            strip_.handle(event, player_);
+        return true;
     }
 
-    double now() const
+    // One frame: changed files, the show moved on, the strip's drag, then the picture.
+    void frame()
     {
-        if (paused_) return anchor_;
-        return anchor_ + static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0;
-    }
-
-    // The time, music and anchor all moved to `t`.
-    void seek(double t)
-    {
-        if (t < 0.0) t = 0.0;
-        session_.seek(t);
-        anchor_ = session_.time();
-        anchorTicks_ = SDL_GetTicks64();
-        if (stream_ != 0) {
-            audioSetPosition(stream_, anchor_);
-            audioPause(stream_, paused_);
+        applyChangedFiles();
+        player_.play();
+        strip_.update(player_);
+        if (session_.builds() != stripBuild_) {
+            stripBuild_ = session_.builds();
+            strip_.setScript(stripScriptOf(session_.demo().header, session_.demo().events, kScriptPath));
         }
+        draw();
     }
 
     // False for the key that ends the editor.
     bool key(const SDL_KeyboardEvent& k)
     {
         const SDL_Keycode sym = k.keysym.sym;
-        if (k.repeat) return true; // one action per press, however long the key is held
-        const double t = now();
+        const bool repeats = sym == SDLK_COMMA || sym == SDLK_PERIOD || zoomOf(sym) != 0;
+        if (k.repeat && !repeats) return true; // one action per press, however long the key is held
+        const double t = player_.now();
         switch (sym) {
         case SDLK_ESCAPE: return false;
-        case SDLK_SPACE:
-            anchor_ = t;
-            anchorTicks_ = SDL_GetTicks64();
-            paused_ = !paused_;
-            seek(t);
-            break;
-        case SDLK_RIGHT: seek(t + 1.0); break;
-        case SDLK_LEFT: seek(t - 1.0); break;
-        case SDLK_UP: seek(t + 10.0); break;
-        case SDLK_DOWN: seek(t - 10.0); break;
-        case SDLK_HOME: seek(0.0); break;
+        case SDLK_SPACE: player_.setPaused(!player_.paused()); break;
+        case SDLK_RIGHT: player_.seek(t + 1.0); break;
+        case SDLK_LEFT: player_.seek(t - 1.0); break;
+        case SDLK_UP: player_.seek(t + 10.0); break;
+        case SDLK_DOWN: player_.seek(t - 10.0); break;
+        case SDLK_HOME: player_.seek(0.0); break;
+        case SDLK_COMMA: player_.stepFrames(-1); break;
+        case SDLK_PERIOD: player_.stepFrames(1); break;
+        case SDLK_LEFTBRACKET: player_.setLoopIn(); break;
+        case SDLK_RIGHTBRACKET: player_.setLoopOut(); break;
+        case SDLK_l: player_.toggleLoop(); break;
+        case SDLK_1: case SDLK_KP_1: player_.playAt(1.0); break;
+        case SDLK_2: case SDLK_KP_2: player_.playAt(0.5); break;
+        case SDLK_3: case SDLK_KP_3: player_.playAt(0.25); break;
         case SDLK_m:
-            printMessage("Mark: %.3f\n", t);
+            printMessage("%s\n", markText(t, session_.demo().header.tempo, (k.keysym.mod & KMOD_SHIFT) != 0).c_str());
             flushMessages();
             break;
         case SDLK_h: showOverlay_ = !showOverlay_; break;
         case SDLK_F5: reloadEverything(); break;
-        default: break;
+        default: strip_.zoom(zoomOf(sym)); break;
         }
         return true;
     }
 
+    // + (or =, the same key unshifted) zooms in, - zooms out.
+    static int zoomOf(SDL_Keycode sym)
+    {
+        if (sym == SDLK_PLUS || sym == SDLK_EQUALS || sym == SDLK_KP_PLUS) return 1;
+        if (sym == SDLK_MINUS || sym == SDLK_KP_MINUS) return -1;
+        return 0;
+    }
+
     void reloadEverything()
     {
-        const double t = now();
-        session_.seek(t);
+        session_.seek(player_.now());
         session_.reloadEverything();
-        openMusic();
-        seek(t);
+        followScript();
+        player_.seek(session_.time());
     }
 
     void applyChangedFiles()
     {
-        const double t = now();
+        const double t = player_.now();
         if (!liveReload_.apply(session_, t)) return;
-        openMusic(); // a saved script may name another track
-        seek(t);
+        followScript();
+        player_.seek(t);
+    }
+
+    // After a start or a reload: the script's music played and drawn (nothing happens when it names
+    // the same file), and the font.
+    void followScript()
+    {
+        font_ = findTexture("profont.png");
+        player_.openMusic(musicPathOf(session_.demo().header));
+        waveform_.load(player_.musicPath());
     }
 
     void draw()
     {
         session_.demo().draw();
         if (!showOverlay_) return;
-        char line[64];
-        std::snprintf(line, sizeof line, "text;%.3f s%s", session_.time(), paused_ ? "  paused" : "");
-        overlay_.local(0.0f, line);
-        glClear(GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        overlay_.update();
-        overlay_.draw();
-        glUseProgram(0);
-        g_effects.boundProgram = 0;
+        const PixelCanvas canvas(font_);
+        const std::string line = status();
+        const float y = canvas.height() - kStatusSize - 8.0f;
+        canvas.rect(6.0f, y - 3.0f, 14.0f + PixelCanvas::textWidth(kStatusSize, line.size()), y + kStatusSize + 2.0f,
+                    Rgba{0.0f, 0.0f, 0.0f, 0.45f});
+        canvas.beginText();
+        canvas.text(10.0f, y, kStatusSize, Rgba{1.0f, 1.0f, 1.0f, 1.0f}, line);
+        canvas.endText();
+        recent_.draw(canvas, TimelineStrip::kHeight + 8.0f, session_.time());
+        StripFrame strip;
+        strip.cursor = session_.time();
+        strip.loop = player_.loop();
+        strip.envelope = waveform_.envelope();
+        strip.waveNote = waveform_.why();
+        strip_.draw(canvas, strip);
     }
 
-    SkipEnd skipEnd_;
+    // "12.345 s  7:2.5  paused  1/2 speed  loop"
+    std::string status() const
+    {
+        const double t = session_.time();
+        char line[128];
+        std::snprintf(line, sizeof line, "%.3f s", t);
+        std::string text = line;
+        const TempoMap& tempo = session_.demo().header.tempo;
+        if (!tempo.empty() && tempo.barBeatAt(t).bar >= 1) text += "  " + formatBarBeat(tempo.barBeatAt(t));
+        if (player_.paused()) text += "  paused";
+        if (player_.speed() != 1.0) text += player_.speed() == 0.5 ? "  1/2 speed" : "  1/4 speed";
+        if (player_.loop().on) text += "  loop";
+        return text;
+    }
+
+    RecentLines recent_;
     EditSession session_;
-    Text overlay_;
+    EditPlayer player_;
+    TimelineStrip strip_;
+    WaveformLoader waveform_;
+    GLuint font_ = 0; // the font atlas, looked up again at every reload
     LiveReload liveReload_;
-    uint32_t stream_ = 0;
-    std::string musicPath_; // the file stream_ plays
-    bool paused_ = false;
     bool showOverlay_ = true;
-    double anchor_ = 0.0;
-    uint64_t anchorTicks_ = 0;
+    uint64_t stripBuild_ = 0; // the build of the demo the strip shows the script of
 };
 } // namespace
 

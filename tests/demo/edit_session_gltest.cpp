@@ -71,3 +71,15 @@ TEST_F(EditSessionGl, NamedFilesAreTakenWhetherTheyLoadedOrNotAndMessagesArePrin
     session.reset();
     setMeshMemory(false);
 }
+
+TEST_F(EditSessionGl, PlayingOnPrintsEachEventRunAsThePlayerDoesWhileSeeksPrintNone)
+{
+    ScopedWorkDir dir;
+    dir.write("data/vessikscript.txt", "-1 a new demoeffect\n1 ghost setpoint 1 2 3\n2 a setpoint 1 2 3\n");
+    std::unique_ptr<EditSession> session;
+    EXPECT_EQ(capturedMessages([&] { (session = std::make_unique<EditSession>())->play(1.5); }),
+              "Doing: 1 ghost setpoint 1 2 3\n" + kGhost);
+    // A seek back, a seek on, a play back (a seek); then playing on from 1 s again.
+    EXPECT_EQ(capturedMessages([&] { session->seek(0.5), session->play(1.5), session->seek(2.5), session->play(1.0), session->play(2.5); }),
+              "Doing: 1 ghost setpoint 1 2 3\nDoing: 1 ghost setpoint 1 2 3\nDoing: 2 a setpoint 1 2 3\n");
+}

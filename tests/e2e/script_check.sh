@@ -1,6 +1,6 @@
 # zemblar --check: a script with one problem of each kind gives each as "LINE: message" and status
-# 1 (header lines and BAR:BEAT times included, a MUSIC file missing or unplayable, a folder or a
-# FIFO named as a mesh is a missing mesh, neither a crash nor a wait), the shipped data passes with
+# 1 (a folder or a FIFO named as a mesh is a missing mesh, neither a crash nor a wait; header lines
+# and BAR:BEAT times included, a MUSIC file missing or unplayable), the shipped data passes with
 # status 0 and no output (every line runs in a real demo without a failure message) and ends by END
 # within 5 s after the 164 s track, and bad arguments give the usage and 2.
 source "$(dirname "$0")/common.bash"

@@ -10,8 +10,8 @@
 #include "render/RenderJobs.h"
 #include "render/RenderOptions.h"
 #include "render/RenderPlan.h"
-#include "support/TempDir.h"
 #include "render/VideoEncoder.h"
+#include "support/TempDir.h"
 
 using Output = RenderOptions::Output;
 
