@@ -1,8 +1,32 @@
 // The music player's contract without a sound card (SDL_AUDIODRIVER=dummy): unknown handles read as
-// stopped at position 0, a missing file gives handle 0, and release is safe at any time.
+// stopped at position 0, a missing file gives handle 0, and release is safe at any time. A track
+// played, moved and paused reads the position being heard: the mixed position less one buffer (the
+// dummy driver reports no latency of its own), set at once by a seek, and still while paused.
 #include <gtest/gtest.h>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <thread>
 #include "shell/Platform.h"
+#include "support/TempDir.h"
+
+namespace {
+// A silent 16-bit mono WAV of the given length.
+std::string silentWav(int seconds)
+{
+    const uint32_t rate = 44100, bytes = rate * 2 * static_cast<uint32_t>(seconds);
+    std::string wav;
+    auto put = [&wav](uint32_t value, int size) {
+        for (int i = 0; i < size; ++i) wav += static_cast<char>((value >> (8 * i)) & 0xff);
+    };
+    wav += "RIFF", put(36 + bytes, 4), wav += "WAVEfmt ";
+    put(16, 4), put(1, 2), put(1, 2), put(rate, 4), put(rate * 2, 4), put(2, 2), put(16, 2);
+    wav += "data", put(bytes, 4);
+    wav.append(bytes, '\0');
+    return wav;
+}
+} // namespace
 
 TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
 {
@@ -11,6 +35,7 @@ TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
     EXPECT_FALSE(audioChannelPlay(1));
     EXPECT_EQ(audioChannelIsActive(0), AudioStopped);
     EXPECT_EQ(audioChannelPosition(0), 0.0);
+    EXPECT_EQ(audioOutputLatency(), 0.0);
     audioUpdate();
 
     setenv("SDL_AUDIODRIVER", "dummy", 0);
@@ -21,5 +46,30 @@ TEST(Audio, NothingOpensOrPlaysWithoutAFileAndReleaseIsRepeatable)
     audioFree();
     audioFree();
     EXPECT_TRUE(audioInit(44100)); // a restart opens the device again
+    audioFree();
+}
+
+TEST(Audio, ThePositionIsTheMusicHeardSetBySeeksAndStillWhilePaused)
+{
+    const ScopedWorkDir dir;
+    dir.write("silence.wav", silentWav(10));
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    ASSERT_TRUE(audioInit(44100));
+    const double buffer = 1024.0 / 44100.0;
+    EXPECT_DOUBLE_EQ(audioOutputLatency(), buffer);
+    const uint32_t stream = audioStreamCreateFile("silence.wav");
+    ASSERT_NE(stream, 0u);
+    ASSERT_TRUE(audioChannelPlay(stream));
+    EXPECT_EQ(audioChannelPosition(stream), 0.0); // nothing heard yet
+    ASSERT_TRUE(audioSetPosition(stream, 5.0));
+    // Read at once: at most a buffer or two mixed since the seek on the slowest machine.
+    const double moved = audioChannelPosition(stream);
+    EXPECT_GE(moved, 5.0 - buffer);
+    EXPECT_LT(moved, 5.0 + 3 * buffer);
+    audioPause(stream, true);
+    const double paused = audioChannelPosition(stream);
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    EXPECT_EQ(audioChannelPosition(stream), paused);
+    EXPECT_EQ(audioChannelIsActive(stream), AudioPaused);
     audioFree();
 }
