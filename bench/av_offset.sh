@@ -26,6 +26,8 @@ done
 WORK=$(mktemp -d)
 PLAYER_PID="" RECORDER_PID=""
 # The server is private: its own runtime directory and home, so a desktop's server is never touched.
+# The X server's cookie stays where it was found.
+export XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}"
 export XDG_RUNTIME_DIR="$WORK/run" HOME="$WORK/home" PULSE_SERVER="unix:$WORK/run/pulse/native"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$HOME"
 cleanup() {

@@ -14,6 +14,9 @@ PACKAGES=(
   libtinyobjloader-dev libspng-dev libpng-dev
   python3 python3-numpy python3-pil python3-png
   lame ffmpeg fonts-dejavu-core
+  # The sound server's latency query (headers only: the library is loaded at run time) and the
+  # sound-against-picture bench, which runs a private PulseAudio with a null sink.
+  libpulse-dev pulseaudio pulseaudio-utils
 )
 
 missing=()

@@ -73,7 +73,8 @@ def analyse(seconds, directory):
             offsets.append(nearest - click)
     offsets = np.array(offsets) * 1000
     interval = np.median(np.diff(present)) * 1000
-    print(f"frames: {len(frames)}, median frame interval {interval:.2f} ms")
+    print(f"frames: {len(frames)}, median frame interval {interval:.2f} ms; output latency taken off: "
+          f"median {np.median(frames[:, 4]):.1f} ms")
     print(f"clicks heard: {len(heard)} of {len(beats(seconds))}, paired with a flash: {len(offsets)}")
     if len(offsets):
         worst = offsets[np.argmax(np.abs(offsets))]
