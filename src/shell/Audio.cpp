@@ -18,7 +18,7 @@
 namespace {
 constexpr int kBufferFrames = 1024;
 // Readings to wait for when the device opens, so the first seek already knows the latency.
-constexpr size_t kFirstReadings = 8;
+constexpr size_t kFirstReadings = ServerLatency::kQuickReadings;
 constexpr auto kFirstReadingsWait = std::chrono::milliseconds(400);
 
 bool g_deviceOpen = false;

@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 #include <pulse/pulseaudio.h>
 #include <unistd.h>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -86,6 +87,7 @@ struct ServerLatency::Session {
     std::atomic<bool> stopping{false};
     bool pending = false; // a request is out
     bool taken = false;   // a stream of this process was read in the current reply
+    int readings = 0;
     std::thread thread;
 
     ~Session()
@@ -133,12 +135,12 @@ struct ServerLatency::Session {
         const char* owner = s.pa.proplistGets(info->proplist, "application.process.id");
         if (!owner || s.processId != owner) return;
         s.taken = true;
+        ++s.readings;
         s.reading(static_cast<double>(info->buffer_usec + info->sink_usec) / 1e6);
     }
 
     void run()
     {
-        const auto interval = std::chrono::milliseconds(kIntervalMs);
         auto next = std::chrono::steady_clock::now();
         while (!stopping && connected(pa.contextGetState(context))) {
             const auto now = std::chrono::steady_clock::now();
@@ -147,9 +149,11 @@ struct ServerLatency::Session {
                     pending = true;
                     pa.operationUnref(request);
                 }
-                next = now + interval;
+                next = now + std::chrono::milliseconds(readings < kQuickReadings ? kQuickIntervalMs : kIntervalMs);
             }
-            iterate(kIntervalMs * 1000);
+            // Until the next request is due or the reply comes, whichever is first.
+            const auto wait = std::chrono::duration_cast<std::chrono::microseconds>(next - now).count();
+            iterate(static_cast<int>(std::max<long long>(1000, std::min<long long>(wait, kIntervalMs * 1000))));
         }
     }
 };

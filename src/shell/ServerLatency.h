@@ -1,8 +1,9 @@
 // Asks the sound server how late this process's sound is heard. PulseAudio, and PipeWire through
-// its PulseAudio server, report for every playback stream the data queued for it and the latency of
-// the sink it plays on; their sum is the time from the mixer handing a buffer over to it being
-// heard. A thread of its own asks every kIntervalMs for the streams of this process and hands each
-// reading (seconds) to the callback, on that thread.
+// its PulseAudio server, report for every playback stream the data its sink input holds and the
+// latency of the sink it plays on; their sum is the time from the sink input taking a sample to it
+// being heard (the stream's own queue before the sink input is not in it: see OutputLatency.h). A thread of its own asks every kIntervalMs (the first kQuickReadings times every
+// kQuickIntervalMs, so a caller waiting for a few readings at start waits little) for the streams of
+// this process and hands each reading (seconds) to the callback, on that thread.
 // The client library is loaded at run time (libpulse.so.0) only when asked to start, so the player
 // starts without it and plays through any other driver; where it is missing, where no server
 // answers, and on systems without it, start() returns false and there are no readings.
@@ -14,6 +15,8 @@ class ServerLatency {
 public:
     using Reading = std::function<void(double seconds)>;
     static constexpr int kIntervalMs = 25;
+    static constexpr int kQuickIntervalMs = 5;
+    static constexpr int kQuickReadings = 8;
 
     ServerLatency();
     ~ServerLatency(); // stops
