@@ -64,14 +64,16 @@ def analyse(seconds, directory):
     present = frames[:, 0] * 1e-9
     wall, music, light = frames[:, 1] / 1000, frames[:, 2], frames[:, 3] >= 128
     edges = present[1:][light[1:] & ~light[:-1]]
-    offsets = []
+    held = present[1:][np.diff(music) <= 0]  # frames whose music time did not move on
+    offsets, steady = [], []
     for click in heard:
         if len(edges) == 0:
             break
         nearest = edges[np.argmin(np.abs(edges - click))]
         if abs(nearest - click) < PERIOD / 2:
             offsets.append(nearest - click)
-    offsets = np.array(offsets) * 1000
+            steady.append(not np.any((held > click - 1.0) & (held < click + PERIOD / 2)))
+    offsets, steady = np.array(offsets) * 1000, np.array(steady, dtype=bool)
     interval = np.median(np.diff(present)) * 1000
     print(f"frames: {len(frames)}, median frame interval {interval:.2f} ms; output latency taken off: "
           f"median {np.median(frames[:, 4]):.1f} ms")
@@ -83,6 +85,10 @@ def analyse(seconds, directory):
               f"5%..95% {np.percentile(offsets, 5):+.2f}..{np.percentile(offsets, 95):+.2f} ms")
         print(f"target: median within +-10 ms: {'yes' if abs(np.median(offsets)) <= 10 else 'NO'}; "
               f"worst within one frame at 60 Hz (16.7 ms): {'yes' if abs(worst) <= 1000 / 60 else 'NO'}")
+        if 0 < steady.sum() < len(offsets):  # some clicks came while the sound stuttered
+            calm = offsets[steady]
+            print(f"  the {steady.sum()} clicks with no hold of the clock in the second before: median "
+                  f"{np.median(calm):+.2f} ms, worst {calm[np.argmax(np.abs(calm))]:+.2f} ms")
     # The music time against the time heard when the frame was presented: the clicks give the music
     # time heard at each steady-clock instant (interpolated between them, so an underrun's slip shows).
     if len(heard) == len(beats(seconds)):
