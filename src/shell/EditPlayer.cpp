@@ -25,7 +25,8 @@ void EditPlayer::openMusic(const std::string& path)
 double EditPlayer::now() const
 {
     if (paused_ || held_) return anchor_;
-    return anchor_ + static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0 * speed_;
+    const double elapsed = static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0;
+    return anchor_ + std::max(0.0, elapsed - heardAfter_) * speed_;
 }
 
 void EditPlayer::anchorAt(double t)
@@ -38,6 +39,8 @@ void EditPlayer::seek(double t)
 {
     session_.seek(keptInLoop(loop_, std::max(0.0, t)));
     anchorAt(session_.time());
+    // The time holds until the music put there is heard, so the picture, marks and sound agree.
+    heardAfter_ = stream_ != 0 && !silent() ? audioOutputLatency() : 0.0;
     if (stream_ != 0) {
         audioSetPosition(stream_, anchor_);
         audioPause(stream_, silent());

@@ -1,7 +1,8 @@
 // The editor's playback of an edit session: the music time, kept on the wall clock from the last
-// seek or resume; pause, speed, the play loop and frame steps; and the music stream, put on that
-// time at every seek, resume and change of speed. At half and quarter speed the music is silent
-// (SDL_mixer cannot slow a track down), as it is while the pointer holds the time (a scrub).
+// seek or resume (held there until the music put on it is heard); pause, speed, the play loop and
+// frame steps; and the music stream, put on that time at every seek, resume and change of speed.
+// At half and quarter speed the music is silent (SDL_mixer cannot slow a track down), as it is
+// while the pointer holds the time (a scrub).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -59,4 +60,5 @@ private:
     PlayLoop loop_;
     double anchor_ = 0.0;
     uint64_t anchorTicks_ = 0;
+    double heardAfter_ = 0.0; // seconds from the last seek until its music is heard
 };

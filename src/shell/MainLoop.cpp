@@ -7,6 +7,7 @@
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
+#include "shell/FrameLog.h"
 #include "shell/PlatformClock.h"
 #include "shell/Shell.h"
 
@@ -50,7 +51,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
             if (g_keys[KeyEscape] || (g_keys[KeyAlt] && g_keys[KeyF4])) {
                 done = true;
             } else if (demo->renderFrame()) {
-                SDL_GL_SwapWindow(g_window);
+                presentFrame(g_window);
             } else {
                 done = true; // the script's END: the frame it ran in is not shown
             }
