@@ -107,6 +107,7 @@ GLuint loadShaderSource(std::string fileName)
     // One message with its log, so that the editor's once-only printing keeps them together.
     printMessage("Error compiling shader %s\n%s\n", fileName.c_str(), shaderLog(shader).c_str());
     flushMessages();
+    glDeleteShader(shader); // not cached: it is compiled afresh at the next request
     return 0;
 }
 

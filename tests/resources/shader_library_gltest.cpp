@@ -61,7 +61,11 @@ TEST_F(ShaderLibraryGl, MissingFileCachesAnEmptyObjectButAFailedCompileIsRetried
     EXPECT_EQ(findShaderSource("gone.vert"), empty);
 
     writeStage("bad.frag", kBroken);
+    const GLuint before = glCreateShader(GL_FRAGMENT_SHADER); // GL names count up from here
     const std::string out = link("p", "v.vert", "bad.frag");
+    for (GLuint n = before + 1; n < before + 8; ++n) // a stage that did not compile is not kept alive
+        EXPECT_TRUE(!glIsShader(n) || n == findShaderSource("v.vert")) << n;
+    glDeleteShader(before);
     EXPECT_EQ(out.rfind("Error compiling shader bad.frag\n", 0), 0u) << out;
     EXPECT_NE(out.find("Tried to find a nonexistant shader source: bad.frag\n"), std::string::npos) << out;
     writeStage("bad.frag", kFragment); // not cached, so the fixed file is picked up
