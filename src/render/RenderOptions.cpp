@@ -60,7 +60,11 @@ void applyPreset(RenderOptions& o, const Given& given)
         // stereo at least 192 kbit/s.
         if (!given.fps) o.fps = 30;
         o.profile = "main";
-        o.level = "4.1";
+        // Level 4.1 holds 8192 macroblocks a frame and 245760 a second (1080p30 just fits); a
+        // larger size or rate given beside the preset leaves the level to x264, which marks the
+        // one the video needs instead of a wrong 4.1.
+        const int64_t blocks = int64_t((o.width + 15) / 16) * ((o.height + 15) / 16);
+        if (blocks <= 8192 && blocks * o.fps <= 245760) o.level = "4.1";
         if (!o.crfGiven) o.videoKbps = 8000;
         o.audioKbps = 320;
     } else {

@@ -103,6 +103,9 @@ TEST(RenderOptions, PresetsAndTheOptionsBesideThem)
         {{"--fps", "24", "v.mp4", "--preset", "compo", "--crf", "20", "--size", "1280x720"}, 1280, 720, 24,
          "-crf 20 -profile:v main -level:v 4.1|-r 24"},
         {{"v.mp4"}, 1280, 720, 60, "-b:a 192k|-crf 18 -pix_fmt"},
+        // Beyond level 4.1 (a 4K frame, 1080p at 60 fps): no level, so x264 marks the right one.
+        {{"v.mp4", "--preset", "compo", "--size", "3840x2160"}, 3840, 2160, 30, "-profile:v main -pix_fmt"},
+        {{"v.mp4", "--preset", "compo", "--fps", "60"}, 1920, 1080, 60, "-profile:v main -pix_fmt"},
     };
     for (const auto& [args, width, height, fps, words] : cases) {
         RenderOptions o;
