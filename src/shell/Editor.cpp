@@ -12,6 +12,7 @@
 #include "resources/Messages.h"
 #include "resources/TextureLibrary.h"
 #include "shell/EditPlayer.h"
+#include "shell/FramePacer.h"
 #include "shell/LiveReload.h"
 #include "shell/PixelCanvas.h"
 #include "shell/Platform.h"
@@ -47,6 +48,7 @@ public:
                 if (!handle(event)) return;
             frame();
             SDL_GL_SwapWindow(g_window);
+            paceFrame();
         }
     }
 

@@ -8,6 +8,7 @@
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
 #include "shell/FrameLog.h"
+#include "shell/FramePacer.h"
 #include "shell/PlatformClock.h"
 #include "shell/Shell.h"
 
@@ -52,6 +53,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
                 done = true;
             } else if (demo->renderFrame()) {
                 presentFrame(g_window);
+                paceFrame();
             } else {
                 done = true; // the script's END: the frame it ran in is not shown
             }

@@ -8,6 +8,7 @@
 #include "resources/GlMatrix.h"
 #include "script/ScriptHeader.h"
 #include "script/Timeline.h"
+#include "shell/FramePacer.h"
 #include "shell/GlContext.h"
 #include "shell/Shell.h"
 
@@ -116,8 +117,9 @@ bool createWindow()
     }
     // Frames are shown on the display's refresh, so nothing tears and the GPU is not run flat out:
     // adaptive sync (a late frame is shown at once rather than a whole refresh later) where the
-    // driver has it, else plain vsync; a driver with neither swaps at once, as before.
+    // driver has it, else plain vsync.
     if (SDL_GL_SetSwapInterval(-1) != 0) SDL_GL_SetSwapInterval(1);
+    startFramePacing(g_window); // a driver with neither: the loop waits for the refresh itself
     SDL_DisableScreenSaver();
     SDL_ShowWindow(g_window);
     SDL_RaiseWindow(g_window);

@@ -2,6 +2,8 @@
 // projection itself shows in every golden frame of the offline renderer.) A new demo window starts active.
 #include <gtest/gtest.h>
 #include <cmath>
+#include "shell/FramePacer.h"
+#include "shell/Platform.h"
 #include "shell/Shell.h"
 #include "support/GlFixture.h"
 
@@ -18,12 +20,29 @@ TEST_F(ResizeSceneGl, ZeroHeightCountsAsOne)
     for (GLfloat v : p) EXPECT_TRUE(std::isfinite(v));
 }
 
-// A new window starts active (drawing), also when the window before it was minimised.
-TEST(CreateWindowGl, ANewWindowStartsActive)
+// A new window starts active (drawing), also when the window before it was minimised. Xvfb's
+// software GL swaps at once whatever interval is asked, so the loop paces itself: six frames take
+// at least five refreshes of 60 Hz.
+TEST(CreateWindowGl, ANewWindowStartsActiveAndPacedWhereTheSwapDoesNotWait)
 {
     g_fullscreen = false;
     g_active = false;
     ASSERT_TRUE(createWindow());
     EXPECT_TRUE(g_active);
+    ASSERT_EQ(SDL_GL_GetSwapInterval(), 0);
+    const double start = preciseMilliseconds();
+    for (int i = 0; i < 6; ++i) {
+        SDL_GL_SwapWindow(g_window);
+        paceFrame();
+    }
+    EXPECT_GE(preciseMilliseconds() - start, 5 * 1000.0 / 60 - 1);
     destroyWindow();
+}
+
+TEST(FramePacer, NextDeadlineOneRefreshOnUnlessFallenBehind)
+{
+    EXPECT_EQ(nextFrameDeadline(0.0, 100.0, 16.0), 116.0);   // the first frame
+    EXPECT_EQ(nextFrameDeadline(116.0, 110.0, 16.0), 132.0); // on time: the refresh after
+    EXPECT_EQ(nextFrameDeadline(116.0, 131.0, 16.0), 132.0); // late within a frame: still the grid
+    EXPECT_EQ(nextFrameDeadline(116.0, 133.0, 16.0), 149.0); // a frame behind: afresh from now
 }
