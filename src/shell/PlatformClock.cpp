@@ -1,6 +1,8 @@
 // The live clock: platform milliseconds and the music, with the "BASS" boxes on audio failures.
 #include "shell/PlatformClock.h"
+#include <algorithm>
 #include "shell/FrameLog.h"
+#include "shell/FramePacer.h"
 #include "shell/Platform.h"
 
 namespace {
@@ -11,6 +13,7 @@ const char* const kAudioCaption = "BASS";
 uint32_t PlatformClock::startMusic(const char* path)
 {
     smoother_.reset();
+    lastTime_ = 0.0;
     if (!audioInit(kOutputRate)) {
         showMessageBox("BASS error", kAudioCaption);
         return 0;
@@ -34,7 +37,13 @@ double PlatformClock::musicPosition(uint32_t stream)
     const double position = audioChannelPosition(stream);
     const int state = audioChannelIsActive(stream);
     const double wallMs = preciseMilliseconds();
-    const double time = smoother_.update(wallMs, position, state == AudioPlaying || state == AudioStalled);
+    const bool playing = state == AudioPlaying || state == AudioStalled;
+    double time = smoother_.update(wallMs, position, playing);
+    // The music heard while the frame is seen (FramePacer.h). The look-ahead moves a little from
+    // frame to frame, so the time is kept from going back.
+    if (playing) time = std::max(lastTime_, time + frameLookahead());
+    lastTime_ = time;
+    frameClockRead(wallMs);
     frameLogClock(wallMs, time);
     return time;
 }

@@ -4,8 +4,9 @@
 #include "shell/MusicSmoother.h"
 
 // The live clock: platform milliseconds and the script's music at 44100 Hz, its position smoothed
-// between the mixer's buffer steps. Audio failures are shown in message boxes
-// (caption "BASS") and leave the stream at 0.
+// between the mixer's buffer steps, and read for the middle of the refresh the frame is seen for
+// (frameLookahead). Audio failures are shown in message boxes (caption "BASS") and leave the
+// stream at 0.
 class PlatformClock : public ClockSource {
 public:
     uint32_t startMusic(const char* path) override;
@@ -17,6 +18,7 @@ public:
 
 private:
     MusicSmoother smoother_;
+    double lastTime_ = 0.0; // the last time read while playing, seconds
 };
 
 // The one PlatformClock of the process.

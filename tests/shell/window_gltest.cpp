@@ -39,10 +39,18 @@ TEST(CreateWindowGl, ANewWindowStartsActiveAndPacedWhereTheSwapDoesNotWait)
     destroyWindow();
 }
 
-TEST(FramePacer, NextDeadlineOneRefreshOnUnlessFallenBehind)
+TEST(FramePacer, NextDeadlineOneRefreshOnAndLookaheadToTheMiddleOfTheRefresh)
 {
     EXPECT_EQ(nextFrameDeadline(0.0, 100.0, 16.0), 116.0);   // the first frame
     EXPECT_EQ(nextFrameDeadline(116.0, 110.0, 16.0), 132.0); // on time: the refresh after
     EXPECT_EQ(nextFrameDeadline(116.0, 131.0, 16.0), 132.0); // late within a frame: still the grid
     EXPECT_EQ(nextFrameDeadline(116.0, 133.0, 16.0), 149.0); // a frame behind: afresh from now
+
+    // The look-ahead: half a refresh, plus the median time from clock reading to swap, at most a refresh.
+    FrameLookahead ahead;
+    EXPECT_EQ(ahead.milliseconds(16.0), 8.0);
+    for (double ms : {3.0, 40.0, 2.0, 4.0, 3.0}) ahead.add(ms); // one slow frame does not count
+    EXPECT_EQ(ahead.milliseconds(16.0), 11.0);
+    for (size_t i = 0; i < FrameLookahead::kFrames; ++i) ahead.add(30.0); // a swap that waits for vsync
+    EXPECT_EQ(ahead.milliseconds(16.0), 24.0);
 }
