@@ -8,6 +8,9 @@ PACKAGES=(
   libsdl2-dev libsdl2-mixer-dev libglew-dev libglu1-mesa-dev libgl1-mesa-dri mesa-utils
   xvfb xauth xdotool x11-utils
   xfonts-base  # core X fonts: SDL's X11 message boxes cannot be drawn without them
+  # The sound server's latency query (headers only: the library is loaded at run time) and the
+  # sound-against-picture bench, which runs a private PulseAudio with a null sink.
+  libpulse-dev pulseaudio pulseaudio-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev llvm zlib1g-dev libdeflate-dev
   # Libraries the benchmarks measure the demo's own decoders against (bench/ only).

@@ -1,9 +1,12 @@
 // The authoring mode: a 1280 x 720 window on an EditSession, the music played from the session's
 // time, keys to pause, seek, mark and reload, an overlay line with the time, and the live reload of
 // changed files (LiveReload.h). The music time is kept on the wall clock from the last seek or
-// resume, and the music is put on that time at every seek, resume and reload.
+// resume, and the music is put on that time at every seek, resume and reload; the time holds there
+// until that music is heard (audioOutputLatency later), so the picture, the marks and the sound agree.
 #include "shell/Editor.h"
 #include <SDL.h>
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include "demo/EditSession.h"
 #include "demo/ScriptEnd.h"
@@ -81,7 +84,8 @@ private:
     double now() const
     {
         if (paused_) return anchor_;
-        return anchor_ + static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0;
+        const double elapsed = static_cast<double>(SDL_GetTicks64() - anchorTicks_) / 1000.0;
+        return anchor_ + std::max(0.0, elapsed - heardAfter_);
     }
 
     // The time, music and anchor all moved to `t`.
@@ -91,6 +95,7 @@ private:
         session_.seek(t);
         anchor_ = session_.time();
         anchorTicks_ = SDL_GetTicks64();
+        heardAfter_ = stream_ != 0 ? audioOutputLatency() : 0.0;
         if (stream_ != 0) {
             audioSetPosition(stream_, anchor_);
             audioPause(stream_, paused_);
@@ -169,6 +174,7 @@ private:
     bool showOverlay_ = true;
     double anchor_ = 0.0;
     uint64_t anchorTicks_ = 0;
+    double heardAfter_ = 0.0; // seconds from the last seek until its music is heard
 };
 } // namespace
 

@@ -5,6 +5,7 @@
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"
+#include "shell/FrameLog.h"
 #include "shell/PlatformClock.h"
 #include "shell/Shell.h"
 
@@ -48,7 +49,7 @@ bool mainLoop(std::unique_ptr<Demo>& demo)
             if (g_keys[KeyEscape]) {
                 done = true;
             } else if (demo->renderFrame()) {
-                SDL_GL_SwapWindow(g_window);
+                presentFrame(g_window);
             } else {
                 done = true; // the script's END: the frame it ran in is not shown
             }

@@ -11,7 +11,9 @@ void MusicSmoother::reset()
 double MusicSmoother::update(double wallMs, double position, bool playing)
 {
     const double wall = wallMs / 1000.0;
-    if (position < lastPosition_) reset(); // the track started over: so does its clock
+    // The track started over: so does its clock. A position a little back is the output latency's
+    // estimate moving up between two decoder steps, not a restart: the clock holds through it.
+    if (position < lastPosition_ - kResyncSeconds) reset();
     lastPosition_ = position;
     if (!playing) {
         locked_ = false;

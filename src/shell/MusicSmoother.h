@@ -12,9 +12,11 @@ public:
     // One reading per frame: the wall clock in milliseconds (never decreasing, any resolution), the
     // reported position in seconds, and whether the track is playing (or stalled) rather than
     // stopped or paused. Returns the music time in seconds. While not playing it is the reported
-    // position. While playing it never decreases unless the reported position itself goes back (a
-    // restart of the track); when the position jumps ahead or falls behind by more than
-    // kResyncSeconds, the clock takes it up again from there (holding still rather than going back).
+    // position. While playing it never decreases unless the reported position itself goes back by
+    // more than kResyncSeconds (a restart of the track); when the position jumps ahead or falls
+    // behind by more than that, the clock takes it up again from there (holding still rather than
+    // going back). A position a little back (the heard position as the output latency's estimate
+    // moves) is a reading like any other.
     double update(double wallMs, double position, bool playing);
 
     static constexpr double kResyncSeconds = 0.05;

@@ -25,8 +25,12 @@ bool audioInit(int rate);
 uint32_t audioStreamCreateFile(const char* path);
 // Plays the stream from its start. False for an unknown handle or when playback cannot start.
 bool audioChannelPlay(uint32_t stream);
-// Play position of the stream in seconds; 0 for an unknown handle.
+// The music being heard, in seconds: the decoder's position less audioOutputLatency(), never below
+// 0; 0 for an unknown handle.
 double audioChannelPosition(uint32_t stream);
+// Seconds from the decoder to the ear: the sound server's reported latency for the stream when it
+// reports one (PulseAudio, PipeWire), else the mixer's buffer; 0 while no device is open.
+double audioOutputLatency();
 // AudioStopped for an unknown handle and after the track has ended.
 int audioChannelIsActive(uint32_t stream);
 // Services the player's buffers (the mixer runs on its own thread; this keeps the call site).
@@ -34,8 +38,8 @@ void audioUpdate();
 // Stops and frees the stream and closes the device. Safe to call at any time, also twice.
 void audioFree();
 
-// Moves the playing (or paused) stream to a position in seconds. False for an unknown handle or
-// when the decoder cannot seek.
+// Moves the playing (or paused) stream's decoder to a position in seconds: it is heard
+// audioOutputLatency() later. False for an unknown handle or when the decoder cannot seek.
 bool audioSetPosition(uint32_t stream, double seconds);
 // Pauses or resumes the stream; nothing for an unknown handle.
 void audioPause(uint32_t stream, bool paused);

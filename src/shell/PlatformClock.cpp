@@ -1,5 +1,6 @@
 // The live clock: platform milliseconds and the music, with the "BASS" boxes on audio failures.
 #include "shell/PlatformClock.h"
+#include "shell/FrameLog.h"
 #include "shell/Platform.h"
 
 namespace {
@@ -32,7 +33,10 @@ double PlatformClock::musicPosition(uint32_t stream)
 {
     const double position = audioChannelPosition(stream);
     const int state = audioChannelIsActive(stream);
-    return smoother_.update(preciseMilliseconds(), position, state == AudioPlaying || state == AudioStalled);
+    const double wallMs = preciseMilliseconds();
+    const double time = smoother_.update(wallMs, position, state == AudioPlaying || state == AudioStalled);
+    frameLogClock(wallMs, time);
+    return time;
 }
 
 int PlatformClock::musicState(uint32_t stream)
