@@ -1,8 +1,9 @@
 // The demo as the authoring mode drives it: a clock that reads whatever music time the editor
-// sets, and a Demo that is moved to any time by updating frame after frame at 60 frames a second
-// without drawing. Going back in time, or a reload, rebuilds the Demo from the script's start in
-// the same GL context: the effects of the old one are destroyed, while the shader programs and
-// textures stay in their libraries and are used again.
+// sets, and a Demo that is moved to any time by updating without drawing the frames a 60 fps frame
+// clock reads (those the renderer plays at 60 fps, from frame 0), then the time itself. Going back
+// in time, or a reload, rebuilds the Demo from the script's start in the same GL context: the
+// effects of the old one are destroyed, while the shader programs and textures stay in their
+// libraries and are used again.
 // What it prints: no listing and no "Doing:" lines; the show's messages (script messages, compile
 // errors, missing files) each once until the next reload, however often seeks run the events that
 // print them; a reload prints its line, then every message of the rebuilt show up to the current
@@ -34,7 +35,8 @@ public:
     EditSession& operator=(const EditSession&) = delete;
 
     // Moves to time `t` (clamped at 0): forward by updating, backward by rebuilding first. The
-    // last update is at `t` itself, as a live frame would be.
+    // last update is at `t` itself, as a live frame would be; a seek to the time of a 60 fps frame
+    // from the start ends in the state that frame has in a render at 60 fps.
     void seek(double t);
     // Rebuilds the Demo from the script's start and moves it back to the current time.
     void rebuild();
@@ -57,6 +59,7 @@ private:
 
     DemoSetup setup_;
     EditClock clock_;
+    uint64_t nextFrame_ = 0; // the next frame of the 60 fps grid a seek forward updates
     std::unique_ptr<Demo> demo_;
     MessagesOnce messages_;
 };
