@@ -63,12 +63,12 @@ TEST(RenderOptions, EveryBoundAndRuleFromBothSidesAndPresets)
          "1 v.mp4 fps 60 0..0.001 1280x720 msaa 1 crf 18 [  ] 0/192 jobs 1 0/0 join 10000 fd -1"},
         {"--at 42.5 look.mp4 --size 3x3", // always one PNG, of any size
          "2 look.mp4 fps 60 42.5..-1 3x3 msaa 1 crf 18 [  ] 0/192 jobs 1 0/0 join 0 fd -1"},
-        {"v.mp4 --preset compo",
-         "1 v.mp4 fps 30 0..-1 1920x1080 msaa 1 crf 18 [compo main 4.1] 8000/320 jobs 1 0/0 join 0 fd -1"},
-        {"v.mp4 --preset web",
-         "1 v.mp4 fps 60 0..-1 1920x1080 msaa 1 crf 18 [web high ] 0/384 jobs 1 0/0 join 0 fd -1"},
-        {"--fps 24 v.mp4 --preset compo --crf 20 --size 1280x720",
-         "1 v.mp4 fps 24 0..-1 1280x720 msaa 1 crf 20! [compo main 4.1] 0/320 jobs 1 0/0 join 0 fd -1"},
+        {"v.mp4 --preset compo --jobs 2 --start 1.2345678901234567",
+         "1 v.mp4 fps 30 1.23456789..-1 1920x1080 msaa 1 crf 18 [compo main 4.1] 8000/320 jobs 2 0/0 join 0 fd -1"},
+        {"v.mp4 --preset web --jobs 3 --crf 0 --msaa 4",
+         "1 v.mp4 fps 60 0..-1 1920x1080 msaa 4 crf 0! [web high ] 0/384 jobs 3 0/0 join 0 fd -1"},
+        {"--fps 24 v.mp4 --preset compo --crf 20 --size 640x360 --end 7.3 --jobs 2",
+         "1 v.mp4 fps 24 0..7.3 640x360 msaa 1 crf 20! [compo main 4.1] 0/320 jobs 2 0/0 join 0 fd -1"},
     };
     for (const auto& [line, expected] : accepted) {
         RenderOptions o;

@@ -30,7 +30,7 @@ TEST(ScriptCheck, EveryKindOfProblemOnItsLineWhateverTheLineEnds)
         "-1 m new model\n-1 m local loadobj;data/meshes/nothere.obj\n-1 m local loadobj;data/\n"
         "-1 m local loadobj;pipe.obj\n-1 a local spin;3\n1:2 a texture nosuch.png\n"
         "17:5 a setpoint 1 1 1\n0:3 a setpoint 1 1 1\n2.0 a END\n3.0 a setpoint 1 1 1\n"
-        "MUSIC nothere.ogg\nTEMPO 90 @ 0:1\n1.5 a setpoint 1 1 1\n";
+        "MUSIC nothere.ogg\nTEMPO 90 @ 0:1\n1.5 a setpoint 1 1 1\n2.0 a scale 2\n";
     const std::string reports = // a mesh named by a FIFO is neither a crash nor a wait
         "4: unknown command wobble\n5: too few words for setpoint: the line does nothing\n"
         "6: no command: the line does nothing\n7: no time at the start: the line never runs\n"
@@ -43,7 +43,7 @@ TEST(ScriptCheck, EveryKindOfProblemOnItsLineWhateverTheLineEnds)
         "22: bad time 0:3 (before bar 1): the line never runs\n"
         "24: never runs: it comes after END at 2.000000\n"
         "25: missing music file nothere.ogg (looked for nothere.ogg and data/music/nothere.ogg)\n"
-        "26: bad TEMPO line: the change at 0:1 is before bar 1\n";
+        "26: bad TEMPO line: the change at 0:1 is before bar 1\n28: never runs: it comes after END at 2.000000\n";
     for (const char* end : {"\n", "\r\n", "\r"}) {
         std::string text; // the last line without its end
         for (size_t at = 0, next; (next = script.find('\n', at)) != std::string::npos; at = next + 1)
