@@ -38,6 +38,7 @@ void EditSession::build()
     glUseProgram(0);
     g_effects.boundProgram = 0;
     clock_.now = 0.0;
+    nextFrame_ = 0;
     demo_ = std::make_unique<Demo>(clock_, setup_);
     ++builds_;
 }
@@ -83,13 +84,17 @@ void EditSession::moveTo(double t)
         destroy();
         build();
     }
-    // Whole frames of the 60 fps grid strictly between the current time and t, then t itself.
-    for (double k = std::floor(clock_.now * kSeekFps) + 1.0; k / kSeekFps < t; k += 1.0) {
-        clock_.now = k / kSeekFps;
+    // The frames a 60 fps frame clock reads before t (the frames the renderer plays, with their
+    // readings), then t itself.
+    const uint32_t fps = static_cast<uint32_t>(kSeekFps);
+    const long long ms = std::llround(t * 1000.0); // what the clock reads at t
+    for (; FrameClock::millisecondsOf(nextFrame_, fps) < ms; ++nextFrame_) {
+        clock_.now = FrameClock::millisecondsOf(nextFrame_, fps) / 1000.0;
         demo_->update();
     }
     clock_.now = t;
     demo_->update();
+    if (FrameClock::millisecondsOf(nextFrame_, fps) == ms) ++nextFrame_; // t was that frame's time
 }
 
 void EditSession::rebuild()

@@ -1,8 +1,9 @@
 // The demo as the authoring mode drives it: a clock that reads whatever music time the editor
-// sets, and a Demo that is moved to any time by updating frame after frame at 60 frames a second
-// without drawing. Going back in time, or a reload, rebuilds the Demo from the script's start in
-// the same GL context: the effects of the old one are destroyed, while the shader programs and
-// textures stay in their libraries and are used again.
+// sets, and a Demo that is moved to any time by updating without drawing the frames a 60 fps frame
+// clock reads (those the renderer plays at 60 fps, from frame 0), then the time itself. Going back
+// in time, or a reload, rebuilds the Demo from the script's start in the same GL context: the
+// effects of the old one are destroyed, while the shader programs and textures stay in their
+// libraries and are used again.
 // What it prints: no listing; a "Doing: LINE" line for each event run while the show plays forward
 // (play()), as the player prints them, and none for the events a seek, a rebuild or a reload runs;
 // the show's messages (script messages, compile errors, missing files) each once until the next
@@ -37,7 +38,8 @@ public:
     EditSession& operator=(const EditSession&) = delete;
 
     // Moves to time `t` (clamped at 0): forward by updating, backward by rebuilding first. The
-    // last update is at `t` itself, as a live frame would be.
+    // last update is at `t` itself, as a live frame would be; a seek to the time of a 60 fps frame
+    // from the start ends in the state that frame has in a render at 60 fps.
     void seek(double t);
     // Moves on to time `t` as the show plays: as seek(), printing "Doing: LINE" before each event
     // it runs (the event's messages after it). A time before the current one is a seek.
@@ -71,6 +73,7 @@ private:
     bool playing_ = false;
     uint64_t builds_ = 0;
     EditClock clock_;
+    uint64_t nextFrame_ = 0; // the next frame of the 60 fps grid a seek forward updates
     std::unique_ptr<Demo> demo_;
     MessagesOnce messages_;
 };

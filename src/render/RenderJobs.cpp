@@ -32,6 +32,8 @@ std::string number(double value)
     return text;
 }
 
+} // namespace
+
 std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
 {
     std::vector<std::string> args = {"/proc/self/exe",      o.path,    "--fps",
@@ -40,12 +42,13 @@ std::vector<std::string> jobArguments(const RenderOptions& o, int k, int fd)
     // The preset's encoding, with the size, rate and quality settled here (they win over it).
     if (!o.preset.empty()) args.insert(args.end(), {"--preset", o.preset});
     if (o.preset.empty() || o.crfGiven) args.insert(args.end(), {"--crf", std::to_string(o.crf)});
-    args.insert(args.end(), {"--size", std::to_string(o.width) + "x" + std::to_string(o.height), "--msaa",
-                             std::to_string(o.msaa), "--segment", std::to_string(k) + "/" + std::to_string(o.jobs),
-                             "--progress-fd", std::to_string(fd)});
+    args.insert(args.end(),
+                {"--size", std::to_string(o.width) + "x" + std::to_string(o.height), "--msaa", std::to_string(o.msaa),
+                 "--segment", std::to_string(k) + "/" + std::to_string(o.jobs), "--progress-fd", std::to_string(fd)});
     return args;
 }
 
+namespace {
 struct Job {
     pid_t pid = -1;
     int pipe = -1; // read end of the job's frame counts; -1 once closed
@@ -83,7 +86,7 @@ std::string segmentPath(const std::string& video, int k, int n)
     return stem + ".part" + std::to_string(k) + "of" + std::to_string(n) + video.substr(video.size() - 4);
 }
 
-int runJobs(const RenderOptions& o, const FramePlan& plan, const std::string& music)
+int runJobs(const RenderOptions& o, const FramePlan& plan, const std::string& music, const std::string& program)
 {
     // The segments of a video are this run's partial output: removed if a signal stops it.
     const bool video = o.output == RenderOptions::Output::Video;
@@ -99,7 +102,9 @@ int runJobs(const RenderOptions& o, const FramePlan& plan, const std::string& mu
             break;
         }
         Job& job = jobs[static_cast<size_t>(k - 1)];
-        job.pid = startChild(jobArguments(o, k, fds[1]), ChildPipe::None, true, fds[1], k < o.jobs, SIGTERM).pid;
+        std::vector<std::string> args = jobArguments(o, k, fds[1]);
+        args[0] = program;
+        job.pid = startChild(args, ChildPipe::None, true, fds[1], k < o.jobs, SIGTERM).pid;
         ::close(fds[1]);
         job.pipe = fds[0];
     }

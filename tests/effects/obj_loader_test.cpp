@@ -1,7 +1,10 @@
-// OBJ parsing without GL: face forms, corner merging, malformed input, long lines, and files as
-// exporters write them. (The loader's failures are tested with the model under a real context.)
+// OBJ parsing without GL: face forms, corner merging against the triangles spelt out, malformed
+// input, long lines, and files as exporters write them. (The loader's failures are tested with the model under a real context.)
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 #include "resources/FileBytes.h"
@@ -23,36 +26,20 @@ std::string readObj(const char* file)
 
 const char* kTriangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
 
-// A cube: eight corners and twelve triangles, with one normal per side or in plain position form.
-const std::string kCorners = "v -1 -1 -1\nv 1 -1 -1\nv 1 1 -1\nv -1 1 -1\nv -1 -1 1\nv 1 -1 1\nv 1 1 1\nv -1 1 1\n";
-const std::string kCubeWithNormals =
-    kCorners +
-    "vn 0 0 -1\nvn 0 0 1\nvn 0 -1 0\nvn 0 1 0\nvn -1 0 0\nvn 1 0 0\n"
-    "f 1//1 4//1 3//1\nf 1//1 3//1 2//1\nf 5//2 6//2 7//2\nf 5//2 7//2 8//2\nf 1//3 2//3 6//3\nf 1//3 6//3 5//3\n"
-    "f 4//4 8//4 7//4\nf 4//4 7//4 3//4\nf 1//5 5//5 8//5\nf 1//5 8//5 4//5\nf 2//6 3//6 7//6\nf 2//6 7//6 6//6\n";
-const std::string kPlainCube = kCorners + "f 1 4 3\nf 1 3 2\nf 5 6 7\nf 5 7 8\nf 1 2 6\nf 1 6 5\n"
-                                          "f 4 8 7\nf 4 7 3\nf 1 5 8\nf 1 8 4\nf 2 3 7\nf 2 7 6\n";
-
 } // namespace
 
-TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
+TEST(ObjParse, FaceFormsLineKindsAndLongLines)
 {
     const std::string quad = "# quad\no thing\ng part\ns 1\nusemtl red\nmtllib a.mtl\nvp 1 2\nl 1 2\np 1\n\n"
                              "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nf 1 2 3 4\n";
     const std::string exact = "f 1 2 3" + std::string(248, ' '); // 255 characters: still read
-    const std::string tex = std::string(kTriangle) + "vt 0 0\nvt 1 1\nvn 0 0 1\n";
     // {text, vertices (merged corners), indices, skipped faces}
     const struct {
         std::string text;
         size_t vertices, indices, skipped;
     } rows[] = {
-        {kCubeWithNormals, 24, 36, 0},
-        {kPlainCube, 8, 36, 0},
         {quad, 4, 6, 0}, // a polygon becomes a fan; the other line kinds are skipped silently
-        {tex + "f 1/1 2/1 3/1\nf 1/2 2/1 3/1\n", 4, 6, 0},      // corners differing only in texture
-        {tex + "f -3/-2 -2/2 -1/-1\nf 1/1 2/2 3/2\n", 3, 6, 0}, // relative indices: the same corners
-        {tex + "f 1/1/1 2//1 3 -1/-2/-1\n", 4, 6, 0},           // mixed corner forms in one face
-        {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1},        // a face may only use what was read before it
+        {"f 1 2 3\n" + std::string(kTriangle), 0, 0, 1}, // a face may only use what was read before it
         {kTriangle + ("#" + std::string(254, 'x') + "f 1 2 3\n"), 0, 0, 0}, // past character 255: not read
         {kTriangle + exact + "\n", 3, 3, 0},
         {kTriangle + exact + "     ", 3, 3, 0}, // a long last line without a line end
@@ -69,10 +56,6 @@ TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
         EXPECT_EQ(p.messages.size(), r.skipped);
     }
 
-    // The cube's first triangle uses positions 1, 4, 3 with normal 1; the second reuses 1 and 3.
-    const ObjMesh cubeMesh = parse(kCubeWithNormals);
-    EXPECT_EQ(std::vector<uint32_t>(cubeMesh.indices.begin(), cubeMesh.indices.begin() + 6),
-              (std::vector<uint32_t>{0, 1, 2, 0, 2, 3}));
     // Scans that stop early, and corners without normal or texture index, give zeros.
     const ObjMesh p = parse("v 1\nv 2 3\nv x 1 1\nvt 0.25 0.75\nvt 0.5\nvn 0 0 -1\nvn\n"
                             "f 1/1/1 2/2/2 3/1/1\nf 1 2 3\n");
@@ -82,6 +65,47 @@ TEST(ObjParse, FaceFormsLineKindsLongLinesAndCornerMerging)
                                   {{0, 0, 0}, {0, 0, 0}, {0, 0}}};
     ASSERT_EQ(p.vertices.size(), 6u);
     for (int n = 0; n < 6; ++n) EXPECT_EQ(std::memcmp(&p.vertices[n], &expected[n], sizeof(ObjVertex)), 0) << n;
+}
+
+// Corner merging against triangles spelt out corner by corner: every v, vn and vt line holds its own
+// 1-based number, so each drawn corner shows the index triple it was written with. Faces of three
+// to five corners in all four forms, absolute and relative, over few positions with many normals
+// (past the short list per position, into the hash table and through its growth).
+TEST(ObjParse, MergedCornersDrawTheTrianglesAsWrittenOneVertexPerTripleInOrderOfUse)
+{
+    std::mt19937 random(5);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)) + 1; };
+    const int kPositions = 5, kNormals = 60, kTexcoords = 7;
+    std::string text;
+    for (int i = 1; i <= kNormals; ++i) text += "vn " + std::to_string(i) + " 0 0\n";
+    for (int i = 1; i <= kPositions; ++i) text += "v " + std::to_string(i) + " 0 0\n";
+    for (int i = 1; i <= kTexcoords; ++i) text += "vt " + std::to_string(i) + " 0\n";
+    using Triple = std::array<int, 3>; // position, normal, texture; 0: not given
+    std::vector<Triple> corners, used; // every corner of the fans drawn; the triples in order of first use
+    const auto written = [&](int index, int count) { return std::to_string(random() % 2 ? index : index - count - 1); };
+    for (int f = 0; f < 400; ++f) {
+        std::vector<Triple> face(size_t(3 + random() % 3));
+        text += "f";
+        for (Triple& c : face) {
+            const int form = int(random() % 4), crowd = f < 200 ? 4 : kNormals; // few normals first, then many
+            c = {pick(kPositions), form >= 2 ? pick(crowd) : 0, form % 2 ? pick(kTexcoords) : 0};
+            text += " " + written(c[0], kPositions) + (form == 0 ? "" : "/") + (c[2] ? written(c[2], kTexcoords) : "") +
+                    (form >= 2 ? "/" + written(c[1], kNormals) : "");
+            if (std::find(used.begin(), used.end(), c) == used.end()) used.push_back(c);
+        }
+        text += "\n";
+        for (size_t i = 1; i + 1 < face.size(); ++i) corners.insert(corners.end(), {face[0], face[i], face[i + 1]});
+    }
+    const ObjMesh mesh = parse(text);
+    const auto triple = [](const ObjVertex& v) {
+        return Triple{int(v.position[0]), int(v.normal[0]), int(v.texcoords[0])};
+    };
+    ASSERT_EQ(mesh.indices.size(), corners.size());
+    for (size_t i = 0; i < corners.size(); ++i) ASSERT_EQ(triple(mesh.vertices.at(mesh.indices[i])), corners[i]) << i;
+    std::vector<Triple> made;
+    for (const ObjVertex& v : mesh.vertices) made.push_back(triple(v));
+    EXPECT_EQ(made, used);
+    EXPECT_GT(used.size(), 8u * kPositions + 64); // past every short list, and the table grew
 }
 
 TEST(ObjParse, BadIndicesSkipTheFaceWithFileAndLine)

@@ -1,8 +1,10 @@
 // The file watch on a temporary tree, with no quiet time so that every event read is settled: folders
-// made, renamed, moved in and out and removed after the start. Lost events: live_reload_gltest.cpp.
+// made, renamed, moved in and out and removed after the start, files saved by a rename and removed;
+// then a quiet time, from both sides. Lost events: live_reload_gltest.cpp.
 #include <gtest/gtest.h>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 #include "shell/FileWatch.h"
 #include "support/TempDir.h"
 
@@ -30,6 +32,10 @@ TEST(FileWatch, FoldersMadeRenamedMovedAndRemovedAfterTheStartAreFollowed)
         {"moved in", [](const ScopedWorkDir&) { fs::rename("out", "w/in"); }, {"w/in/b/f", "w/in/g"}},
         {"removed", [](const ScopedWorkDir&) { fs::remove_all("w/old"); }, {"w/old/f"}},
         {"made again", [](const ScopedWorkDir& d) { d.write("w/old/h", "1"); }, {"w/old/h"}},
+        {"saved by a rename",
+         [](const ScopedWorkDir& d) { d.write("w/.h~", "2"), fs::rename("w/.h~", "w/old/h"); },
+         {"w/.h~", "w/old/h"}},
+        {"a file removed", [](const ScopedWorkDir&) { fs::remove("w/old/h"); }, {"w/old/h"}},
     };
     for (const auto& step : steps) {
         step.change(dir);
@@ -37,4 +43,10 @@ TEST(FileWatch, FoldersMadeRenamedMovedAndRemovedAfterTheStartAreFollowed)
         EXPECT_EQ(changes.paths, step.settled) << step.what;
         EXPECT_FALSE(changes.lostTrack) << step.what;
     }
+    // A file is taken once it has had no event for the quiet time, and only then.
+    dir.write("w/in/g", "5");
+    EXPECT_EQ(watch.settled(std::chrono::milliseconds(100)).paths, Paths{});
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
+    EXPECT_EQ(watch.settled(std::chrono::milliseconds(100)).paths, Paths{"w/in/g"});
+    EXPECT_EQ(watch.settled(kNow).paths, Paths{});
 }

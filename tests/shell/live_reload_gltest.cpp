@@ -1,4 +1,4 @@
-// Live reload of textures named outside data/ and in a folder of data/ made behind a real overflow
+// Live reload of textures named outside data/ (in a folder and beside data/) and in a folder of data/ made behind a real overflow
 // of the kernel's event queue (more writes than it holds), which reloads everything once.
 #include <gtest/gtest.h>
 #include <chrono>
@@ -16,7 +16,8 @@ TEST_F(LiveReloadGl, FilesNamedOutsideDataAndInFoldersMadeBehindLostEventsAreTak
 {
     ScopedWorkDir dir;
     dir.write("data/vessikscript.txt", "-1 img new image\n-1 img texture art/pic.png\n"
-                                       "-1 late new image\n-1 late texture data/late/pic.png\n");
+                                       "-1 late new image\n-1 late texture data/late/pic.png\n"
+                                       "-1 top new image\n-1 top texture top.png\n");
     std::filesystem::create_directory("art");
     std::unique_ptr<EditSession> session;
     capturedMessages([&] { session = std::make_unique<EditSession>(); }); // the missing textures
@@ -33,7 +34,8 @@ TEST_F(LiveReloadGl, FilesNamedOutsideDataAndInFoldersMadeBehindLostEventsAreTak
     EXPECT_EQ(settle(false), "");
     const std::string png = ZEMBLAR_SOURCE_DIR "/tests/render/data/textures/particle.png";
     std::filesystem::copy_file(png, "art/pic.png");
-    EXPECT_EQ(settle(true), "Reloaded art/pic.png at 1.000\nCouldn't find texture: data/late/pic.png\n");
+    std::filesystem::copy_file(png, "top.png");
+    EXPECT_EQ(settle(true), "Reloaded top.png art/pic.png at 1.000\nCouldn't find texture: data/late/pic.png\n");
 
     long limit = 0;
     std::ifstream("/proc/sys/fs/inotify/max_queued_events") >> limit;

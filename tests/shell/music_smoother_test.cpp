@@ -1,7 +1,8 @@
 // The smoothed music clock against a simulated mixer whose position advances in 1024-frame steps
 // at 44.1 kHz (23.2 ms), each step late by a random jitter, read by frames that come at a jittered
 // rate. Every frame must get a later time, and the time minus the wall clock must scatter by at
-// most 1.5 ms (standard deviation); a restart, a stall and the end of the track are followed. With
+// most 1.5 ms (standard deviation); a jump, a pause, a restart, a stall and the end of the track are
+// followed. With
 // the output latency taken off, the clock follows the time heard, not the decoder.
 #include <gtest/gtest.h>
 #include <algorithm>
@@ -47,11 +48,17 @@ TEST(MusicSmoother, EveryFrameLaterAndSmoothAtCommonFrameRates)
     }
 }
 
-TEST(MusicSmoother, FollowsARestartAStallAndTheEnd)
+TEST(MusicSmoother, FollowsAJumpAPauseARestartAStallAndTheEnd)
 {
     MusicSmoother clock;
     double wall = 0;
     for (; wall < 5.0; wall += 1 / 60.0) clock.update(wall * 1000, stepped(wall), true);
+    EXPECT_NEAR(clock.update(wall * 1000, 30.0, true), 30.0, 1e-9); // a jump ahead (a seek) is taken up at once
+    // Paused for a frame, then played on from where it stood: from there, never ahead of the music.
+    EXPECT_EQ(clock.update(wall * 1000 + 20, 30.0, false), 30.0);
+    for (double t = 0; t < 0.5; t += 1 / 60.0)
+        EXPECT_LE(clock.update((wall + 0.04 + t) * 1000, 30.0 + stepped(t), true), 30.0 + t + 0.002) << t;
+    wall += 0.6;
     EXPECT_NEAR(clock.update(wall * 1000, 0.0, true), 0.0, 1e-9); // the track starts over: so does the clock
     // The position stops for half a second, then goes on: the time holds, never going back, and is
     // close to the position again soon after.
