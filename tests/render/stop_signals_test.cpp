@@ -2,6 +2,7 @@
 // the files it (or the job) was making go, and it ends by the signal it got; killed outright, its
 // job still stops. Files keep a temporary name until committed.
 #include <gtest/gtest.h>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sys/wait.h>
@@ -27,6 +28,9 @@ bool running(pid_t pid, double seconds)
 // is to remove. Returns the job's id.
 pid_t startRendering()
 {
+    // As started from a terminal: a test run under nohup or as a background job inherits the hang-up
+    // or the interrupt ignored, and a renderer keeps an ignored hang-up ignored.
+    for (int s : {SIGHUP, SIGINT}) ::signal(s, SIG_DFL);
     installStopHandlers(false);
     static PendingFile half("half.png");
     std::fputs("ha", half.create());
