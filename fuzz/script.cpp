@@ -2,8 +2,8 @@
 // MUSIC, TITLE and TEMPO lines and BAR:BEAT times are read too) and every event is run through the
 // interpreter, then the scene is drawn once. Each event's time is also read back through the tempo
 // map (position, nearest sixteenth, a short grid), which must give the time again, and the section
-// comments are read as the editor's timeline reads them. "END" only returns a stop request, which is ignored so
-// the lines after it are tried too. A hidden GL context is made first so that shader, texture and effect
+// comments are read as the editor's timeline reads them. "END" only returns a stop request, which
+// is ignored so the lines after it are tried too. A hidden GL context is made first so that shader, texture and effect
 // commands run for real; without a display the lines that could reach the GL are left out and
 // nothing is drawn. Lines holding a "/" are left out too: textures and meshes are opened by the name
 // the script gives, and a path such as /dev/zero would never end. After each input the effects,

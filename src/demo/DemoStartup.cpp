@@ -1,5 +1,6 @@
 // Demo construction and destruction: fixed GL state, the script and its start-up events, then the
-// music (the script's MUSIC track, else the default), then the wall clock's zero. Destruction stops the music; the effects are not touched.
+// music (the script's MUSIC track, else the default), then the wall clock's zero. Destruction stops
+// the music; the effects are not touched.
 #include "demo/Demo.h"
 #include <cstdio>
 #include "effects/DrawState.h"
@@ -43,8 +44,9 @@ void Demo::setFixedGlState()
     resetDrawState(); // depth test and blending on, and the rest the effects rely on
 }
 
-// Lists every event as "<line> <time>" (unless the setup says not to); an event with a negative time runs right after its own
-// listing line, so its output stands between that line and the next. A start-up END stops here.
+// Lists every event as "<line> <time>" (unless the setup says not to); an event with a negative
+// time runs right after its own listing line, so its output stands between that line and the next.
+// A start-up END stops here.
 void Demo::listAndRunStartupEvents()
 {
     for (size_t i = 0; i < events.size() && !ended_; ++i) {

@@ -23,14 +23,15 @@ double firstPendingEndTime(const std::vector<ScriptEvent>& events)
     return earliest;
 }
 
-double scriptEndTime(const char* path)
+double scriptEndTime(const char* path, ScriptHeader* header)
 {
+    if (header) *header = ScriptHeader{};
     // Only look when the file can be read, so a missing script is reported once, by the Demo.
     if (!fileReadable(path)) return kNoEnd;
     std::unique_ptr<char[]> text;
     int64_t size = 0;
     if (!loadScriptFile(text, size, path)) return kNoEnd;
     std::vector<ScriptEvent> events;
-    splitScript(text.get(), size, events);
+    splitScript(text.get(), size, events, header);
     return firstPendingEndTime(events);
 }

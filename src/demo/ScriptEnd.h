@@ -13,5 +13,6 @@ bool isEndLine(const char* line);
 // The earliest time of an END event that has not run yet; kNoEnd when there is none.
 double firstPendingEndTime(const std::vector<ScriptEvent>& events);
 // The earliest END time of the script file at `path` read afresh; kNoEnd when it has none or the
-// file cannot be read (the Demo reports a missing script itself).
-double scriptEndTime(const char* path = kScriptPath);
+// file cannot be read (the Demo reports a missing script itself). With `header`, it also receives
+// the script's header lines from the same read (none when the file cannot be read).
+double scriptEndTime(const char* path = kScriptPath, ScriptHeader* header = nullptr);

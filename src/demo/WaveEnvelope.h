@@ -15,8 +15,6 @@ public:
     explicit WaveEnvelope(double sampleRate = 44100.0) : rate_(sampleRate) {}
     // Appends the next `count` samples.
     void add(const float* samples, size_t count);
-    // The seconds the samples so far cover.
-    double seconds() const { return static_cast<double>(samples_) / rate_; }
     // The lowest and highest sample from `from` to `to` seconds: of every bin the span touches, at
     // least the one `from` falls in. (0, 0) where there are no samples.
     std::pair<float, float> range(double from, double to) const;

@@ -9,6 +9,15 @@
 #include "render/PendingFile.h"
 
 namespace {
+// Renames the complete file into place; prints why when that fails.
+bool commitOrSay(PendingFile& pending)
+{
+    if (pending.commit()) return true;
+    std::fprintf(stderr, "cannot rename %s to %s: %s\n", pending.temporary().c_str(), pending.path().c_str(),
+                 std::strerror(errno));
+    return false;
+}
+
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     PendingFile pending(path);
@@ -23,10 +32,7 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes)
         std::fprintf(stderr, "cannot write %s\n", pending.temporary().c_str());
         return false;
     }
-    if (pending.commit()) return true;
-    std::fprintf(stderr, "cannot rename %s to %s: %s\n", pending.temporary().c_str(), path.c_str(),
-                 std::strerror(errno));
-    return false;
+    return commitOrSay(pending);
 }
 
 bool writePng(const std::string& path, const std::vector<uint8_t>& rgb, int width, int height)
@@ -93,10 +99,7 @@ public:
             std::fprintf(stderr, "ffmpeg failed\n");
             return false;
         }
-        if (pending_.commit()) return true;
-        std::fprintf(stderr, "cannot rename %s to %s: %s\n", pending_.temporary().c_str(), pending_.path().c_str(),
-                     std::strerror(errno));
-        return false;
+        return commitOrSay(pending_);
     }
 
 private:

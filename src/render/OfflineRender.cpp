@@ -177,8 +177,9 @@ bool readyToRender(const RenderOptions& o)
 int runOfflineRender(const RenderOptions& o)
 {
     installStopHandlers(o.progressFd < 0);
-    const double endTime = scriptEndTime();
-    const std::string music = musicPathOf(readScriptHeaderFile(kScriptPath));
+    ScriptHeader header;
+    const double endTime = scriptEndTime(kScriptPath, &header);
+    const std::string music = musicPathOf(header);
     const bool needLength = o.output != RenderOptions::Output::SingleFrame && o.end < 0.0 && endTime == kNoEnd;
     FramePlan plan;
     std::string error;

@@ -2,6 +2,7 @@
 #include "resources/GlMatrix.h"
 #include <cmath>
 #include "resources/Gl.h"
+#include "resources/Numbers.h"
 
 namespace {
 void cross(const double a[3], const double b[3], double out[3])
@@ -21,13 +22,18 @@ void normalize(double v[3])
 
 void perspective(double fovyDegrees, double aspect, double zNear, double zFar)
 {
-    const double half = fovyDegrees / 2.0 * 3.14159265358979323846 / 180.0;
+    const double half = fovyDegrees / 2.0 * kPi / 180.0;
     const double depth = zFar - zNear;
     const double sine = std::sin(half);
     if (depth == 0.0 || sine == 0.0 || aspect == 0.0) return;
     const double cotangent = std::cos(half) / sine;
-    const double m[16] = {cotangent / aspect, 0, 0, 0, 0, cotangent, 0, 0, 0, 0, -(zFar + zNear) / depth, -1,
+    // One column of the matrix a line.
+    // clang-format off
+    const double m[16] = {cotangent / aspect, 0, 0, 0,
+                          0, cotangent, 0, 0,
+                          0, 0, -(zFar + zNear) / depth, -1,
                           0, 0, -2.0 * zNear * zFar / depth, 0};
+    // clang-format on
     glMultMatrixd(m);
 }
 
@@ -39,8 +45,13 @@ void lookAt(const double eye[3], const double center[3], const double up[3])
     cross(forward, up, side);
     normalize(side);
     cross(side, forward, upward);
-    const double m[16] = {side[0], upward[0], -forward[0], 0, side[1], upward[1], -forward[1], 0,
-                          side[2], upward[2], -forward[2], 0, 0, 0, 0, 1};
+    // One column of the matrix a line.
+    // clang-format off
+    const double m[16] = {side[0], upward[0], -forward[0], 0,
+                          side[1], upward[1], -forward[1], 0,
+                          side[2], upward[2], -forward[2], 0,
+                          0, 0, 0, 1};
+    // clang-format on
     glMultMatrixd(m);
     glTranslated(-eye[0], -eye[1], -eye[2]);
 }

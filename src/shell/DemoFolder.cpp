@@ -10,7 +10,6 @@
 
 namespace fs = std::filesystem;
 
-namespace {
 fs::path executablePath()
 {
 #ifdef _WIN32
@@ -24,6 +23,7 @@ fs::path executablePath()
 #endif
 }
 
+namespace {
 bool holdsScript(const fs::path& folder)
 {
     std::error_code ec;

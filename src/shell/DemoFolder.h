@@ -3,6 +3,11 @@
 // launcher). Everything the demo opens is a path relative to the working directory, so the player
 // simply makes the executable's folder the working directory.
 #pragma once
+#include <filesystem>
+
+// The running executable's own path (/proc/self/exe on Linux, the module's file name on Windows);
+// empty when it cannot be found.
+std::filesystem::path executablePath();
 
 // Changes into the executable's folder when the working directory has no data/vessikscript.txt and
 // that folder has one. Otherwise (or when the executable's path cannot be found) nothing changes,

@@ -44,8 +44,6 @@ public:
     // Loop on or off; turned on with the cursor outside it, the cursor goes to its in point.
     void toggleLoop();
 
-    EditSession& session() { return session_; }
-
 private:
     // Takes the current time as the new anchor of the wall clock.
     void anchorAt(double t);

@@ -59,21 +59,7 @@ double frameLookahead()
     return t.lookahead.milliseconds(t.periodMs) / 1000.0;
 }
 
-void FrameLookahead::add(double readToSwapMs)
-{
-    recent_[next_] = readToSwapMs;
-    next_ = (next_ + 1) % kFrames;
-    count_ = std::min(count_ + 1, kFrames);
-}
-
 double FrameLookahead::milliseconds(double periodMs) const
 {
-    double median = 0.0;
-    if (count_ > 0) {
-        double sorted[kFrames];
-        std::copy(recent_, recent_ + count_, sorted);
-        std::nth_element(sorted, sorted + count_ / 2, sorted + count_);
-        median = std::clamp(sorted[count_ / 2], 0.0, periodMs);
-    }
-    return median + periodMs / 2.0;
+    return std::clamp(recent_.median(), 0.0, periodMs) + periodMs / 2.0;
 }

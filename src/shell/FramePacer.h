@@ -15,6 +15,7 @@
 #pragma once
 #include <SDL.h>
 #include <cstddef>
+#include "shell/RecentMedian.h"
 
 // Whether the window's context swaps on the display's refresh, and that refresh rate, read after
 // the swap interval was asked for. Every new window calls it.
@@ -38,11 +39,9 @@ double nextFrameDeadline(double deadline, double now, double period);
 class FrameLookahead {
 public:
     static constexpr size_t kFrames = 121;
-    void add(double readToSwapMs);
+    void add(double readToSwapMs) { recent_.add(readToSwapMs); }
     double milliseconds(double periodMs) const;
 
 private:
-    double recent_[kFrames] = {};
-    size_t count_ = 0;
-    size_t next_ = 0;
+    RecentMedian<kFrames> recent_;
 };

@@ -2,8 +2,9 @@
 // event queue, then either ends on Escape (or Alt-F4, for desktops whose window manager does not
 // turn it into a close request) or draws and presents a frame (ending instead when the script's
 // END ran in it), and restarts on F1 or F5 (F1 also flips between fullscreen and windowed). Every
-// way out goes through the same shutdown. The loop never sleeps; the swap waits for the display's
-// refresh where the driver offers it (see Window.cpp).
+// way out goes through the same shutdown. The swap waits for the display's refresh where the driver
+// offers it (see Window.cpp); where it does not, the loop sleeps until the next refresh instead
+// (FramePacer.h).
 #include <memory>
 #include "demo/Demo.h"
 #include "demo/ProcessState.h"

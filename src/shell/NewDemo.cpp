@@ -7,6 +7,7 @@
 #include <string>
 #include <system_error>
 #include <vector>
+#include "shell/DemoFolder.h"
 
 #ifndef ZEMBLAR_PROJECT_DIR
 #define ZEMBLAR_PROJECT_DIR ""
@@ -18,16 +19,10 @@ namespace {
 const char* const kStarterScript = "starter/data/vessikscript.txt";
 const char* const kSharedList = "starter/shared-files.txt";
 
-fs::path executable()
-{
-    std::error_code error;
-    return fs::read_symlink("/proc/self/exe", error);
-}
-
 // The project folder that holds the starter, or an empty path.
 fs::path projectFolder()
 {
-    const fs::path exe = executable();
+    const fs::path exe = executablePath();
     std::vector<fs::path> candidates;
     if (!exe.empty()) {
         candidates.push_back(exe.parent_path().parent_path());
@@ -90,7 +85,8 @@ void removeWritten(const fs::path& dir, const std::vector<fs::path>& written, bo
 
 void printDone(const std::string& dir)
 {
-    const std::string exe = executable().empty() ? std::string("zemblar") : executable().string();
+    const fs::path path = executablePath();
+    const std::string exe = path.empty() ? std::string("zemblar") : path.string();
     std::printf("Made a starter demo in %s:\n"
                 "  data/vessikscript.txt   the script, with notes: start here\n"
                 "  data/music/starter.ogg  an 8-bar loop at 125 BPM (the MUSIC line names it)\n"

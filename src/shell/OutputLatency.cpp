@@ -4,19 +4,12 @@
 
 void OutputLatency::addServerReading(double seconds)
 {
-    if (!(seconds >= 0.0 && seconds <= kMaxSeconds)) return;
-    window_[next_] = seconds;
-    next_ = (next_ + 1) % kWindow;
-    count_ = std::min(count_ + 1, kWindow);
+    if (seconds >= 0.0 && seconds <= kMaxSeconds) window_.add(seconds);
 }
 
 double OutputLatency::seconds() const
 {
-    if (count_ == 0) return buffer_;
-    double sorted[kWindow];
-    std::copy(window_, window_ + count_, sorted);
-    std::nth_element(sorted, sorted + count_ / 2, sorted + count_);
-    return buffer_ / 2 + sorted[count_ / 2];
+    return window_.count() == 0 ? buffer_ : buffer_ / 2 + window_.median();
 }
 
 double heardPosition(double mixed, double latency)

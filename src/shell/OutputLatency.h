@@ -13,6 +13,7 @@
 // Pure logic: no SDL, no sound server. Not thread-safe: the caller serialises feeding and reading.
 #pragma once
 #include <cstddef>
+#include "shell/RecentMedian.h"
 
 class OutputLatency {
 public:
@@ -25,16 +26,14 @@ public:
     // Seconds from the mixer to the ear: the buffer without readings; half the buffer plus the
     // median of the readings in the window with them.
     double seconds() const;
-    size_t readings() const { return count_; }
+    size_t readings() const { return window_.count(); }
 
     static constexpr size_t kWindow = 64;
     static constexpr double kMaxSeconds = 2.0;
 
 private:
     double buffer_;
-    double window_[kWindow] = {};
-    size_t count_ = 0; // readings in the window, at most kWindow
-    size_t next_ = 0;  // where the next reading goes
+    RecentMedian<kWindow> window_;
 };
 
 // The music time being heard when the mixer has mixed up to `mixed` seconds of the track and sound

@@ -1,8 +1,8 @@
 // zemblar --check: the whole script run offscreen on a 60 fps frame clock without drawing, every
 // event's output caught and reported against its line, plus the problems the demo passes over in
 // silence: bad header lines and BAR:BEAT times, a MUSIC file that is missing or will not play,
-// lines that do nothing. The message sink is captured while the script runs; the report is printed once the run
-// is over.
+// lines that do nothing. The message sink is captured while the script runs; the report is printed
+// once the run is over.
 #include "shell/ScriptCheck.h"
 #include <algorithm>
 #include <cmath>

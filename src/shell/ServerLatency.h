@@ -1,9 +1,10 @@
 // Asks the sound server how late this process's sound is heard. PulseAudio, and PipeWire through
 // its PulseAudio server, report for every playback stream the data its sink input holds and the
 // latency of the sink it plays on; their sum is the time from the sink input taking a sample to it
-// being heard (the stream's own queue before the sink input is not in it: see OutputLatency.h). A thread of its own asks every kIntervalMs (the first kQuickReadings times every
-// kQuickIntervalMs, so a caller waiting for a few readings at start waits little) for the streams of
-// this process and hands each reading (seconds) to the callback, on that thread.
+// being heard (the stream's own queue before the sink input is not in it: see OutputLatency.h).
+// A thread of its own asks every kIntervalMs (the first kQuickReadings times every
+// kQuickIntervalMs, so a caller waiting for a few readings at start waits little) for the streams
+// of this process and hands each reading (seconds) to the callback, on that thread.
 // The client library is loaded at run time (libpulse.so.0) only when asked to start, so the player
 // starts without it and plays through any other driver; where it is missing, where no server
 // answers, and on systems without it, start() returns false and there are no readings.
