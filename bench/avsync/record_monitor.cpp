@@ -66,8 +66,8 @@ void onContextState(pa_context* context, void* data)
         pa_mainloop_quit(r.loop, 1);
     }
     if (state != PA_CONTEXT_READY) return;
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, kRate, 1};
-    pa_stream* stream = pa_stream_new(context, "record_monitor", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, kRate, 1};
+    pa_stream* stream = pa_stream_new(context, "record_monitor", &format, nullptr);
     // Small fragments (5 ms) so the timing of every block is fresh.
     const uint32_t fragment = kRate * 2 * 5 / 1000;
     const pa_buffer_attr attr{static_cast<uint32_t>(-1), static_cast<uint32_t>(-1), static_cast<uint32_t>(-1),
