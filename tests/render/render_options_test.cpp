@@ -67,8 +67,9 @@ TEST(RenderOptions, EveryBoundAndRuleFromBothSidesAndPresets)
          "1 v.mp4 fps 30 1.23456789..-1 1920x1080 msaa 1 crf 18 [compo main 4.1] 8000/320 jobs 2 0/0 join 0 fd -1"},
         {"v.mp4 --preset web --jobs 3 --crf 0 --msaa 4",
          "1 v.mp4 fps 60 0..-1 1920x1080 msaa 4 crf 0! [web high ] 0/384 jobs 3 0/0 join 0 fd -1"},
-        {"--fps 24 v.mp4 --preset compo --crf 20 --size 640x360 --end 7.3 --jobs 2",
-         "1 v.mp4 fps 24 0..7.3 640x360 msaa 1 crf 20! [compo main 4.1] 0/320 jobs 2 0/0 join 0 fd -1"},
+        // 2048x1024 at 30 fps: level 4.1's macroblocks a frame and a second, both to the last one.
+        {"--fps 30 v.mp4 --preset compo --crf 20 --size 2048x1024 --end 7.3 --jobs 2",
+         "1 v.mp4 fps 30 0..7.3 2048x1024 msaa 1 crf 20! [compo main 4.1] 0/320 jobs 2 0/0 join 0 fd -1"},
         // Beyond level 4.1 (a 4K frame, 1080p at 60 fps): no level, so x264 marks the right one.
         {"v.mp4 --preset compo --size 3840x2160",
          "1 v.mp4 fps 30 0..-1 3840x2160 msaa 1 crf 18 [compo main ] 8000/320 jobs 1 0/0 join 0 fd -1"},
