@@ -143,10 +143,12 @@ private:
         player_.seek(t);
     }
 
-    // After a start or a reload: the script's music played and drawn (nothing happens when it names
-    // the same file), and the font.
+    // After a start or a reload: the script's title, its music played and drawn (nothing happens
+    // when it names the same file), and the font.
     void followScript()
     {
+        g_windowTitle = titleOf(session_.demo().header);
+        SDL_SetWindowTitle(g_window, g_windowTitle.c_str());
         font_ = findTexture("profont.png");
         player_.openMusic(musicPathOf(session_.demo().header));
         waveform_.load(player_.musicPath());

@@ -87,7 +87,7 @@ press_in() {
     xdotool key "$key"
   fi
 }
-hold_key() { press_in "Zemblar" hold "$1"; }
+hold_key() { press_in "${WINDOW_TITLE:-Zemblar}" hold "$1"; } # WINDOW_TITLE: a window the script titled
 
 # Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.
 start_answered() {

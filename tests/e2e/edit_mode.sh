@@ -2,9 +2,10 @@
 # question, the keys while paused (marks of the exact music time with their bar and beat: Space, M,
 # Right, Up, Down, Left, Home; a loop from 1 s to 2 s that keeps the cursor in it, frame steps and
 # Shift+M on the nearest sixteenth), time running again after Space, live reload of a script
-# rewritten in steps, a broken shader stage reported under its reload line while the demo runs on
-# and not again once mended, F5, Escape ending with status 0, no event listed, and a "Doing:" line
-# for each event run while playing, none for those a seek or a rebuild runs.
+# rewritten in steps (its new TITLE taken), a broken shader stage reported under its reload line
+# while the demo runs on and not again once mended, F5, Escape ending with status 0, no event
+# listed, and a "Doing:" line for each event run while playing, none for those a seek or a rebuild
+# runs.
 source "$(dirname "$0")/common.bash"
 use_render_scene
 rm data/shaders && cp -r "$ZEMBLAR_SOURCE/tests/render/data/shaders" data/shaders
@@ -26,10 +27,12 @@ hold_key space; sleep 1; hold_key m
 awk -v t="$(nth_line 12 '^Mark: ' | cut -d' ' -f2)" 'BEGIN { exit !(t > 0.5) }' || fail "time does not run after Space"
 
 # An editor's save: truncate, write in two parts, rename into place.
-cp data/vessikscript.txt new.txt && echo "0.5 title local text;EDITED" >> new.txt
+cp data/vessikscript.txt new.txt && printf '0.5 title local text;EDITED\nTITLE Edited show\n' >> new.txt
 : > data/.script.tmp; head -c 100 new.txt > data/.script.tmp; cat new.txt > data/.script.tmp
 mv data/.script.tmp data/vessikscript.txt
 nth_line 1 '^Reloaded data/vessikscript.txt at [0-9]+\.[0-9]{3}$' > /dev/null
+WINDOW_TITLE="Edited show"
+window_titled "$WINDOW_TITLE" > /dev/null || fail "the window kept its title after a TITLE line was added"
 echo "void main() { broken" > data/shaders/main.frag
 nth_line 1 'Error compiling shader main.frag' > /dev/null
 cp "$ZEMBLAR_SOURCE/tests/render/data/shaders/main.frag" data/shaders/main.frag
