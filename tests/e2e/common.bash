@@ -58,35 +58,7 @@ make_music() {
     lame --quiet -r -m m - data/music/Tundrel.mp3 2>/dev/null
 }
 
-# Id of the top-level window with exactly this title, waiting up to 60 s (a loaded machine is slow).
-window_titled() {
-  local title=$1 id=""
-  for _ in $(seq 600); do
-    id=$(xwininfo -root -tree | grep -F " \"$title\": " | awk '{ print $1; exit }')
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$ZEMBLAR_PID" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-
-# Focuses a window (retried: an unmapped one refuses), then presses a key (Return = Yes/OK, Escape =
-# No) or holds it long enough for the main loop to see it held.
-press_in() {
-  local title=$1 mode=$2 key=$3 id tries=0
-  id=$(window_titled "$title") || fail "no window titled '$title'"
-  until xdotool windowfocus "$id" 2>/dev/null; do
-    tries=$((tries + 1))
-    [ "$tries" -lt 50 ] || fail "cannot focus window '$title'"
-    sleep 0.1
-  done
-  sleep 0.1
-  if [ "$mode" = hold ]; then
-    xdotool keydown "$key"; sleep 0.3; xdotool keyup "$key" 2>/dev/null || true
-  else
-    xdotool key "$key"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/windows.bash"
 hold_key() { press_in "${WINDOW_TITLE:-Zemblar}" hold "$1"; } # WINDOW_TITLE: a window the script titled
 
 # Starts zemblar and answers the start question: Escape (No, windowed) unless another key is given.

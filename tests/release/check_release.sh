@@ -26,9 +26,9 @@ if [ "$PLATFORM" != prepare ]; then
 fi
 
 WORK=$(mktemp -d)
-PID=""
+ZEMBLAR_PID=""
 cleanup() {
-  [ -n "$PID" ] && kill "$PID" 2>/dev/null
+  [ -n "$ZEMBLAR_PID" ] && kill "$ZEMBLAR_PID" 2>/dev/null
   [ "$PLATFORM" = windows ] && WINEPREFIX=$PREFIX wineserver -k 2>/dev/null
   [ -n "${KEEP:-}" ] && { echo "kept $WORK" >&2; return; }
   rm -rf "$WORK"
@@ -42,28 +42,9 @@ fail() {
 }
 
 # --- Waiting for windows, pressing keys, grabbing frames --------------------------------------
-window_titled() {
-  local id
-  for _ in $(seq 1200); do
-    id=$(xwininfo -root -tree | grep -F " \"$1\": " | awk 'NR == 1 { print $1 }')
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    kill -0 "$PID" 2>/dev/null || return 1
-    sleep 0.1
-  done
-  return 1
-}
-# press TITLE KEY [hold]: focuses the window and presses the key (held 0.3 s for the main loop).
-press() {
-  local id
-  id=$(window_titled "$1") || fail "no window titled '$1'"
-  for _ in $(seq 50); do xdotool windowfocus "$id" 2>/dev/null && break; sleep 0.1; done
-  sleep 0.2
-  if [ "${3:-}" = hold ]; then
-    xdotool keydown "$2"; sleep 0.3; xdotool keyup "$2"
-  else
-    xdotool key "$2"
-  fi
-}
+# A player is given up to 120 s to show a window.
+WINDOW_WAIT=120
+source "$(dirname "$0")/../e2e/windows.bash"
 # The number of different colours in the window (sampled on every other pixel and row): a drawn
 # show has hundreds, an undrawn or cleared window one or two.
 colours_in() {
@@ -80,7 +61,7 @@ print(len({pixels[y * line + x * step: y * line + x * step + 3] for y in range(0
 wait_output() {
   for _ in $(seq 600); do
     grep -qE "$1" "$WORK/out.txt" && return 0
-    kill -0 "$PID" 2>/dev/null || fail "ended while waiting for '$1' on standard output"
+    kill -0 "$ZEMBLAR_PID" 2>/dev/null || fail "ended while waiting for '$1' on standard output"
     sleep 0.1
   done
   fail "'$1' never reached standard output"
@@ -93,8 +74,8 @@ play_and_quit() {
   local title id colours
   title=$(sed -n '/^TITLE[ ,]/{s/^TITLE[ ,]*//;p;q}' "$WORK/unpacked/$NAME/data/vessikscript.txt" | tr -d '\r')
   title=${title:-Zemblar}
-  press "Start Fullscreen?" Escape
-  [ "$PLATFORM" = linux ] && press "BASS" Return
+  press_in "Start Fullscreen?" key Escape
+  [ "$PLATFORM" = linux ] && press_in "BASS" key Return
   id=$(window_titled "$title") || fail "no demo window titled '$title'"
   # A "Doing:" line of an event after the start shows up while the demo runs: standard output is
   # not held back in a buffer.
@@ -103,12 +84,12 @@ play_and_quit() {
   colours=$(colours_in "$id")
   [ "$colours" -ge 50 ] || fail "the demo window is blank ($colours colours)"
   echo "$PLATFORM: window drawn ($colours colours)"
-  press "$title" Escape hold
+  press_in "$title" hold Escape
   local status=0
-  for _ in $(seq 100); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$PID" 2>/dev/null && fail "still running 10 s after Escape"
-  wait "$PID" || status=$?
-  PID=""
+  for _ in $(seq 100); do kill -0 "$ZEMBLAR_PID" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$ZEMBLAR_PID" 2>/dev/null && fail "still running 10 s after Escape"
+  wait "$ZEMBLAR_PID" || status=$?
+  ZEMBLAR_PID=""
   [ "$status" -eq 0 ] || fail "exit status $status after Escape"
   # Listing lines end "<line> <time>" (with CR LF on Windows).
   grep -qE " -?[0-9]+\.[0-9]{6}"$'\r'"?\$" "$WORK/out.txt" || fail "no event listing on standard output"
@@ -165,7 +146,7 @@ run_linux() {
     exec env -i HOME=/root PATH=/usr/bin:/bin DISPLAY="$DISPLAY" XAUTHORITY=/tmp/.Xauthority MESA_SHADER_CACHE_DISABLE=true \
       /usr/sbin/chroot "$root" /bin/sh -c "cd /tmp && exec /opt/release/$3/$3"' \
     _ "$root" "$WORK/unpacked" "$NAME" > "$WORK/out.txt" 2> "$WORK/err.txt" &
-  PID=$!
+  ZEMBLAR_PID=$!
   play_and_quit
 }
 
@@ -183,7 +164,7 @@ run_windows() {
     mount --make-rprivate / 2>/dev/null || true
     mount --bind -o ro "$1" "$1" && cd "$2" && exec wine "$1/$3/$3.exe"' \
     _ "$WORK/unpacked" "$WORK/elsewhere" "$NAME" > "$WORK/out.txt" 2> "$WORK/err.txt" &
-  PID=$!
+  ZEMBLAR_PID=$!
   play_and_quit
 }
 
