@@ -153,13 +153,9 @@ bool isHeaderLine(const char* line, size_t length)
 ScriptHeader readScriptHeader(const char* text, size_t size)
 {
     ScriptHeader h;
-    size_t pos = 0;
-    while (pos < size) {
-        size_t end = pos;
-        while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
-        readHeaderLine(text + pos, end - pos, pos, h);
-        pos = end + 1;
-    }
+    forEachLine(text, size, [&h](const char* line, size_t length, size_t offset) {
+        readHeaderLine(line, length, offset, h);
+    });
     return h;
 }
 

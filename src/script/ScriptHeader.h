@@ -38,6 +38,21 @@ struct ScriptHeader {
     std::vector<ScriptNote> notes;
 };
 
+// Calls line(start, length, offset) for every line of the text (size bytes), where a line ends at
+// each "\n" or "\r" (a CR LF pair leaves an empty line between them, which no reader of header or
+// comment lines minds).
+template <typename Line>
+void forEachLine(const char* text, size_t size, Line line)
+{
+    size_t pos = 0;
+    while (pos < size) {
+        size_t end = pos;
+        while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
+        line(text + pos, end - pos, pos);
+        pos = end + 1;
+    }
+}
+
 // Whether the line (from its first byte) is a header line: MUSIC, TITLE or TEMPO as its first word.
 bool isHeaderLine(const char* line, size_t length);
 // Reads every header line of the text (size bytes, not changed; lines end at "\n" or "\r").

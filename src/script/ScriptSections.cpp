@@ -40,12 +40,9 @@ std::vector<ScriptSection> readSections(const char* text, size_t size, const Scr
 {
     std::vector<ScriptSection> sections;
     size_t waiting = 0; // sections from this index on wait for the next line that runs
-    size_t pos = 0;
-    while (pos < size && sections.size() < kMaxSections) {
-        size_t end = pos;
-        while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
-        const std::string line(text + pos, end - pos);
-        pos = end + 1;
+    forEachLine(text, size, [&](const char* start, size_t length, size_t) {
+        if (sections.size() >= kMaxSections) return; // the rest of the file is passed over
+        const std::string line(start, length);
         std::string name, rest;
         double seconds = 0.0;
         if (readSectionComment(line, name, rest)) {
@@ -55,7 +52,7 @@ std::vector<ScriptSection> readSections(const char* text, size_t size, const Scr
             for (; waiting < sections.size(); ++waiting)
                 if (sections[waiting].seconds < 0.0) sections[waiting].seconds = seconds;
         }
-    }
+    });
     // Sections no running line follows name nothing.
     std::vector<ScriptSection> named;
     for (ScriptSection& s : sections)
