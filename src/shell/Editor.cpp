@@ -183,7 +183,10 @@ private:
         std::snprintf(line, sizeof line, "%.3f s", t);
         std::string text = line;
         const TempoMap& tempo = session_.demo().header.tempo;
-        if (!tempo.empty() && tempo.barBeatAt(t).bar >= 1) text += "  " + formatBarBeat(tempo.barBeatAt(t));
+        if (!tempo.empty()) {
+            const BarBeat at = tempo.barBeatAt(t);
+            if (at.bar >= 1) text += "  " + formatBarBeat(at);
+        }
         if (player_.paused()) text += "  paused";
         if (player_.speed() != 1.0) text += player_.speed() == 0.5 ? "  1/2 speed" : "  1/4 speed";
         if (player_.loop().on) text += "  loop";
